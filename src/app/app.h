@@ -1,0 +1,53 @@
+// Start-up of a run: the names derived from the executable's own path, the
+// held keys and switches read while the host window is created, and the
+// dispatch that decides what the run shows.
+//
+// Where a run starts: WinMain (main_win32.cpp) creates the hidden host window;
+// its WM_CREATE calls OnHostCreate below, and timer 610 calls
+// StartupDispatch, which hands over to the targets, the clipboard or the
+// target-less menu through StartupSteps.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/run.h"
+
+namespace zolto {
+
+// Entry steps 1 to 3: the module path (quotes removed), the class name (the
+// executable's base name) and ConfigName; keeps the command-line tail.
+void InitialiseNames(RunState& run, std::string_view modulePath,
+                     std::string_view commandLine);
+
+// Fills ProgramFolder, ProgramDrive, the help, temp and preview paths, the
+// Explorer path and the screen metrics.
+void DerivePaths(RunState& run);
+
+// Applies "/#s=", "/#m=" and "/#y" (called before the configuration is read).
+void ParseSwitches(RunState& run, std::string_view commandLine);
+
+// WM_CREATE: paths, held keys, "/#x", "/#k=sft", the default ConfigPath,
+// switches, the configuration file. True when the run goes on (arm timer
+// 610); false when the configuration could not be read (close the window).
+bool OnHostCreate(RunState& run);
+
+// The next stages of a run, which the start-up dispatch calls.
+class StartupSteps {
+ public:
+  virtual ~StartupSteps() = default;
+  // Fills the target list from the (possibly quoted) command line; returns
+  // the number of targets.
+  virtual int BuildTargetList(const std::string& commandLine) = 0;
+  virtual void RunTargets(int useSecondConfig) = 0;
+  virtual void TakeClipboardTargets(int useSecondConfig) = 0;
+  virtual void ShowTargetlessMenu() = 0;
+};
+
+// Which of the three start-up paths the dispatch took.
+enum class StartupPath { TargetlessMenu, Targets, Clipboard };
+
+// Runs one start-up path. The caller closes the window afterwards.
+StartupPath StartupDispatch(RunState& run, StartupSteps& steps);
+
+}  // namespace zolto

@@ -1,0 +1,116 @@
+// Start-up: names from the executable's path, held keys, switches, and the
+// dispatch to one of the three start-up paths.
+#include "app/app.h"
+#include "text/text.h"
+
+namespace zolto {
+
+void InitialiseNames(RunState& run, std::string_view modulePath,
+                     std::string_view commandLine) {
+  StartupState& st = run.start;
+  st.ModulePath = PathUnquoteSpaces(modulePath);
+  st.ClassName = SplitPath(st.ModulePath).name;
+  st.ConfigName = st.ClassName + ".ini";
+  st.CommandLine = std::string(commandLine);
+}
+
+void DerivePaths(RunState& run) {
+  StartupState& st = run.start;
+  Platform& platform = run.platform;
+  const PathParts parts = SplitPath(st.ModulePath);
+  st.ProgramFolder = JoinPath(parts.drive, parts.dir);
+  st.ProgramDrive = parts.drive;
+  st.HelpTextPath = JoinPath(st.ProgramFolder, run.edition.helpTextName);
+  if (run.edition.previewBitmapFiles) {
+    st.TempFolder = JoinPath(st.ProgramFolder, "temp");
+    st.PreviewBitmapPath = JoinPath(st.ProgramFolder, "temp\\zolto5_c.bmp");
+  }
+  // Qualified from the Windows folder, never along the search path, which
+  // would find an "explorer.exe" planted in the current (target's) folder.
+  st.ExplorerPath = JoinPath(PathAddBackslash(platform.WindowsFolder()), "explorer.exe");
+  st.Metrics = platform.Metrics();
+}
+
+namespace {
+
+// The characters after a switch up to the first space or the end; false when
+// they do not fit a 260-byte buffer.
+bool SwitchValue(std::string_view commandLine, size_t valueStart,
+                 std::string& value) {
+  size_t stop = commandLine.find(' ', valueStart);
+  if (stop == std::string_view::npos) stop = commandLine.size();
+  if (stop - valueStart >= kMaxPath - 1) return false;
+  value = std::string(commandLine.substr(valueStart, stop - valueStart));
+  return true;
+}
+
+void ApplyConfigSwitch(RunState& run, std::string_view commandLine) {
+  StartupState& st = run.start;
+  const std::string defaultPath = JoinPath(st.ProgramFolder, st.ConfigName);
+  st.ConfigPath = defaultPath;
+  const size_t at = FindI(commandLine, "/#s=");
+  std::string name;
+  if (at == std::string_view::npos || !SwitchValue(commandLine, at + 4, name))
+    return;
+  // The name is always taken relative to the program folder.
+  st.ConfigPath = JoinPath(st.ProgramFolder, name);
+  if (st.ConfigPath.empty() || !run.platform.PathExists(st.ConfigPath))
+    st.ConfigPath = defaultPath;
+}
+
+void ApplyMenuSwitch(RunState& run, std::string_view commandLine) {
+  const size_t at = FindI(commandLine, "/#m=");
+  std::string value;
+  if (at == std::string_view::npos || !SwitchValue(commandLine, at + 4, value))
+    return;
+  if (!value.empty()) ParseMenuPosition(run, value);
+}
+
+}  // namespace
+
+void ParseSwitches(RunState& run, std::string_view commandLine) {
+  ApplyConfigSwitch(run, commandLine);
+  ApplyMenuSwitch(run, commandLine);
+  if (ContainsI(commandLine, "/#y")) run.start.OneByOne = 1;
+}
+
+bool OnHostCreate(RunState& run) {
+  StartupState& st = run.start;
+  DerivePaths(run);
+  const std::string& commandLine = st.CommandLine;
+  if (!ContainsI(commandLine, "/#x")) {
+    st.ShiftFlag = run.platform.KeyDown(Key::Shift) ? 1 : 0;
+    st.ControlFlag = run.platform.KeyDown(Key::Control) ? 1 : 0;
+  }
+  if (ContainsI(commandLine, "/#k=sft")) st.ShiftFlag = st.ShiftFlag == 0 ? 1 : 0;
+  st.ConfigPath = JoinPath(st.ProgramFolder, st.ConfigName);
+  if (!commandLine.empty()) ParseSwitches(run, commandLine);
+  return ReadConfiguration(run) == 1;
+}
+
+StartupPath StartupDispatch(RunState& run, StartupSteps& steps) {
+  StartupState& st = run.start;
+  if (st.ShiftFlag == 1 && st.ControlFlag == 1) {
+    steps.ShowTargetlessMenu();
+    return StartupPath::TargetlessMenu;
+  }
+  // A whole command line that names one path with blanks is one target.
+  std::string& commandLine = st.CommandLine;
+  if (!commandLine.empty() && (run.platform.IsDirectory(commandLine) ||
+                               run.platform.PathExists(commandLine)))
+    commandLine = PathQuoteSpaces(commandLine);
+  const int count = steps.BuildTargetList(commandLine);
+  if (count >= 1) {
+    if (count == 1) st.OneByOne = 0;
+    steps.RunTargets(st.ShiftFlag);
+    return StartupPath::Targets;
+  }
+  if (ContainsI(commandLine, "/#c")) {
+    steps.TakeClipboardTargets(st.ShiftFlag);
+    return StartupPath::Clipboard;
+  }
+  steps.ShowTargetlessMenu();
+  return StartupPath::TargetlessMenu;
+}
+
+}  // namespace zolto

@@ -1,0 +1,440 @@
+// Locating and reading the configuration file: the [system] settings and the
+// [add]/[del] filter of Explorer menu items.
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/run.h"
+#include "config/config.h"
+#include "launch/launch.h"
+#include "text/text.h"
+
+namespace zolto {
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// Where a ">" list line goes: set by "@pic", "@text" and "@browse" lines.
+enum class ListMode { None, Picture, Text, WebFiles, WebUrls };
+
+// Reading state of one [system] pass.
+struct SystemReader {
+  RunState& run;
+  std::string_view text;
+  size_t end = 0;
+  size_t pos = 0;
+  ListMode list = ListMode::None;
+  LineBuffer line;
+};
+
+// ---- Value helpers ----
+
+int InRangeOr(int value, int low, int high, int otherwise) {
+  return value >= low && value <= high ? value : otherwise;
+}
+
+// Splits a comma-field value. Each field keeps at most maxChars characters;
+// apply(index, field, isLast) returns false to end the line early.
+template <typename Apply>
+void ForEachField(std::string_view value, size_t maxChars, Apply apply) {
+  std::string field;
+  int index = 0;
+  for (char c : value) {
+    if (c == ',') {
+      if (!apply(index++, std::string_view(field), false)) return;
+      field.clear();
+    } else if (field.size() < maxChars) {
+      field.push_back(c);
+    }
+  }
+  apply(index, std::string_view(field), true);
+}
+
+void FillList(std::vector<std::string>& list, size_t capacity,
+              std::string_view items) {
+  list.clear();
+  size_t start = 0;
+  while (start <= items.size() && list.size() < capacity) {
+    size_t semi = items.find(';', start);
+    if (semi == npos) semi = items.size();
+    if (semi > start)
+      list.push_back(CutToBytes(items.substr(start, semi - start), kMaxListItem));
+    start = semi + 1;
+  }
+}
+
+// ---- Preview keys ----
+
+void ApplyPictureFields(Settings& s, std::string_view value) {
+  ForEachField(value, 127, [&](int i, std::string_view f, bool) {
+    const int n = StrToInt(f);
+    switch (i) {
+      case 0: s.PicturePreview = n == 1 ? 1 : 0; return n == 1;
+      case 1: s.PictureSize = InRangeOr(n, 1, 500, 200); return true;
+      case 2: if (n == 1 || n == 2) s.PicturePreview = n + 1; return true;
+      case 3: s.PictureNoHighlight = n == 1 ? 1 : 0; return false;
+    }
+    return false;
+  });
+}
+
+void ApplyTextFields(Settings& s, std::string_view value) {
+  ForEachField(value, 127, [&](int i, std::string_view f, bool) {
+    const int n = StrToInt(f);
+    switch (i) {
+      case 0: s.TextPreview = n == 1 ? 1 : 0; return n == 1;
+      case 1: s.TextPreviewWidth = InRangeOr(n, 1, 1000, 200); return true;
+      case 2: s.TextPreviewLines = InRangeOr(n, 1, 100, 20); return true;
+      case 3: if (n == 1) s.TextSkipEmptyLines = 1; return true;
+      case 4: if (!f.empty()) s.TextFontFace = std::string(f); return true;
+      case 5: s.TextFontSize = n > 0 ? n : 12; return true;
+      case 6: if (n == 1 || n == 2) s.TextPreview = n + 1; return true;
+      case 7: s.TextNoHighlight = n == 1 ? 1 : 0; return true;
+      case 8: s.TabWidth = InRangeOr(n, 0, 10, 4); return false;
+    }
+    return false;
+  });
+}
+
+void ApplyBrowseFields(RunState& run, std::string_view value) {
+  Settings& s = run.settings;
+  ForEachField(value, 519, [&](int i, std::string_view f, bool) {
+    const int n = StrToInt(f);
+    switch (i) {
+      case 0: {
+        std::string name(f);
+        if (s.ParamMacrosOn) name = ExpandPathMacros(run, name);
+        bool found = false;
+        std::string program = ResolveProgram(run, name, true, found);
+        if (!found || run.platform.IsDirectory(program)) return false;
+        s.PageCaptureProgram = program;
+        s.WebPreview = 1;
+        return true;
+      }
+      case 1: s.CaptureArguments = std::string(f); return true;
+      case 2: if (n == 1 || n == 2) s.WebPreview = n + 1; return true;
+      case 3: s.WebNoHighlight = n == 1 ? 1 : 0; return false;
+    }
+    return false;
+  });
+}
+
+// ---- Other keys ----
+
+void ApplyDelays(Settings& s, std::string_view value) {
+  ForEachField(value, 6, [&](int i, std::string_view f, bool last) {
+    const int ms = InRangeOr(StrToInt(f), 1, 10000, 0);
+    if (i == 0) {
+      s.FirstLaunchDelay = ms;
+      if (last) s.NextLaunchDelay = ms;
+      return true;
+    }
+    s.NextLaunchDelay = ms;
+    return false;
+  });
+}
+
+void ApplyExplorerMode(Settings& s, std::string_view value) {
+  ForEachField(value, 6, [&](int i, std::string_view f, bool) {
+    const int n = StrToInt(f);
+    if (i == 0) {
+      s.ExplorerMenuMode = InRangeOr(n, 0, 2, 0);
+      return true;
+    }
+    s.ExplorerMenuFirst = n == 1 ? 1 : 0;
+    return false;
+  });
+}
+
+void ApplySearchList(RunState& run, std::string_view value) {
+  if (value.empty()) return;
+  bool found = false;
+  std::string file = ResolveProgram(run, value, false, found);
+  if (found && !run.platform.IsDirectory(file)) {
+    LoadSearchList(run, file);
+    return;
+  }
+  run.settings.ProgramSearchList = CutToBytes(value, kMaxSearchList);
+  run.settings.SearchListOn = true;
+}
+
+void ApplySecondConfig(RunState& run, std::string_view value) {
+  std::string path = JoinPath(run.start.ProgramFolder, value);
+  if (!path.empty() && run.platform.PathExists(path) &&
+      !run.platform.IsDirectory(path))
+    run.settings.AltConfigPath = path;
+}
+
+void ApplyEditor(RunState& run, std::string_view value) {
+  std::string name(value);
+  if (run.settings.ParamMacrosOn) name = ExpandPathMacros(run, name);
+  bool found = false;
+  std::string program = ResolveProgram(run, name, true, found);
+  if (found && !run.platform.IsDirectory(program))
+    run.settings.EditorProgram = program;
+}
+
+// Reads the user macro lines after "@param"; returns the bytes they took.
+size_t ReadUserMacros(SystemReader& r, size_t from) {
+  Settings& s = r.run.settings;
+  s.ParamMacrosOn = true;
+  s.UserMacros.clear();
+  size_t pos = from;
+  while (s.UserMacros.size() < kMaxUserMacros) {
+    const size_t used = FetchLine(pos, r.end, r.text, false, r.line);
+    if (pos + used > r.end) break;
+    std::string_view line = r.line.view();  // leading spaces stay
+    const size_t d = Find(line, s.Delimiter);
+    if (d == npos) break;
+    s.UserMacros.push_back(
+        {CutToBytes(line.substr(0, d), kMaxMacroName),
+         CutToBytes(line.substr(d + s.Delimiter.size()), kMaxMacroValue)});
+    pos += used;
+  }
+  return pos - from;
+}
+
+bool StartsWithValue(std::string_view line, std::string_view key,
+                     std::string_view& value) {
+  if (!StartsWithI(line, key)) return false;
+  value = line.substr(key.size());
+  return true;
+}
+
+// Applies one [system] line. Returns false at "%end".
+bool ApplySystemLine(SystemReader& r, std::string_view line, size_t& advance) {
+  RunState& run = r.run;
+  Settings& s = run.settings;
+  std::string_view v;
+  if (StartsWithI(line, "%end")) return false;
+  if (StartsWithValue(line, "@dlm=", v)) {
+    if (v.size() >= 2) s.Delimiter = CutToBytes(v, kMaxDelimiter);
+  } else if (StartsWithI(line, "@param")) {
+    advance += ReadUserMacros(r, r.pos + advance);
+  } else if (StartsWithValue(line, "@path=", v)) {
+    ApplySearchList(run, v);
+  } else if (StartsWithI(line, "@icon")) {
+    s.ShowIcons = 1;
+  } else if (StartsWithValue(line, "@menu=", v)) {
+    if (v.size() >= 3 && s.MenuPosition == kMenuUnset) ParseMenuPosition(run, v);
+  } else if (StartsWithI(line, "@len=-1")) {
+    s.NameLength = -1;
+  } else if (StartsWithValue(line, "@len=", v)) {
+    s.NameLength = InRangeOr(StrToInt(v), 1, 254, 0);
+  } else if (StartsWithValue(line, "@ext2=", v)) {
+    ApplySecondConfig(run, v);
+  } else if (StartsWithValue(line, "@editor=", v)) {
+    ApplyEditor(run, v);
+  } else if (StartsWithValue(line, "@dist=", v)) {
+    ApplyDelays(s, v);
+  } else if (StartsWithValue(line, "@context=", v)) {
+    ApplyExplorerMode(s, v);
+  } else if (StartsWithI(line, "@mark=0")) {
+    s.SoleMark = 0;
+  } else if (StartsWithValue(line, "@pic", v)) {
+    if (!v.empty() && v[0] == '=') ApplyPictureFields(s, v.substr(1));
+    r.list = ListMode::Picture;
+  } else if (StartsWithValue(line, "@text", v)) {
+    if (!v.empty() && v[0] == '=') ApplyTextFields(s, v.substr(1));
+    r.list = ListMode::Text;
+  } else if (run.edition.webPreview && StartsWithValue(line, "@browse", v)) {
+    if (!v.empty() && v[0] == '=') ApplyBrowseFields(run, v.substr(1));
+    r.list = ListMode::WebFiles;
+  } else if (StartsWithI(line, "@active=1")) {
+    s.ForceActivate = 1;
+  } else if (StartsWithValue(line, "@xinit=", v)) {
+    s.DialogInitialText = CutToBytes(v, kMaxDialogText);
+  } else if (StartsWithValue(line, "@xtitle=", v)) {
+    s.DialogTitleTemplate = CutToBytes(v, kMaxTitleTemplate);
+    s.DialogTitleMode = 2;
+  } else if (StartsWithI(line, "@xtitle")) {
+    s.DialogTitleMode = 1;
+  }
+  return true;
+}
+
+// A ">" line while a list mode is active replaces that list.
+void ApplyListLine(SystemReader& r, std::string_view items) {
+  Settings& s = r.run.settings;
+  ListMode next = ListMode::None;
+  switch (r.list) {
+    case ListMode::Picture: FillList(s.PictureTypes, 5, items); break;
+    case ListMode::Text: FillList(s.TextTypes, 20, items); break;
+    case ListMode::WebFiles:
+      FillList(s.WebFileTypes, 20, items);
+      next = ListMode::WebUrls;
+      break;
+    case ListMode::WebUrls: FillList(s.WebUrlTypes, 20, items); break;
+    case ListMode::None: break;
+  }
+  r.list = next;
+}
+
+void ReadSystemPart(SystemReader& r) {
+  const size_t header = FindI(r.text, "[system]");
+  if (header == npos) return;
+  r.pos = header + FetchLine(header, r.end, r.text, false, r.line);
+  while (true) {
+    size_t advance = FetchLine(r.pos, r.end, r.text, false, r.line);
+    if (r.pos + advance > r.end) return;
+    const std::string line(TrimLeadingBlanksAndTabs(r.line.view()));
+    if (r.list != ListMode::None && line.size() > 1 && line[0] == '>') {
+      ApplyListLine(r, std::string_view(line).substr(1));
+    } else if (!line.empty() && line[0] == ';') {
+      // a comment keeps the list mode
+    } else {
+      r.list = ListMode::None;
+      if (!ApplySystemLine(r, line, advance)) return;
+    }
+    r.pos += advance;
+  }
+}
+
+void PostProcess(RunState& run) {
+  Settings& s = run.settings;
+  if (s.ExplorerMenuMode == 0) s.ExplorerMenuFirst = 0;
+  if (s.MenuPosition == kMenuUnset) s.MenuPosition = kMenuActive;
+  if (s.TextPreview >= 1 && s.TextFontFace.empty()) {
+    const FontInfo font = run.platform.MenuFont();
+    s.TextFontFace = font.face;
+    s.TextFontSize = std::abs(font.height);
+  }
+}
+
+void ReadExplorerFilter(RunState& run, std::string_view text) {
+  ExplorerItemFilter& filter = run.settings.ExplorerFilter;
+  filter.mode = 0;
+  filter.prefixes.clear();
+  size_t header = FindI(text, "[add]");
+  filter.mode = 1;
+  if (header == npos) {
+    header = FindI(text, "[del]");
+    filter.mode = 2;
+  }
+  if (header == npos) {
+    filter.mode = 0;
+    return;
+  }
+  LineBuffer line;
+  size_t pos = header + FetchLine(header, text.size(), text, false, line);
+  while (true) {
+    const size_t used = FetchLine(pos, text.size(), text, false, line);
+    if (pos + used > text.size()) return;
+    pos += used;
+    std::string_view item = TrimLeadingBlanksAndTabs(line.view());
+    if (!item.empty() && item[0] == ';') continue;
+    if (filter.prefixes.size() >= kMaxFilterPrefixes) continue;
+    if (StartsWithI(item, "%end")) return;
+    if (!item.empty()) filter.prefixes.push_back(CutToBytes(item, kMaxListItem));
+  }
+}
+
+void ResetBeforeReading(RunState& run) {
+  Settings& s = run.settings;
+  s.ParamMacrosOn = false;
+  s.UserMacros.clear();
+  s.ShowIcons = 0;
+  s.ExplorerMenuMode = 0;
+  s.ExplorerMenuFirst = 0;
+  s.SoleMark = 1;
+  s.NameLength = 0;
+  s.AltConfigPath = run.start.ConfigPath;
+  s.EditorProgram.clear();
+  s.DialogInitialText.clear();
+  s.DialogTitleTemplate.clear();
+  s.Delimiter = " | ";
+  s.SearchListOn = false;
+  s.DialogTitleMode = 0;
+  const SystemMetrics metrics = run.platform.Metrics();
+  s.SmallIconWidth = metrics.smallIconWidth;
+  s.SmallIconHeight = metrics.smallIconHeight;
+}
+
+// The file to read: ConfigPath if it exists, else <exe>.ini, else the
+// edition's own name, else a new <exe>.ini.
+bool ChooseConfigPath(RunState& run, bool& createIfMissing) {
+  StartupState& st = run.start;
+  Platform& platform = run.platform;
+  createIfMissing = false;
+  if (!st.ConfigPath.empty() && platform.PathExists(st.ConfigPath)) return true;
+  createIfMissing = true;
+  const std::string own = JoinPath(st.ProgramFolder, st.ConfigName);
+  const std::string fallback =
+      JoinPath(st.ProgramFolder, run.edition.secondConfigName);
+  if (!own.empty() && platform.PathExists(own)) {
+    st.ConfigPath = own;
+  } else if (!fallback.empty() && platform.PathExists(fallback)) {
+    st.ConfigPath = fallback;
+  } else {
+    st.ConfigPath = own;
+  }
+  return !st.ConfigPath.empty();
+}
+
+}  // namespace
+
+void ParseMenuPosition(RunState& run, std::string_view value) {
+  Settings& s = run.settings;
+  const SystemMetrics& m = run.start.Metrics;
+  const bool mouse = m.mouseButtons > 0;
+  s.MenuPosition = kMenuActive;
+  // A named position; false when the token names none.
+  auto named = [&](const std::string& token) {
+    if (ContainsI(token, "mouse") && mouse) s.MenuPosition = kMenuMouse;
+    else if (ContainsI(token, "mous2") && mouse) s.MenuPosition = kMenuMous2;
+    else if (ContainsI(token, "center")) s.MenuPosition = kMenuCenter;
+    else if (ContainsI(token, "active")) s.MenuPosition = kMenuActive;
+    else return false;
+    return true;
+  };
+  std::string token;
+  bool second = false;
+  for (size_t i = 0; i <= value.size(); ++i) {
+    const char c = i < value.size() ? value[i] : '\n';
+    const bool lineEnd = c == '\r' || c == '\n';
+    if (c != ',' && !lineEnd) {
+      if (token.size() < 6) token.push_back(c);
+      continue;
+    }
+    if (!second && c == ',') {
+      if (ContainsI(token, "MAX")) s.MenuX = m.screenWidth;
+      else if (named(token)) return;
+      else s.MenuX = StrToInt(token);
+      second = true;
+      token.clear();
+      continue;
+    }
+    if (!second) {  // line end in the first field
+      named(token);
+      return;
+    }
+    const bool max = c == ',' ? ContainsI(token, "MAX") : token == "MAX";
+    s.MenuY = max ? m.maximizedHeight : StrToInt(token);
+    s.MenuPosition = kMenuCoordinates;
+    return;
+  }
+}
+
+void ApplyConfigurationText(RunState& run, std::string_view text) {
+  // The text is a C string to the platform's search functions: it ends at
+  // the first NUL byte.
+  text = text.substr(0, std::min(text.size(), text.find('\0')));
+  ResetBeforeReading(run);
+  SystemReader reader{run, text, text.size(), 0, ListMode::None, {}};
+  ReadSystemPart(reader);
+  PostProcess(run);
+  ReadExplorerFilter(run, text);
+}
+
+int ReadConfiguration(RunState& run) {
+  bool createIfMissing = false;
+  std::string text;
+  if (!ChooseConfigPath(run, createIfMissing) ||
+      !run.platform.ReadWholeFile(run.start.ConfigPath, createIfMissing, text)) {
+    run.platform.ShowMessage("設定ファイル異常", run.edition.configErrorCaption);
+    return 0;
+  }
+  ApplyConfigurationText(run, text);
+  return 1;
+}
+
+}  // namespace zolto

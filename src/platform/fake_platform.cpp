@@ -1,0 +1,137 @@
+#include "platform/fake_platform.h"
+
+#include "text/text.h"
+
+namespace zolto {
+
+FakePlatform::FakePlatform() {
+  AddFolder("C:\\Windows\\system32");
+  AddFolder(currentFolder_);
+}
+
+std::string FakePlatform::KeyOf(const std::string& path) const {
+  std::string full = path;
+  const bool qualified = (full.size() >= 2 && full[1] == ':') ||
+                         (full.size() >= 2 && full[0] == '\\' && full[1] == '\\');
+  if (!qualified) full = PathAddBackslash(currentFolder_) + full;
+  std::string key;
+  for (size_t i = 0; i < full.size(); i += CharLength(full, i)) {
+    if (CharLength(full, i) == 2) {
+      key.append(full, i, 2);  // a double-byte character is kept as it is
+      continue;
+    }
+    char c = full[i] == '/' ? '\\' : full[i];
+    key.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c);
+  }
+  while (EndsWithBackslash(key)) key.pop_back();
+  return key;
+}
+
+const FakePlatform::Node* FakePlatform::Find(const std::string& path) const {
+  if (path.empty() || path.find('\0') != std::string::npos) return nullptr;
+  auto it = nodes_.find(KeyOf(path));
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+void FakePlatform::AddFolder(const std::string& path) {
+  std::string key = KeyOf(path);
+  // Every folder above it exists too.
+  for (size_t i = 0; i < key.size(); i += CharLength(key, i)) {
+    if (key[i] == '\\' && i > 2) nodes_[key.substr(0, i)].folder = true;
+  }
+  nodes_[key].folder = true;
+}
+
+void FakePlatform::AddFile(const std::string& path, const std::string& contents) {
+  std::string key = KeyOf(path);
+  const size_t sep = FindLastSeparator(key);
+  if (sep != std::string::npos && sep > 2) AddFolder(key.substr(0, sep));
+  nodes_[key] = Node{false, false, contents};
+}
+
+void FakePlatform::LockFile(const std::string& path) {
+  auto it = nodes_.find(KeyOf(path));
+  if (it != nodes_.end()) it->second.locked = true;
+}
+
+std::optional<std::string> FakePlatform::FileContents(const std::string& path) const {
+  const Node* node = Find(path);
+  if (!node || node->folder) return std::nullopt;
+  return node->contents;
+}
+
+bool FakePlatform::PathExists(const std::string& path) { return Find(path) != nullptr; }
+
+bool FakePlatform::IsDirectory(const std::string& path) {
+  const Node* node = Find(path);
+  return node && node->folder;
+}
+
+bool FakePlatform::ReadWholeFile(const std::string& path, bool createIfMissing,
+                                 std::string& contents) {
+  const Node* node = Find(path);
+  if (!node && createIfMissing && !path.empty()) {
+    const std::string key = KeyOf(path);
+    const size_t sep = FindLastSeparator(key);
+    if (sep == std::string::npos || !IsDirectory(key.substr(0, sep))) return false;
+    AddFile(path);
+    node = Find(path);
+  }
+  if (!node || node->folder || node->locked) return false;
+  contents = node->contents;
+  return true;
+}
+
+std::string FakePlatform::FullPath(const std::string& path) {
+  if (path.empty()) return "";
+  const bool qualified = path.size() >= 2 && (path[1] == ':' || path.substr(0, 2) == "\\\\");
+  std::string full = qualified ? path : PathAddBackslash(currentFolder_) + path;
+  return full.size() < kMaxPath ? full : "";
+}
+
+std::string FakePlatform::SearchPath(const std::string* folders, const std::string& name) {
+  std::vector<std::string> list;
+  if (folders) {
+    size_t start = 0;
+    while (start <= folders->size()) {
+      size_t semi = folders->find(';', start);
+      if (semi == std::string::npos) semi = folders->size();
+      if (semi > start) list.push_back(folders->substr(start, semi - start));
+      start = semi + 1;
+    }
+  } else {
+    list.push_back(applicationFolder);
+    list.insert(list.end(), systemSearchPath.begin(), systemSearchPath.end());
+    list.push_back(currentFolder_);
+  }
+  for (const std::string& folder : list) {
+    std::string candidate = PathAddBackslash(folder) + name;
+    const Node* node = Find(candidate);
+    if (node && !node->folder) return candidate;
+  }
+  return "";
+}
+
+std::optional<std::string> FakePlatform::SpecialFolderPath(int csidl) {
+  ++specialFolderCalls;
+  auto it = specialFolders.find(csidl);
+  if (it == specialFolders.end()) return std::nullopt;
+  return it->second;
+}
+
+bool FakePlatform::KeyDown(zolto::Key key) {
+  return key == zolto::Key::Shift ? shiftDown : controlDown;
+}
+
+bool FakePlatform::IsLeadByte(unsigned char c) { return Cp932LeadByte(c); }
+
+void FakePlatform::ShowMessage(const std::string& text, const std::string& caption) {
+  messages.push_back({text, caption});
+}
+
+bool FakePlatform::Start(const ShellStart& start) {
+  starts.push_back(start);
+  return true;
+}
+
+}  // namespace zolto

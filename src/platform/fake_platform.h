@@ -1,0 +1,93 @@
+// An in-memory platform for tests: a case-insensitive file system of Windows
+// paths, scripted keys, clipboard, time and metrics, and logs of the messages
+// shown and the programs started.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace zolto {
+
+class FakePlatform : public Platform {
+ public:
+  FakePlatform();
+
+  // ---- Scripting ----
+  // Adds a file (and its folders) with the given contents.
+  void AddFile(const std::string& path, const std::string& contents = "");
+  void AddFolder(const std::string& path);
+  // A file that exists but cannot be opened (locked, no access).
+  void LockFile(const std::string& path);
+  std::optional<std::string> FileContents(const std::string& path) const;
+  void SetCurrentFolder(const std::string& folder) { currentFolder_ = folder; }
+  // SearchPathA without a list: the program's folder, the system folders,
+  // then the current folder (the safe search order the launcher sets).
+  std::string applicationFolder = "C:\\Tools";
+  std::vector<std::string> systemSearchPath = {"C:\\Windows\\system32",
+                                               "C:\\Windows"};
+  std::string windowsFolder = "C:\\Windows";
+  std::string systemFolder = "C:\\Windows\\system32";
+  std::map<int, std::string> specialFolders;  // CSIDL -> path
+  LocalTime now{2010, 5, 3, 12, 0, 0};
+  SystemMetrics metrics{1280, 1024, 3, 16, 16};
+  FontInfo menuFont{"MS UI Gothic", -12};
+  bool shiftDown = false;
+  bool controlDown = false;
+  std::optional<std::vector<std::string>> clipboardFiles;
+  std::optional<std::string> clipboardText;
+
+  // ---- Logs ----
+  struct Message {
+    std::string text;
+    std::string caption;
+  };
+  std::vector<Message> messages;
+  std::vector<ShellStart> starts;
+  std::vector<int> sleeps;
+  int specialFolderCalls = 0;
+
+  // ---- Platform ----
+  bool PathExists(const std::string& path) override;
+  bool IsDirectory(const std::string& path) override;
+  bool ReadWholeFile(const std::string& path, bool createIfMissing,
+                     std::string& contents) override;
+  std::string FullPath(const std::string& path) override;
+  std::string SearchPath(const std::string* folders,
+                         const std::string& name) override;
+  std::string WindowsFolder() override { return windowsFolder; }
+  std::string SystemFolder() override { return systemFolder; }
+  std::optional<std::string> SpecialFolderPath(int csidl) override;
+  LocalTime Now() override { return now; }
+  bool KeyDown(Key key) override;
+  SystemMetrics Metrics() override { return metrics; }
+  FontInfo MenuFont() override { return menuFont; }
+  bool IsLeadByte(unsigned char c) override;
+  std::optional<std::vector<std::string>> ClipboardFiles() override {
+    return clipboardFiles;
+  }
+  std::optional<std::string> ClipboardText() override { return clipboardText; }
+  void ShowMessage(const std::string& text, const std::string& caption) override;
+  bool Start(const ShellStart& start) override;
+  void SleepMs(int milliseconds) override { sleeps.push_back(milliseconds); }
+
+ private:
+  struct Node {
+    bool folder = false;
+    bool locked = false;
+    std::string contents;
+  };
+  // The key of a path: qualified, '/' as '\\', ASCII upper case, no
+  // trailing backslash.
+  std::string KeyOf(const std::string& path) const;
+  const Node* Find(const std::string& path) const;
+
+  std::map<std::string, Node> nodes_;
+  std::string currentFolder_ = "C:\\Work";
+};
+
+}  // namespace zolto

@@ -1,0 +1,98 @@
+// The seam between the portable core and the operating system. The core asks
+// for everything outside itself through this interface: Win32Platform is the
+// real one, FakePlatform (tests) an in-memory stand-in.
+//
+// Paths and texts are ANSI-code-page bytes; message texts and captions are
+// UTF-8 (the Win32 side shows them through the wide functions).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zolto {
+
+struct LocalTime {
+  int year = 0;
+  int month = 0;  // 1..12
+  int day = 0;    // 1..31
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+struct SystemMetrics {
+  int screenWidth = 0;      // SM_CXSCREEN
+  int maximizedHeight = 0;  // SM_CYMAXIMIZED
+  int mouseButtons = 0;     // SM_CMOUSEBUTTONS; 0 means no mouse
+  int smallIconWidth = 16;  // SM_CXSMICON
+  int smallIconHeight = 16; // SM_CYSMICON
+};
+
+struct FontInfo {
+  std::string face;
+  int height = 0;  // as the system reports it (may be negative)
+};
+
+// Virtual-key codes the core asks about.
+enum class Key { Shift, Control };
+
+// One request to start a program or open a document (ShellExecuteA).
+struct ShellStart {
+  std::string verb;        // empty: the default verb
+  std::string file;
+  std::string parameters;
+  std::string directory;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // ---- Files ----
+  // PathFileExistsA: a file or a folder of that name exists.
+  virtual bool PathExists(const std::string& path) = 0;
+  // PathIsDirectoryA.
+  virtual bool IsDirectory(const std::string& path) = 0;
+  // Reads a whole file. With createIfMissing a missing file is first created
+  // empty (OPEN_ALWAYS). False when the file cannot be opened or read (a
+  // folder, a locked file, a path that cannot exist).
+  virtual bool ReadWholeFile(const std::string& path, bool createIfMissing,
+                             std::string& contents) = 0;
+  // GetFullPathNameA: empty when it fails or the result does not fit 260 bytes.
+  virtual std::string FullPath(const std::string& path) = 0;
+  // SearchPathA for name along folders (a ';' list), or along the system
+  // search path when folders is null. Empty when nothing is found.
+  virtual std::string SearchPath(const std::string* folders,
+                                 const std::string& name) = 0;
+  // The Windows folder and the System folder, without trailing backslash.
+  virtual std::string WindowsFolder() = 0;
+  virtual std::string SystemFolder() = 0;
+  // SHGetSpecialFolderPathA for a CSIDL, without trailing backslash; nothing
+  // when the system cannot supply the folder.
+  virtual std::optional<std::string> SpecialFolderPath(int csidl) = 0;
+
+  // ---- System state ----
+  virtual LocalTime Now() = 0;
+  virtual bool KeyDown(Key key) = 0;
+  virtual SystemMetrics Metrics() = 0;
+  // The system's menu font (SPI_GETNONCLIENTMETRICS, lfMenuFont).
+  virtual FontInfo MenuFont() = 0;
+  virtual bool IsLeadByte(unsigned char c) = 0;
+
+  // ---- Clipboard ----
+  // The CF_HDROP file list, if the clipboard offers one.
+  virtual std::optional<std::vector<std::string>> ClipboardFiles() = 0;
+  // The CF_TEXT text, if the clipboard offers text.
+  virtual std::optional<std::string> ClipboardText() = 0;
+
+  // ---- User interface and starting programs ----
+  // Brings the host window to the foreground and shows an OK message box.
+  virtual void ShowMessage(const std::string& textUtf8,
+                           const std::string& captionUtf8) = 0;
+  // ShellExecuteA; true when the shell accepted the request.
+  virtual bool Start(const ShellStart& start) = 0;
+  virtual void SleepMs(int milliseconds) = 0;
+};
+
+}  // namespace zolto

@@ -1,0 +1,226 @@
+#include "text/text.h"
+
+#include <climits>
+
+namespace zolto {
+
+namespace {
+
+LeadBytePredicate g_lead_byte = Cp932LeadByte;
+
+constexpr size_t npos = std::string_view::npos;
+
+// Index of the last single-byte character equal to one of `chars`, walking
+// character by character so a trail byte never matches. npos when absent.
+size_t FindLastChar(std::string_view text, std::string_view chars) {
+  size_t found = npos;
+  for (size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+    if (CharLength(text, i) == 1 && chars.find(text[i]) != npos) found = i;
+  }
+  return found;
+}
+
+// Index where the last character of text starts; npos for empty text.
+size_t LastCharStart(std::string_view text) {
+  size_t last = npos;
+  for (size_t i = 0; i < text.size(); i += CharLength(text, i)) last = i;
+  return last;
+}
+
+// a and b have the same length. Single-byte characters compare with ASCII
+// folding; a double-byte character must match byte for byte, so a trail byte
+// in the letter range is never folded.
+bool SameFolded(std::string_view a, std::string_view b) {
+  for (size_t i = 0; i < a.size(); i += CharLength(a, i)) {
+    if (CharLength(a, i) == 2) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+    } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsQuoted(std::string_view text) {
+  return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
+bool IsDriveRoot(std::string_view path) {
+  return path.size() == 3 && path[1] == ':' && path[2] == '\\' &&
+         !IsLeadByte(static_cast<unsigned char>(path[0]));
+}
+
+}  // namespace
+
+// ---- Code page -----------------------------------------------------------
+
+bool Cp932LeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+bool NoLeadByte(unsigned char) { return false; }
+
+void SetLeadBytePredicate(LeadBytePredicate predicate) {
+  g_lead_byte = predicate ? predicate : NoLeadByte;
+}
+
+bool IsLeadByte(unsigned char c) { return g_lead_byte(c); }
+
+size_t CharLength(std::string_view text, size_t i) {
+  bool pair = i + 1 < text.size() &&
+              IsLeadByte(static_cast<unsigned char>(text[i]));
+  return pair ? 2 : 1;
+}
+
+// ---- Case-insensitive comparison -----------------------------------------
+
+char FoldAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+size_t FindI(std::string_view text, std::string_view needle, size_t from) {
+  if (from > text.size()) return npos;
+  if (needle.empty()) return from;
+  for (size_t i = from; i + needle.size() <= text.size();
+       i += CharLength(text, i)) {
+    if (SameFolded(text.substr(i, needle.size()), needle)) return i;
+  }
+  return npos;
+}
+
+size_t Find(std::string_view text, std::string_view needle, size_t from) {
+  if (from > text.size()) return npos;
+  if (needle.empty()) return from;
+  for (size_t i = from; i + needle.size() <= text.size();
+       i += CharLength(text, i)) {
+    if (text.compare(i, needle.size(), needle) == 0) return i;
+  }
+  return npos;
+}
+
+bool StartsWithI(std::string_view text, std::string_view prefix) {
+  return prefix.size() <= text.size() &&
+         SameFolded(text.substr(0, prefix.size()), prefix);
+}
+
+bool EqualsI(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && SameFolded(a, b);
+}
+
+// ---- Numbers --------------------------------------------------------------
+
+int StrToInt(std::string_view text) {
+  text = TrimLeadingBlanksAndTabs(text);
+  bool negative = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  // Accumulate the magnitude in a wider type and stop growing it once it is
+  // past every int, so long digit runs cannot overflow.
+  const long long limit = static_cast<long long>(INT_MAX) + 1;
+  long long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    if (value <= limit) value = value * 10 + (c - '0');
+  }
+  if (negative) return value >= limit ? INT_MIN : static_cast<int>(-value);
+  return value >= INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+// ---- Blanks and quotes ----------------------------------------------------
+
+// A space is never a trail byte, so plain byte scans suffice here and in the
+// quote helpers ('"' is never a trail byte either).
+std::string PathRemoveBlanks(std::string_view text) {
+  size_t first = text.find_first_not_of(' ');
+  if (first == npos) return {};
+  size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::string_view TrimLeadingBlanksAndTabs(std::string_view text) {
+  size_t first = text.find_first_not_of(" \t");
+  return first == npos ? std::string_view() : text.substr(first);
+}
+
+std::string PathQuoteSpaces(std::string_view text) {
+  if (text.find(' ') == npos || IsQuoted(text)) return std::string(text);
+  return '"' + std::string(text) + '"';
+}
+
+std::string PathUnquoteSpaces(std::string_view text) {
+  if (!IsQuoted(text)) return std::string(text);
+  return std::string(text.substr(1, text.size() - 2));
+}
+
+// ---- Backslashes ----------------------------------------------------------
+
+bool EndsWithBackslash(std::string_view path) {
+  size_t last = LastCharStart(path);
+  return last != npos && last == path.size() - 1 && path[last] == '\\';
+}
+
+std::string PathAddBackslash(std::string_view path) {
+  if (path.empty() || EndsWithBackslash(path)) return std::string(path);
+  return std::string(path) + '\\';
+}
+
+std::string PathRemoveBackslash(std::string_view path) {
+  if (path == "\\" || IsDriveRoot(path)) return std::string(path);
+  return DropTrailingBackslash(path);
+}
+
+std::string DropTrailingBackslash(std::string_view path) {
+  if (EndsWithBackslash(path)) path.remove_suffix(1);
+  return std::string(path);
+}
+
+// ---- Splitting ------------------------------------------------------------
+
+PathParts SplitPath(std::string_view path) {
+  PathParts parts;
+  if (path.size() >= 2 && path[1] == ':' &&
+      !IsLeadByte(static_cast<unsigned char>(path[0]))) {
+    parts.drive = path.substr(0, 2);
+    path.remove_prefix(2);
+  }
+  size_t sep = FindLastSeparator(path);
+  std::string_view file = path;
+  if (sep != npos) {
+    parts.dir = path.substr(0, sep + 1);
+    file = path.substr(sep + 1);
+  }
+  size_t dot = FindLastChar(file, ".");
+  parts.name = file.substr(0, dot);
+  if (dot != npos) parts.ext = file.substr(dot);
+  return parts;
+}
+
+size_t FindLastSeparator(std::string_view path) {
+  return FindLastChar(path, "\\/");
+}
+
+std::string_view FileNamePart(std::string_view path) {
+  size_t sep = FindLastSeparator(path);
+  return sep == npos ? path : path.substr(sep + 1);
+}
+
+// ---- Bounded joins --------------------------------------------------------
+
+std::string JoinPath(std::string_view a, std::string_view b) {
+  if (a.size() + b.size() > kMaxPath - 1) return {};
+  std::string joined(a);
+  joined += b;
+  return joined;
+}
+
+std::string CutToBytes(std::string_view text, size_t max) {
+  size_t end = 0;
+  while (end < text.size() && end + CharLength(text, end) <= max) {
+    end += CharLength(text, end);
+  }
+  return std::string(text.substr(0, end));
+}
+
+}  // namespace zolto
