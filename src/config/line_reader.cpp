@@ -33,8 +33,8 @@ bool FitsPath(const std::string& path) {
 
 std::string SearchFor(Platform& platform, const std::string* folders,
                       const std::string& name, bool tryExe) {
-  std::string hit = platform.SearchPath(folders, name);
-  if (!FitsPath(hit) && tryExe) hit = platform.SearchPath(folders, name + ".exe");
+  std::string hit = platform.FindOnPath(folders, name);
+  if (!FitsPath(hit) && tryExe) hit = platform.FindOnPath(folders, name + ".exe");
   return FitsPath(hit) ? hit : std::string();
 }
 

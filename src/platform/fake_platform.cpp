@@ -89,7 +89,7 @@ std::string FakePlatform::FullPath(const std::string& path) {
   return full.size() < kMaxPath ? full : "";
 }
 
-std::string FakePlatform::SearchPath(const std::string* folders, const std::string& name) {
+std::string FakePlatform::FindOnPath(const std::string* folders, const std::string& name) {
   std::vector<std::string> list;
   if (folders) {
     size_t start = 0;

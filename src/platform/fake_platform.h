@@ -57,7 +57,7 @@ class FakePlatform : public Platform {
   bool ReadWholeFile(const std::string& path, bool createIfMissing,
                      std::string& contents) override;
   std::string FullPath(const std::string& path) override;
-  std::string SearchPath(const std::string* folders,
+  std::string FindOnPath(const std::string* folders,
                          const std::string& name) override;
   std::string WindowsFolder() override { return windowsFolder; }
   std::string SystemFolder() override { return systemFolder; }

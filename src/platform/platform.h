@@ -63,7 +63,7 @@ class Platform {
   virtual std::string FullPath(const std::string& path) = 0;
   // SearchPathA for name along folders (a ';' list), or along the system
   // search path when folders is null. Empty when nothing is found.
-  virtual std::string SearchPath(const std::string* folders,
+  virtual std::string FindOnPath(const std::string* folders,
                                  const std::string& name) = 0;
   // The Windows folder and the System folder, without trailing backslash.
   virtual std::string WindowsFolder() = 0;

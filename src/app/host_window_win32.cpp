@@ -1,0 +1,140 @@
+// The hidden, topmost tool window that owns everything a run shows. Its
+// creation reads the start-up state; timer 610 runs the start-up dispatch
+// from inside the message loop; the window then closes itself.
+#include "app/host_window_win32.h"
+
+#include <string>
+
+#include "app/app.h"
+
+namespace zolto {
+namespace {
+
+constexpr UINT_PTR kStartTimer = 610;
+
+// The process's one run, reached from the window procedure.
+struct Host {
+  RunState* run = nullptr;
+  Win32Platform* platform = nullptr;
+  HINSTANCE instance = nullptr;
+  HWND startForeground = nullptr;
+  int menuShown = 0;
+};
+Host g_host;
+
+// The target list, clipboard and menu stages plug in here; until they do, a
+// run without them has nothing to show and closes.
+class HostSteps : public StartupSteps {
+ public:
+  int BuildTargetList(const std::string&) override { return 0; }
+  void RunTargets(int) override {}
+  void TakeClipboardTargets(int) override {}
+  void ShowTargetlessMenu() override {}
+};
+
+LRESULT OnCreate(HWND window) {
+  g_host.platform->SetHostWindow(window);
+  if (OnHostCreate(*g_host.run))
+    SetTimer(window, kStartTimer, 0, nullptr);
+  else
+    SendMessageA(window, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+void OnStartTimer(HWND window) {
+  KillTimer(window, kStartTimer);
+  g_host.startForeground = GetForegroundWindow();
+  HostSteps steps;
+  StartupDispatch(*g_host.run, steps);
+  SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  StartupState& st = g_host.run->start;
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate(window);
+    case WM_TIMER:
+      if (wParam == kStartTimer) OnStartTimer(window);
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_KILLFOCUS:
+      // Losing the focus ends an open menu: a posted click ends its loop.
+      if (g_host.menuShown != 0) {
+        st.SwallowNextClick = 1;
+        PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
+      }
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (st.SwallowNextClick == 1) {
+        st.SwallowNextClick = 0;
+        return 1;
+      }
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+bool RegisterHostClass(HINSTANCE instance, const std::string& className) {
+  WNDCLASSA wc{};
+  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = HostWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, "MYICON");
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  wc.lpszClassName = className.c_str();
+  return RegisterClassA(&wc) != 0;
+}
+
+bool CreateHostWindow(HINSTANCE instance, const std::string& className) {
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES | WS_EX_TOPMOST,
+                                className.c_str(), className.c_str(), WS_POPUP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 32, 32, nullptr, nullptr,
+                                instance, nullptr);
+  if (!window) return false;
+  ShowWindow(window, SW_HIDE);
+  UpdateWindow(window);
+  return true;
+}
+
+std::string ModuleFileName() {
+  std::string path(32768, '\0');
+  const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  path.resize(n < path.size() ? n : 0);
+  return path;
+}
+
+}  // namespace
+
+HFONT MakeFixedFont(const char* face, int height) {
+  return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                     FIXED_PITCH | FF_MODERN, face);
+}
+
+int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const char* commandLine,
+                  const Edition& edition) {
+  static Win32Platform platform;
+  static RunState run(platform, edition);
+  g_host = Host{&run, &platform, instance};
+  InitialiseNames(run, ModuleFileName(), commandLine ? commandLine : "");
+  // A window class name is limited to 256 characters.
+  const std::string className = run.start.ClassName.substr(0, 255);
+  if (!previous && !RegisterHostClass(instance, className)) return 0;
+  if (!CreateHostWindow(instance, className)) return 0;
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace zolto

@@ -1,0 +1,20 @@
+// The hidden host window of a run and the helpers other Win32 files share.
+#pragma once
+
+#include <windows.h>
+
+#include "app/run.h"
+#include "platform/platform_win32.h"
+
+namespace zolto {
+
+// Registers the class, creates the hidden window and runs the message loop
+// until the run has closed it. Returns the process exit code.
+int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const char* commandLine,
+                  const Edition& edition);
+
+// A fixed-pitch Shift-JIS font of the given face and height; the caller
+// deletes it.
+HFONT MakeFixedFont(const char* face, int height);
+
+}  // namespace zolto

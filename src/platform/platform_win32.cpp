@@ -1,0 +1,188 @@
+#include "platform/platform_win32.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+namespace zolto {
+namespace {
+
+// A configuration or list file larger than this is refused rather than read.
+constexpr LONGLONG kMaxFileBytes = 64LL << 20;
+
+// Closes a kernel handle when it goes out of scope.
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+  ~ScopedHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Holds the clipboard open for the host window.
+class ClipboardLock {
+ public:
+  explicit ClipboardLock(HWND owner) : open_(OpenClipboard(owner) != 0) {}
+  ~ClipboardLock() {
+    if (open_) CloseClipboard();
+  }
+  ClipboardLock(const ClipboardLock&) = delete;
+  ClipboardLock& operator=(const ClipboardLock&) = delete;
+  bool open() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+std::string FromBuffer(const char* buffer, DWORD length, DWORD capacity) {
+  if (length == 0 || length >= capacity) return "";
+  return std::string(buffer, length);
+}
+
+}  // namespace
+
+std::wstring Widen(const std::string& utf8) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  if (n <= 0) return L"";
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
+  wide.resize(static_cast<size_t>(n - 1));
+  return wide;
+}
+
+bool Win32Platform::PathExists(const std::string& path) {
+  return !path.empty() && PathFileExistsA(path.c_str()) != 0;
+}
+
+bool Win32Platform::IsDirectory(const std::string& path) {
+  return !path.empty() && PathIsDirectoryA(path.c_str()) != 0;
+}
+
+bool Win32Platform::ReadWholeFile(const std::string& path, bool createIfMissing,
+                                  std::string& contents) {
+  if (path.empty()) return false;
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                createIfMissing ? OPEN_ALWAYS : OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxFileBytes) return false;
+  contents.assign(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!contents.empty() &&
+      !::ReadFile(file.get(), contents.data(), static_cast<DWORD>(contents.size()), &read,
+                  nullptr))
+    return false;
+  contents.resize(read);  // a short read gives the bytes read
+  return true;
+}
+
+std::string Win32Platform::FullPath(const std::string& path) {
+  char buffer[MAX_PATH];
+  const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
+  return FromBuffer(buffer, n, MAX_PATH);
+}
+
+std::string Win32Platform::FindOnPath(const std::string* folders, const std::string& name) {
+  char buffer[MAX_PATH];
+  const DWORD n = SearchPathA(folders ? folders->c_str() : nullptr, name.c_str(), nullptr,
+                              MAX_PATH, buffer, nullptr);
+  return FromBuffer(buffer, n, MAX_PATH);
+}
+
+std::string Win32Platform::WindowsFolder() {
+  char buffer[MAX_PATH];
+  return FromBuffer(buffer, GetWindowsDirectoryA(buffer, MAX_PATH), MAX_PATH);
+}
+
+std::string Win32Platform::SystemFolder() {
+  char buffer[MAX_PATH];
+  return FromBuffer(buffer, GetSystemDirectoryA(buffer, MAX_PATH), MAX_PATH);
+}
+
+std::optional<std::string> Win32Platform::SpecialFolderPath(int csidl) {
+  char buffer[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathA(host_, buffer, csidl, FALSE)) return std::nullopt;
+  return std::string(buffer);
+}
+
+LocalTime Win32Platform::Now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+bool Win32Platform::KeyDown(Key key) {
+  return (GetKeyState(key == Key::Shift ? VK_SHIFT : VK_CONTROL) & 0x8000) != 0;
+}
+
+SystemMetrics Win32Platform::Metrics() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYMAXIMIZED),
+          GetSystemMetrics(SM_CMOUSEBUTTONS), GetSystemMetrics(SM_CXSMICON),
+          GetSystemMetrics(SM_CYSMICON)};
+}
+
+FontInfo Win32Platform::MenuFont() {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    return {};
+  return {metrics.lfMenuFont.lfFaceName, metrics.lfMenuFont.lfHeight};
+}
+
+bool Win32Platform::IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
+
+std::optional<std::vector<std::string>> Win32Platform::ClipboardFiles() {
+  if (!IsClipboardFormatAvailable(CF_HDROP)) return std::nullopt;
+  ClipboardLock lock(host_);
+  if (!lock.open()) return std::nullopt;
+  HDROP drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
+  if (!drop) return std::nullopt;
+  std::vector<std::string> files;
+  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    char name[MAX_PATH] = {};
+    DragQueryFileA(drop, i, name, MAX_PATH);
+    files.emplace_back(name);
+  }
+  return files;
+}
+
+std::optional<std::string> Win32Platform::ClipboardText() {
+  if (!IsClipboardFormatAvailable(CF_TEXT)) return std::nullopt;
+  ClipboardLock lock(host_);
+  if (!lock.open()) return std::nullopt;
+  HGLOBAL data = GetClipboardData(CF_TEXT);
+  if (!data) return std::nullopt;
+  const char* text = static_cast<const char*>(GlobalLock(data));
+  if (!text) return std::nullopt;
+  // The text ends at its NUL, but never past the memory block.
+  const size_t capacity = GlobalSize(data);
+  std::string result(text, strnlen(text, capacity));
+  GlobalUnlock(data);
+  return result;
+}
+
+void Win32Platform::ShowMessage(const std::string& textUtf8, const std::string& captionUtf8) {
+  if (host_) SetForegroundWindow(host_);
+  MessageBoxW(host_, Widen(textUtf8).c_str(), Widen(captionUtf8).c_str(), MB_OK);
+}
+
+bool Win32Platform::Start(const ShellStart& start) {
+  auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
+  HINSTANCE result = ShellExecuteA(host_, orNull(start.verb), start.file.c_str(),
+                                   orNull(start.parameters), orNull(start.directory),
+                                   SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+void Win32Platform::SleepMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+}  // namespace zolto

@@ -1,0 +1,44 @@
+// The real platform: Win32 calls behind the seam.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace zolto {
+
+class Win32Platform : public Platform {
+ public:
+  // The hidden host window owns message boxes, the clipboard and the shell
+  // calls; it is set once the window exists.
+  void SetHostWindow(HWND window) { host_ = window; }
+  HWND HostWindow() const { return host_; }
+
+  bool PathExists(const std::string& path) override;
+  bool IsDirectory(const std::string& path) override;
+  bool ReadWholeFile(const std::string& path, bool createIfMissing,
+                     std::string& contents) override;
+  std::string FullPath(const std::string& path) override;
+  std::string FindOnPath(const std::string* folders, const std::string& name) override;
+  std::string WindowsFolder() override;
+  std::string SystemFolder() override;
+  std::optional<std::string> SpecialFolderPath(int csidl) override;
+  LocalTime Now() override;
+  bool KeyDown(Key key) override;
+  SystemMetrics Metrics() override;
+  FontInfo MenuFont() override;
+  bool IsLeadByte(unsigned char c) override;
+  std::optional<std::vector<std::string>> ClipboardFiles() override;
+  std::optional<std::string> ClipboardText() override;
+  void ShowMessage(const std::string& textUtf8, const std::string& captionUtf8) override;
+  bool Start(const ShellStart& start) override;
+  void SleepMs(int milliseconds) override;
+
+ private:
+  HWND host_ = nullptr;
+};
+
+// UTF-8 (the source's UI texts) to UTF-16 for the wide functions.
+std::wstring Widen(const std::string& utf8);
+
+}  // namespace zolto
