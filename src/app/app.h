@@ -5,7 +5,7 @@
 // Where a run starts: WinMain (main_win32.cpp) creates the hidden host window;
 // its WM_CREATE calls OnHostCreate below, and timer 610 calls
 // StartupDispatch, which hands over to the targets, the clipboard or the
-// target-less menu through StartupSteps.
+// target-less menu.
 #pragma once
 
 #include <string>
@@ -32,22 +32,13 @@ void ParseSwitches(RunState& run, std::string_view commandLine);
 // 610); false when the configuration could not be read (close the window).
 bool OnHostCreate(RunState& run);
 
-// The next stages of a run, which the start-up dispatch calls.
-class StartupSteps {
- public:
-  virtual ~StartupSteps() = default;
-  // Fills the target list from the (possibly quoted) command line; returns
-  // the number of targets.
-  virtual int BuildTargetList(const std::string& commandLine) = 0;
-  virtual void RunTargets(int useSecondConfig) = 0;
-  virtual void TakeClipboardTargets(int useSecondConfig) = 0;
-  virtual void ShowTargetlessMenu() = 0;
-};
-
 // Which of the three start-up paths the dispatch took.
 enum class StartupPath { TargetlessMenu, Targets, Clipboard };
 
 // Runs one start-up path. The caller closes the window afterwards.
-StartupPath StartupDispatch(RunState& run, StartupSteps& steps);
+StartupPath StartupDispatch(RunState& run);
+
+// Shows the target-less menu, when there is a front end to show it.
+void ShowTargetlessMenu(RunState& run);
 
 }  // namespace zolto

@@ -22,16 +22,6 @@ struct Host {
 };
 Host g_host;
 
-// The target list, clipboard and menu stages plug in here; until they do, a
-// run without them has nothing to show and closes.
-class HostSteps : public StartupSteps {
- public:
-  int BuildTargetList(const std::string&) override { return 0; }
-  void RunTargets(int) override {}
-  void TakeClipboardTargets(int) override {}
-  void ShowTargetlessMenu() override {}
-};
-
 LRESULT OnCreate(HWND window) {
   g_host.platform->SetHostWindow(window);
   if (OnHostCreate(*g_host.run))
@@ -44,8 +34,7 @@ LRESULT OnCreate(HWND window) {
 void OnStartTimer(HWND window) {
   KillTimer(window, kStartTimer);
   g_host.startForeground = GetForegroundWindow();
-  HostSteps steps;
-  StartupDispatch(*g_host.run, steps);
+  StartupDispatch(*g_host.run);
   SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
@@ -58,6 +47,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam == kStartTimer) OnStartTimer(window);
       return 0;
     case WM_CLOSE:
+      if (g_host.run->selection.regex == RegexState::Loaded) FreeRegexLibrary(*g_host.run);
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:

@@ -5,8 +5,11 @@
 #include <string>
 
 #include "config/config.h"
+#include "config/entries.h"
 #include "editions/edition.h"
+#include "launch/launch.h"
 #include "platform/platform.h"
+#include "targets/targets.h"
 
 namespace zolto {
 
@@ -30,14 +33,39 @@ struct StartupState {
   int SwallowNextClick = 0;
 };
 
+// What the run shows the user: the Win32 front end, a recorder in tests.
+class Frontend {
+ public:
+  virtual ~Frontend() = default;
+  // targetless 1: the menu without targets; reopenInPlace 1: at the place
+  // of the previous menu.
+  virtual void ShowPopupMenu(int targetless, int reopenInPlace) = 0;
+};
+
 struct RunState {
   RunState(Platform& platform, const Edition& edition)
       : platform(platform), edition(edition) {}
 
   Platform& platform;
   const Edition& edition;
+  Frontend* frontend = nullptr;
   StartupState start;
   Settings settings;
+  TargetList targets;
+  UrlParts urlParts;
+  SelectionState selection;
+  EntryTable entries;
+  LaunchState launch;
+  // The working-list slot that menus and expansion treat as the target; -1
+  // stands for the command line.
+  int currentTarget = -1;
 };
+
+// The current target's text.
+inline const std::string& CurrentTarget(const RunState& run) {
+  if (run.currentTarget >= 0 && run.currentTarget < kMaxTargets)
+    return run.targets.working[static_cast<size_t>(run.currentTarget)];
+  return run.start.CommandLine;
+}
 
 }  // namespace zolto

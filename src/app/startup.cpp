@@ -88,10 +88,14 @@ bool OnHostCreate(RunState& run) {
   return ReadConfiguration(run) == 1;
 }
 
-StartupPath StartupDispatch(RunState& run, StartupSteps& steps) {
+void ShowTargetlessMenu(RunState& run) {
+  if (run.frontend) run.frontend->ShowPopupMenu(1, 0);
+}
+
+StartupPath StartupDispatch(RunState& run) {
   StartupState& st = run.start;
   if (st.ShiftFlag == 1 && st.ControlFlag == 1) {
-    steps.ShowTargetlessMenu();
+    ShowTargetlessMenu(run);
     return StartupPath::TargetlessMenu;
   }
   // A whole command line that names one path with blanks is one target.
@@ -99,17 +103,18 @@ StartupPath StartupDispatch(RunState& run, StartupSteps& steps) {
   if (!commandLine.empty() && (run.platform.IsDirectory(commandLine) ||
                                run.platform.PathExists(commandLine)))
     commandLine = PathQuoteSpaces(commandLine);
-  const int count = steps.BuildTargetList(commandLine);
+  BuildTargetList(run, commandLine, 0);
+  const int count = run.targets.workingCount;
   if (count >= 1) {
     if (count == 1) st.OneByOne = 0;
-    steps.RunTargets(st.ShiftFlag);
+    RunTargets(run, st.ShiftFlag, 0);
     return StartupPath::Targets;
   }
   if (ContainsI(commandLine, "/#c")) {
-    steps.TakeClipboardTargets(st.ShiftFlag);
+    TakeClipboardTargets(run, st.ShiftFlag, 0);
     return StartupPath::Clipboard;
   }
-  steps.ShowTargetlessMenu();
+  ShowTargetlessMenu(run);
   return StartupPath::TargetlessMenu;
 }
 

@@ -18,3 +18,48 @@ constexpr size_t kMaxMacroText = 519;
 std::string ExpandPathMacros(RunState& run, std::string_view text);
 
 }  // namespace zolto
+
+namespace zolto {
+
+// Returned by an expansion instead of a command when the user cancelled.
+inline constexpr char kCancelMarker[] = "CancelData_Mirun";
+
+// State of launching and of the parameter dialog.
+struct LaunchState {
+  // 0 no list macro, 1 a quoted one ("%M" in quotes), 2 a bare one.
+  int ListQuoteMode = 0;
+  // A folder named by "%Z" for the next launch, with a trailing backslash.
+  std::string WorkFolderOverride;
+  std::string DialogProgram;
+  std::string EntryLabelForTitle;
+};
+
+// Starts program with parameters in its own folder (or the "%Z" folder);
+// hands over to the list start when the parameters hold a list macro.
+void RunProgram(RunState& run, const std::string& program, const std::string& parameters);
+// Starts a program entry without templates with the target as its one
+// argument (a folder with its trailing backslash). A batch program is not
+// started for a name that cmd.exe would expand.
+void RunPlainEntry(RunState& run, const std::string& program, std::string target);
+// Opens a target with its associated program, or the Open-with dialog.
+void OpenWithAssociation(RunState& run, std::string target);
+// Starts program once with every target in place of the list macro.
+void StartWithTargetList(RunState& run, const std::string& parameters,
+                         const std::string& program, const std::string& folder);
+// Fills an "@system" entry's program and label from the first target.
+void ResolveSystemEntry(RunState& run, int index);
+// Expands template for the first count targets and runs program with each,
+// waiting the launch delays; stops at the cancel marker.
+void RunTemplateEntry(RunState& run, const std::string& program, const std::string& templ,
+                      const std::string& label, int count);
+// A plain program entry's argument: the target, quoted when a command
+// interpreter would otherwise split it or read it as more than a name.
+std::string QuoteTargetArgument(std::string_view target);
+
+// Template expansion for files and for web addresses.
+std::string ExpandCommandTemplate(RunState& run, const std::string& templ,
+                                  const std::string& program);
+std::string ExpandUrlTemplate(RunState& run, const std::string& templ,
+                              const std::string& program);
+
+}  // namespace zolto

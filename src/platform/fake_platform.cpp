@@ -1,16 +1,19 @@
 #include "platform/fake_platform.h"
 
+#include <cctype>
+
 #include "text/text.h"
 
 namespace zolto {
 
 FakePlatform::FakePlatform() {
+  AddFolder("C:\\");
   AddFolder("C:\\Windows\\system32");
   AddFolder(currentFolder_);
 }
 
 std::string FakePlatform::KeyOf(const std::string& path) const {
-  std::string full = path;
+  std::string full = PathCanonicalize(path);
   const bool qualified = (full.size() >= 2 && full[1] == ':') ||
                          (full.size() >= 2 && full[0] == '\\' && full[1] == '\\');
   if (!qualified) full = PathAddBackslash(currentFolder_) + full;
@@ -40,13 +43,14 @@ void FakePlatform::AddFolder(const std::string& path) {
     if (key[i] == '\\' && i > 2) nodes_[key.substr(0, i)].folder = true;
   }
   nodes_[key].folder = true;
+  nodes_[key].name = std::string(FileNamePart(DropTrailingBackslash(path)));
 }
 
 void FakePlatform::AddFile(const std::string& path, const std::string& contents) {
   std::string key = KeyOf(path);
   const size_t sep = FindLastSeparator(key);
   if (sep != std::string::npos && sep > 2) AddFolder(key.substr(0, sep));
-  nodes_[key] = Node{false, false, contents};
+  nodes_[key] = Node{false, false, contents, std::string(FileNamePart(path))};
 }
 
 void FakePlatform::LockFile(const std::string& path) {
@@ -85,7 +89,8 @@ bool FakePlatform::ReadWholeFile(const std::string& path, bool createIfMissing,
 std::string FakePlatform::FullPath(const std::string& path) {
   if (path.empty()) return "";
   const bool qualified = path.size() >= 2 && (path[1] == ':' || path.substr(0, 2) == "\\\\");
-  std::string full = qualified ? path : PathAddBackslash(currentFolder_) + path;
+  const std::string full =
+      PathCanonicalize(qualified ? path : PathAddBackslash(currentFolder_) + path);
   return full.size() < kMaxPath ? full : "";
 }
 
@@ -131,7 +136,75 @@ void FakePlatform::ShowMessage(const std::string& text, const std::string& capti
 
 bool FakePlatform::Start(const ShellStart& start) {
   starts.push_back(start);
+  if (refusedStarts.count(start.file)) return false;
+  if (start.file.find('\0') != std::string::npos) return false;
+  // A document opens only when its extension has an association.
+  const std::string ext = SplitPath(start.file).ext;
+  const bool program = EqualsI(ext, ".exe") || EqualsI(ext, ".bat") || EqualsI(ext, ".cmd");
+  if (program || IsDirectory(start.file)) return PathExists(start.file);
+  if (!PathExists(start.file)) return start.file.find("://") != std::string::npos;
+  return FindExecutable(start.file).has_value();
+}
+
+std::optional<std::string> FakePlatform::FindExecutable(const std::string& file) {
+  if (!PathExists(file) || IsDirectory(file)) return std::nullopt;
+  const std::string ext = SplitPath(file).ext;
+  if (EqualsI(ext, ".exe")) return FullPath(file);  // a program opens itself
+  for (const auto& [known, program] : associations)
+    if (EqualsI(known, ext)) return program;
+  return std::nullopt;
+}
+
+std::optional<std::string> FakePlatform::LongFileName(const std::string& path) {
+  const Node* node = Find(path);
+  if (!node) return std::nullopt;
+  return node->name;
+}
+
+bool FakePlatform::CrackUrl(const std::string& text, UrlParts& parts) {
+  const size_t colon = text.find(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  for (size_t i = 0; i < colon; ++i) {
+    const char c = text[i];
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
+      return false;
+  }
+  parts = UrlParts{};
+  parts.scheme = text.substr(0, colon);
+  std::string rest = text.substr(colon + 1);
+  if (rest.rfind("//", 0) == 0) {
+    rest = rest.substr(2);
+    const size_t end = rest.find_first_of("/?#");
+    std::string authority = rest.substr(0, end);
+    rest = end == std::string::npos ? "" : rest.substr(end);
+    const size_t at = authority.rfind('@');
+    if (at != std::string::npos) {
+      const std::string login = authority.substr(0, at);
+      authority = authority.substr(at + 1);
+      const size_t sep = login.find(':');
+      parts.user = login.substr(0, sep);
+      if (sep != std::string::npos) parts.password = login.substr(sep + 1);
+    }
+    parts.host = authority.substr(0, authority.find(':'));
+  }
+  const size_t extra = rest.find_first_of("?#");
+  parts.path = rest.substr(0, extra);
+  if (extra != std::string::npos) parts.extra = rest.substr(extra);
   return true;
+}
+
+bool FakePlatform::LoadRegexLibrary() {
+  ++regexLoads;
+  return regexLibraryPresent;
+}
+
+int FakePlatform::RegexMatch(const std::string& expression, const std::string& subject) {
+  if (!regexHasBMatch) return kNoBMatch;
+  if (regexMatcher) return regexMatcher(expression, subject);
+  // Without a matcher: "/text/" matches when the subject holds text.
+  if (expression.size() < 2 || expression.front() != '/' || expression.back() != '/')
+    return -1;
+  return subject.find(expression.substr(1, expression.size() - 2)) != std::string::npos;
 }
 
 }  // namespace zolto

@@ -3,6 +3,7 @@
 // shown and the programs started.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -41,6 +42,19 @@ class FakePlatform : public Platform {
   std::optional<std::vector<std::string>> clipboardFiles;
   std::optional<std::string> clipboardText;
 
+  // Associations: extension (".txt") -> program path; a file without one
+  // cannot be opened by the shell.
+  std::map<std::string, std::string> associations;
+  // Starts of these files are refused by the shell.
+  std::set<std::string> refusedStarts;
+  // The regular-expression library: whether it loads, whether it exports
+  // BMatch, and the matcher that stands for it.
+  bool regexLibraryPresent = true;
+  bool regexHasBMatch = true;
+  std::function<int(const std::string&, const std::string&)> regexMatcher;
+  int regexLoads = 0;
+  int regexFrees = 0;
+
   // ---- Logs ----
   struct Message {
     std::string text;
@@ -74,12 +88,19 @@ class FakePlatform : public Platform {
   void ShowMessage(const std::string& text, const std::string& caption) override;
   bool Start(const ShellStart& start) override;
   void SleepMs(int milliseconds) override { sleeps.push_back(milliseconds); }
+  std::optional<std::string> FindExecutable(const std::string& file) override;
+  std::optional<std::string> LongFileName(const std::string& path) override;
+  bool CrackUrl(const std::string& text, UrlParts& parts) override;
+  bool LoadRegexLibrary() override;
+  void FreeRegexLibrary() override { ++regexFrees; }
+  int RegexMatch(const std::string& expression, const std::string& subject) override;
 
  private:
   struct Node {
     bool folder = false;
     bool locked = false;
     std::string contents;
+    std::string name;  // the name as it was added
   };
   // The key of a path: qualified, '/' as '\\', ASCII upper case, no
   // trailing backslash.

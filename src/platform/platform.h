@@ -37,6 +37,16 @@ struct FontInfo {
 // Virtual-key codes the core asks about.
 enum class Key { Shift, Control };
 
+// The components of a web address (InternetCrackUrlA).
+struct UrlParts {
+  std::string scheme;
+  std::string host;
+  std::string user;
+  std::string password;
+  std::string path;
+  std::string extra;
+};
+
 // One request to start a program or open a document (ShellExecuteA).
 struct ShellStart {
   std::string verb;        // empty: the default verb
@@ -92,6 +102,21 @@ class Platform {
                            const std::string& captionUtf8) = 0;
   // ShellExecuteA; true when the shell accepted the request.
   virtual bool Start(const ShellStart& start) = 0;
+  // FindExecutableA: the program associated with a file, if any.
+  virtual std::optional<std::string> FindExecutable(const std::string& file) = 0;
+  // The long file name (without folder) the file system reports for a path
+  // (FindFirstFileA), if the path exists.
+  virtual std::optional<std::string> LongFileName(const std::string& path) = 0;
+  // InternetCrackUrlA; false when the parser rejects the text.
+  virtual bool CrackUrl(const std::string& text, UrlParts& parts) = 0;
+
+  // ---- The regular-expression library, loaded by name ----
+  virtual bool LoadRegexLibrary() = 0;
+  virtual void FreeRegexLibrary() = 0;
+  // BMatch on the loaded library (then BRegfree); kNoBMatch when the library
+  // lacks it.
+  static constexpr int kNoBMatch = -1000;
+  virtual int RegexMatch(const std::string& expression, const std::string& subject) = 0;
   virtual void SleepMs(int milliseconds) = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/platform_win32.h"
 
 #include <shellapi.h>
+#include <wininet.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -148,6 +149,8 @@ std::optional<std::vector<std::string>> Win32Platform::ClipboardFiles() {
   std::vector<std::string> files;
   const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
+    // A longer name would come back cut, and a cut path names another file.
+    if (DragQueryFileA(drop, i, nullptr, 0) >= MAX_PATH) continue;
     char name[MAX_PATH] = {};
     DragQueryFileA(drop, i, name, MAX_PATH);
     files.emplace_back(name);
@@ -177,12 +180,78 @@ void Win32Platform::ShowMessage(const std::string& textUtf8, const std::string& 
 
 bool Win32Platform::Start(const ShellStart& start) {
   auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
-  HINSTANCE result = ShellExecuteA(host_, orNull(start.verb), start.file.c_str(),
+  HINSTANCE result = ShellExecuteA(nullptr, orNull(start.verb), start.file.c_str(),
                                    orNull(start.parameters), orNull(start.directory),
                                    SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 void Win32Platform::SleepMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+std::optional<std::string> Win32Platform::FindExecutable(const std::string& file) {
+  char program[MAX_PATH] = {};
+  if (reinterpret_cast<INT_PTR>(FindExecutableA(file.c_str(), nullptr, program)) <= 32)
+    return std::nullopt;
+  return std::string(program);
+}
+
+std::optional<std::string> Win32Platform::LongFileName(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+  FindClose(find);
+  return std::string(data.cFileName);
+}
+
+bool Win32Platform::CrackUrl(const std::string& text, UrlParts& parts) {
+  char scheme[32] = {}, host[260] = {}, user[260] = {}, password[260] = {}, path[260] = {},
+       extra[260] = {};
+  URL_COMPONENTSA url{};
+  url.dwStructSize = sizeof url;
+  url.lpszScheme = scheme;
+  url.dwSchemeLength = sizeof scheme;
+  url.lpszHostName = host;
+  url.dwHostNameLength = sizeof host;
+  url.lpszUserName = user;
+  url.dwUserNameLength = sizeof user;
+  url.lpszPassword = password;
+  url.dwPasswordLength = sizeof password;
+  url.lpszUrlPath = path;
+  url.dwUrlPathLength = sizeof path;
+  url.lpszExtraInfo = extra;
+  url.dwExtraInfoLength = sizeof extra;
+  if (!InternetCrackUrlA(text.c_str(), 0, 0, &url)) return false;
+  parts = UrlParts{scheme, host, user, password, path, extra};
+  return true;
+}
+
+bool Win32Platform::LoadRegexLibrary() {
+  // Found beside the program or in the system folders: the current folder
+  // was taken out of the search at start.
+  regexLibrary_ = LoadLibraryA("BREGEXP.DLL");
+  return regexLibrary_ != nullptr;
+}
+
+void Win32Platform::FreeRegexLibrary() {
+  if (regexLibrary_) FreeLibrary(regexLibrary_);
+  regexLibrary_ = nullptr;
+}
+
+int Win32Platform::RegexMatch(const std::string& expression, const std::string& subject) {
+  using MatchFunction = int(__cdecl*)(const char*, const char*, const char*, void**, char*);
+  using FreeFunction = void(__cdecl*)(void*);
+  if (!regexLibrary_) return kNoBMatch;
+  auto match = reinterpret_cast<MatchFunction>(
+      reinterpret_cast<void*>(GetProcAddress(regexLibrary_, "BMatch")));
+  if (!match) return kNoBMatch;
+  void* handle = nullptr;
+  char message[80] = {};
+  const int result = match(expression.c_str(), subject.c_str(),
+                           subject.c_str() + subject.size(), &handle, message);
+  auto release = reinterpret_cast<FreeFunction>(
+      reinterpret_cast<void*>(GetProcAddress(regexLibrary_, "BRegfree")));
+  if (release) release(handle);
+  return result;
+}
 
 }  // namespace zolto

@@ -33,9 +33,16 @@ class Win32Platform : public Platform {
   void ShowMessage(const std::string& textUtf8, const std::string& captionUtf8) override;
   bool Start(const ShellStart& start) override;
   void SleepMs(int milliseconds) override;
+  std::optional<std::string> FindExecutable(const std::string& file) override;
+  std::optional<std::string> LongFileName(const std::string& path) override;
+  bool CrackUrl(const std::string& text, UrlParts& parts) override;
+  bool LoadRegexLibrary() override;
+  void FreeRegexLibrary() override;
+  int RegexMatch(const std::string& expression, const std::string& subject) override;
 
  private:
   HWND host_ = nullptr;
+  HMODULE regexLibrary_ = nullptr;
 };
 
 // UTF-8 (the source's UI texts) to UTF-16 for the wide functions.

@@ -206,6 +206,48 @@ std::string_view FileNamePart(std::string_view path) {
   return sep == npos ? path : path.substr(sep + 1);
 }
 
+std::string PathCanonicalize(std::string_view path) {
+  // The root stays: "C:\\", "\\\\server\\share\\" or a leading "\\".
+  size_t rootEnd = 0;
+  if (path.size() >= 2 && path[1] == ':' && !IsLeadByte(static_cast<unsigned char>(path[0])))
+    rootEnd = 2;
+  if (path.substr(rootEnd, 2) == "\\\\") {
+    size_t share = path.find('\\', rootEnd + 2);
+    share = share == npos ? npos : path.find('\\', share + 1);
+    rootEnd = share == npos ? path.size() : share;
+  }
+  const bool rooted = rootEnd < path.size() && path[rootEnd] == '\\';
+  std::string result(path.substr(0, rootEnd + (rooted ? 1 : 0)));
+  const size_t keep = result.size();  // ".." never removes these bytes
+  std::string_view rest = path.substr(result.size());
+  std::string step;
+  auto flush = [&](bool last) {
+    if (step == "..") {
+      const std::string_view kept = std::string_view(result).substr(keep);
+      const size_t sep = FindLastSeparator(DropTrailingBackslash(kept));
+      result.resize(sep == npos ? keep : keep + sep + 1);
+    } else if (step != ".") {
+      result += step;
+      if (!last) result += '\\';
+    }
+    step.clear();
+  };
+  for (size_t i = 0; i < rest.size(); i += CharLength(rest, i)) {
+    if (CharLength(rest, i) == 1 && rest[i] == '\\') {
+      flush(false);
+    } else {
+      step.append(rest.substr(i, CharLength(rest, i)));
+    }
+  }
+  flush(true);
+  return result;
+}
+
+bool EndsWithI(std::string_view text, std::string_view suffix) {
+  return suffix.size() <= text.size() &&
+         EqualsI(text.substr(text.size() - suffix.size()), suffix);
+}
+
 // ---- Bounded joins --------------------------------------------------------
 
 std::string JoinPath(std::string_view a, std::string_view b) {

@@ -100,6 +100,13 @@ size_t FindLastSeparator(std::string_view path);
 // The part after the last separator (the whole text when there is none).
 std::string_view FileNamePart(std::string_view path);
 
+// PathCanonicalizeA: removes "." and ".." steps ("C:\\a\\..\\b" is "C:\\b");
+// ".." never climbs above the root.
+std::string PathCanonicalize(std::string_view path);
+
+// Case-insensitive test of a text's ending.
+bool EndsWithI(std::string_view text, std::string_view suffix);
+
 // ---- Bounded joins --------------------------------------------------------
 
 // Windows paths in fixed buffers hold at most 259 characters.

@@ -17,20 +17,12 @@ class StartupTest : public RunTest {
   }
 };
 
-// Records which later stage the dispatch called.
-struct RecordingSteps : StartupSteps {
-  int targets = 0;
-  std::vector<std::string> calls;
-  std::string builtFrom;
-  int BuildTargetList(const std::string& commandLine) override {
-    builtFrom = commandLine;
-    return targets;
+// Records the menus a run asks to show.
+struct RecordingFrontend : Frontend {
+  std::vector<std::string> menus;
+  void ShowPopupMenu(int targetless, int reopen) override {
+    menus.push_back(targetless ? "targetless" : "targets");
   }
-  void RunTargets(int second) override { calls.push_back("run" + std::to_string(second)); }
-  void TakeClipboardTargets(int second) override {
-    calls.push_back("clip" + std::to_string(second));
-  }
-  void ShowTargetlessMenu() override { calls.push_back("menu"); }
 };
 
 TEST_F(StartupTest, NamesFollowTheExecutable) {
@@ -142,52 +134,58 @@ TEST_F(StartupTest, OneByOneSwitch) {
 }
 
 TEST_F(StartupTest, DispatchChoosesOnePath) {
-  RecordingSteps steps;
+  RecordingFrontend frontend;
+  run.frontend = &frontend;
+  fs.AddFile("C:\\Tools\\zolto5_c.ini", "[system]\r\n%end\r\n[file]\r\nA.exe\r\nB.exe\r\n");
+  fs.AddFile("C:\\Tools\\A.exe");
+  fs.AddFile("C:\\Tools\\B.exe");
+  fs.AddFile("C:\\d\\x.txt");
+  fs.AddFile("C:\\d\\y.txt");
   ASSERT_TRUE(Create(""));
-  EXPECT_EQ(StartupDispatch(run, steps), StartupPath::TargetlessMenu);
+  EXPECT_EQ(StartupDispatch(run), StartupPath::TargetlessMenu);
+  EXPECT_EQ(frontend.menus, std::vector<std::string>{"targetless"});
 
-  steps = RecordingSteps();
-  steps.targets = 2;
-  run.start.ShiftFlag = 1;
-  run.start.OneByOne = 1;
-  run.start.CommandLine = "a b /#y";
-  EXPECT_EQ(StartupDispatch(run, steps), StartupPath::Targets);
-  EXPECT_EQ(steps.calls, std::vector<std::string>{"run1"});
-  EXPECT_EQ(run.start.OneByOne, 1);
+  frontend.menus.clear();
+  run.start.CommandLine = "C:\\d\\x.txt C:\\d\\y.txt";
+  EXPECT_EQ(StartupDispatch(run), StartupPath::Targets);
+  EXPECT_EQ(frontend.menus, std::vector<std::string>{"targets"});
 
-  steps = RecordingSteps();
-  steps.targets = 1;  // one target: one-by-one mode is cleared
-  EXPECT_EQ(StartupDispatch(run, steps), StartupPath::Targets);
+  frontend.menus.clear();
+  run.start.OneByOne = 1;  // one target: one-by-one mode is cleared
+  run.start.CommandLine = "C:\\d\\x.txt /#y";
+  EXPECT_EQ(StartupDispatch(run), StartupPath::Targets);
   EXPECT_EQ(run.start.OneByOne, 0);
+  EXPECT_EQ(frontend.menus, std::vector<std::string>{"targets"});
 
-  steps = RecordingSteps();
-  run.start.ShiftFlag = 0;
-  run.start.CommandLine = "/#C";
-  EXPECT_EQ(StartupDispatch(run, steps), StartupPath::Clipboard);
-  EXPECT_EQ(steps.calls, std::vector<std::string>{"clip0"});
+  frontend.menus.clear();
+  run.start.CommandLine = "nothing-here /#C";
+  EXPECT_EQ(StartupDispatch(run), StartupPath::Clipboard);
+  EXPECT_TRUE(frontend.menus.empty());  // an empty clipboard shows nothing
 
-  steps = RecordingSteps();
-  steps.targets = 3;
+  frontend.menus.clear();
   run.start.ShiftFlag = run.start.ControlFlag = 1;
-  EXPECT_EQ(StartupDispatch(run, steps), StartupPath::TargetlessMenu);
-  EXPECT_EQ(steps.calls, std::vector<std::string>{"menu"});
-  EXPECT_EQ(steps.builtFrom, "");  // no target list is built
+  run.start.CommandLine = "C:\\d\\x.txt";
+  EXPECT_EQ(StartupDispatch(run), StartupPath::TargetlessMenu);
+  EXPECT_EQ(frontend.menus, std::vector<std::string>{"targetless"});
+  EXPECT_TRUE(fs.starts.empty());
 }
 
 TEST_F(StartupTest, DispatchQuotesAWholePathWithBlanks) {
-  RecordingSteps steps;
   fs.AddFile("C:\\My Files\\a b.txt");
   run.start.CommandLine = "C:\\My Files\\a b.txt";
-  StartupDispatch(run, steps);
-  EXPECT_EQ(steps.builtFrom, "\"C:\\My Files\\a b.txt\"");
+  StartupDispatch(run);
+  EXPECT_EQ(run.start.CommandLine, "\"C:\\My Files\\a b.txt\"");
+  EXPECT_EQ(run.targets.fullCount, 1);
+  EXPECT_EQ(run.targets.full[0], "C:\\My Files\\a b.txt");
 
   run.start.CommandLine = "C:\\My Files";
-  StartupDispatch(run, steps);
-  EXPECT_EQ(steps.builtFrom, "\"C:\\My Files\"");
+  StartupDispatch(run);
+  EXPECT_EQ(run.start.CommandLine, "\"C:\\My Files\"");
 
   run.start.CommandLine = "C:\\My Files\\a b.txt C:\\x";
-  StartupDispatch(run, steps);
-  EXPECT_EQ(steps.builtFrom, "C:\\My Files\\a b.txt C:\\x");
+  StartupDispatch(run);
+  EXPECT_EQ(run.start.CommandLine, "C:\\My Files\\a b.txt C:\\x");
+  EXPECT_EQ(run.targets.fullCount, 0);
 }
 
 }  // namespace

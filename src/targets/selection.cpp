@@ -1,0 +1,120 @@
+// Section selection: which sections' entries the first target gets, and
+// whether the run opens the target, runs its one entry or shows the menu.
+#include "app/run.h"
+#include "launch/launch.h"
+#include "targets/targets.h"
+#include "text/text.h"
+
+namespace zolto {
+namespace {
+
+constexpr std::string_view kFirstPassMarks[] = {"[^", "[$", "[-", "[+", "[!",
+                                                "_[", "[file]", "[folder]", "[url]"};
+
+bool IsFirstPassHeader(std::string_view line) {
+  if (ContainsI(line, "[.*]")) return false;
+  for (std::string_view mark : kFirstPassMarks)
+    if (StartsWithI(line, mark)) return true;
+  return false;
+}
+
+struct Pass {
+  bool matched = false;
+  bool noAll = false;
+};
+
+// Takes the section whose header line starts at pos.
+void TakeSection(RunState& run, std::string_view header, size_t pos, std::string_view text,
+                 Pass& pass) {
+  if (!header.empty() && header.back() == '#') pass.noAll = true;
+  ParseEntryLines(run, pos, text);
+  pass.matched = true;
+}
+
+// Calls visit(line, position) for every complete line of text; stops when
+// visit returns false.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+  LineBuffer line;
+  size_t pos = 0;
+  while (true) {
+    const size_t used = FetchLine(pos, text.size(), text, false, line);
+    if (pos + used > text.size()) return;
+    if (!visit(TrimLeadingBlanksAndTabs(line.view()), pos)) return;
+    pos += used;
+  }
+}
+
+// Each header is judged by its own exclusion terms: a header without any
+// never inherits what an earlier header's exclusion left behind.
+int MatchOwnHeader(RunState& run, std::string_view header, std::string_view subject) {
+  run.selection.exclusion = 0;
+  return MatchHeader(run, header, subject);
+}
+
+// Returns false when the selection must stop (the expression library is
+// unavailable and a header did not match).
+bool FirstPass(RunState& run, std::string_view text, const std::string& subject, Pass& pass) {
+  bool go = true;
+  ForEachLine(text, [&](std::string_view line, size_t pos) {
+    if (!IsFirstPassHeader(line)) return true;
+    if (MatchOwnHeader(run, line, subject) == 1) {
+      TakeSection(run, line, pos, text, pass);
+    } else if (run.selection.regex == RegexState::Unavailable) {
+      go = false;
+    }
+    return go;
+  });
+  return go;
+}
+
+void CatchAllPass(RunState& run, std::string_view text, const std::string& subject, Pass& pass) {
+  ForEachLine(text, [&](std::string_view line, size_t pos) {
+    if (!ContainsI(line, "[.*]")) return true;
+    MatchOwnHeader(run, line, subject);  // only its exclusions count
+    if (run.selection.exclusion != -1) TakeSection(run, line, pos, text, pass);
+    return true;
+  });
+}
+
+int Decide(RunState& run, const std::string& subject) {
+  EntryTable& table = run.entries;
+  if (table.ordinaryCount == 0) {
+    OpenWithAssociation(run, subject);
+    return 1;
+  }
+  if (table.ordinaryCount > 1 && run.start.OneByOne == 0) return 0;
+  const Entry& entry = table.entries[static_cast<size_t>(table.firstOrdinary)];
+  if (entry.paramCount == 0) {
+    RunPlainEntry(run, entry.command, subject);
+    return 1;
+  }
+  if (entry.paramCount >= 2) return 0;
+  const Entry& param = table.entries[static_cast<size_t>(entry.firstParam)];
+  run.launch.DialogProgram = entry.command;
+  RunTemplateEntry(run, entry.command, param.command, param.label,
+                   param.perTarget == 1 ? run.targets.workingCount : 1);
+  return 1;
+}
+
+}  // namespace
+
+int SelectSections(RunState& run, std::string_view text) {
+  if (run.targets.workingCount < 1) return 1;
+  const std::string subject = run.targets.working[0];
+  run.entries.Clear();
+  run.selection.exclusion = 0;
+  Pass pass;
+  if (!FirstPass(run, text, subject, pass)) return 1;
+  if (!pass.matched) {
+    run.entries.Clear();
+    CatchAllPass(run, text, subject, pass);
+  }
+  if (pass.matched && !pass.noAll) {
+    const size_t all = FindI(text, "[all]");
+    if (all != std::string_view::npos) ParseEntryLines(run, all, text);
+  }
+  return Decide(run, subject);
+}
+
+}  // namespace zolto

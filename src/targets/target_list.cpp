@@ -1,0 +1,161 @@
+// The target list: command-line and clipboard targets, web addresses,
+// Internet shortcuts, and one run over the targets.
+#include <algorithm>
+
+#include "app/run.h"
+#include "launch/launch.h"
+#include "targets/targets.h"
+#include "text/text.h"
+
+namespace zolto {
+namespace {
+
+// A folder is stored without its trailing backslash, a drive root as "C:".
+std::string WithoutFolderBackslash(const RunState& run, const std::string& path) {
+  if (!run.platform.IsDirectory(path)) return path;
+  return DropTrailingBackslash(PathAddBackslash(path));
+}
+
+void FlushToken(RunState& run, std::string token) {
+  if (run.settings.ParamMacrosOn) token = ExpandPathMacros(run, token);
+  token = PathRemoveBlanks(PathUnquoteSpaces(token));
+  if (token.empty()) return;
+  Platform& platform = run.platform;
+  if (platform.IsDirectory(token) || platform.PathExists(token)) {
+    // The token exists relative to the current folder, so its full path is
+    // that folder's; an empty result did not fit 260 bytes.
+    const std::string qualified = WithoutFolderBackslash(run, platform.FullPath(token));
+    if (!qualified.empty() && qualified.size() < kMaxPath) run.targets.Add(qualified);
+  } else if (run.edition.webTargets && IsUrlTarget(run, token) && token.size() < kMaxPath) {
+    run.targets.Add(token);
+  }
+}
+
+// A web address that could close a quote or carry a line break into a
+// command line is not taken.
+bool SafeUrlText(std::string_view text) {
+  for (unsigned char c : text)
+    if (c == '"' || c < 0x20 || c == 0x7F) return false;
+  return true;
+}
+
+}  // namespace
+
+void BuildTargetList(RunState& run, std::string_view text, int mode) {
+  TargetList& list = run.targets;
+  list.Clear();
+  text = text.substr(0, text.find('\0'));
+  std::string token;
+  bool inQuotes = false;
+  auto flush = [&] {
+    if (!token.empty()) FlushToken(run, token);
+    token.clear();
+    return list.Full();
+  };
+  for (const char c : text) {
+    if (c == '"' && !inQuotes) {
+      if (flush()) return;
+      token = "\"";
+      inQuotes = true;
+    } else if (c == '"') {
+      token.push_back(c);
+      inQuotes = false;
+      if (flush()) return;
+    } else if ((c == ' ' && !inQuotes && mode == 0) || (c == '\n' && mode == 1)) {
+      inQuotes = false;
+      if (flush()) return;
+    } else if (c == '\r' || c == '\n' || c == '\t') {
+      // dropped
+    } else if (token.size() < kMaxTargetToken) {
+      token.push_back(c);
+    }
+  }
+  flush();
+}
+
+int CrackUrl(RunState& run, std::string_view text) {
+  return run.platform.CrackUrl(std::string(text), run.urlParts) ? 1 : 0;
+}
+
+int IsUrlTarget(RunState& run, std::string_view text) {
+  if (!SafeUrlText(text) || !CrackUrl(run, text)) return 0;
+  for (const char* scheme : {"http", "https", "ftp", "mailto", "file"})
+    if (StartsWithI(run.urlParts.scheme, scheme)) return 1;
+  return 0;
+}
+
+int RunTargets(RunState& run, int useSecondConfig, int reopenInPlace) {
+  StartupState& st = run.start;
+  Platform& platform = run.platform;
+  std::string path = st.ConfigPath;
+  bool create = false;
+  if (useSecondConfig == 1) {
+    if (platform.PathExists(run.settings.AltConfigPath)) path = run.settings.AltConfigPath;
+  } else if (!platform.PathExists(st.ConfigPath)) {
+    st.ConfigPath = path = JoinPath(st.ProgramFolder, st.ConfigName);
+    create = true;
+  }
+  run.selection.secondConfig = useSecondConfig == 1 ? 1 : 0;
+  std::string text;
+  if (!platform.ReadWholeFile(path, create, text)) {
+    platform.ShowMessage("設定ファイル異常", run.edition.configErrorCaption);
+    return 0;
+  }
+  text.resize(std::min(text.size(), text.find('\0')));  // searched as a C string
+
+  TargetList& list = run.targets;
+  if (st.OneByOne != 0) {
+    for (int i = 0; i < list.fullCount; ++i) {
+      list.working[0] = list.full[static_cast<size_t>(i)];
+      list.workingCount = 1;
+      SelectSections(run, text);
+      const int delay = i == 0 ? run.settings.FirstLaunchDelay : run.settings.NextLaunchDelay;
+      if (delay > 0) platform.SleepMs(delay);
+    }
+  } else if (SelectSections(run, text) == 0) {
+    run.currentTarget = 0;
+    if (run.frontend) run.frontend->ShowPopupMenu(0, reopenInPlace);
+  }
+  list.workingCount = 0;
+  return 1;
+}
+
+int TakeClipboardTargets(RunState& run, int useSecondConfig, int fillOnly) {
+  TargetList& list = run.targets;
+  if (auto files = run.platform.ClipboardFiles()) {
+    list.Clear();
+    for (const std::string& name : *files) {
+      if (list.Full()) break;
+      // Names are taken as the clipboard gives them: no existence check.
+      const std::string target = WithoutFolderBackslash(run, name);
+      if (!target.empty() && target.size() < kMaxPath) list.Add(target);
+    }
+  } else if (auto text = run.platform.ClipboardText()) {
+    if (text->empty()) return 0;
+    BuildTargetList(run, *text, 1);
+  } else {
+    return 0;
+  }
+  if (fillOnly == 1) return 1;
+  if (list.workingCount == 0) return 0;
+  if (list.workingCount == 1) run.start.OneByOne = 0;
+  RunTargets(run, useSecondConfig, 0);
+  return 1;
+}
+
+std::string ReadShortcutUrl(RunState& run, const std::string& path) {
+  constexpr size_t kShortcutBytes = 780;  // the rest of a longer file is not read
+  std::string text;
+  if (!run.platform.ReadWholeFile(path, false, text)) return "";
+  text.resize(std::min({text.size(), text.find('\0'), kShortcutBytes}));
+  text += "\r\n";
+  const size_t key = FindI(text, "URL=");
+  if (key == std::string::npos) return "";
+  const size_t start = key + 4;
+  const size_t stop = text.find_first_of("\r\n ", start);
+  const std::string url = text.substr(start, stop - start);
+  if (url.size() >= kMaxPath || !CrackUrl(run, url)) return "";
+  return url;
+}
+
+}  // namespace zolto

@@ -1,0 +1,83 @@
+// Targets and section selection: the target list from the command line or
+// the clipboard, web addresses, one run over the targets, the headers that
+// choose menu sections, and the decision between opening, running at once
+// and showing the menu.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace zolto {
+
+struct RunState;
+
+constexpr int kMaxTargets = 100;
+constexpr size_t kMaxTargetToken = 519;  // bytes a token keeps
+
+// The targets of a run: existing files and folders (fully qualified, no
+// trailing backslash; a drive root as "C:") and web addresses, each shorter
+// than 260 characters. The full list is read back in one-by-one mode, where
+// the working list holds one target at a time.
+// Emptying a list sets its count to 0 and leaves the slots' texts, which a
+// launch sequence still reads after a list start emptied the list.
+struct TargetList {
+  std::array<std::string, kMaxTargets> working;
+  std::array<std::string, kMaxTargets> full;
+  int workingCount = 0;
+  int fullCount = 0;
+
+  void Clear() { workingCount = fullCount = 0; }
+  bool Full() const { return workingCount >= kMaxTargets; }
+  void Add(const std::string& target) {
+    working[static_cast<size_t>(workingCount++)] = target;
+    full[static_cast<size_t>(fullCount++)] = target;
+  }
+};
+
+// Regular-expression library state.
+enum class RegexState { NotLoaded, Loaded, Unavailable };
+
+struct SelectionState {
+  // 0 no exclusion term met, 1 one was tested and did not hit, -1 one hit.
+  int exclusion = 0;
+  RegexState regex = RegexState::NotLoaded;
+  // 1 while the run works from the second configuration file.
+  int secondConfig = 0;
+};
+
+// ---- Target list ----
+
+// Mode 0: blanks separate targets (the command line); mode 1: line breaks do
+// (clipboard text).
+void BuildTargetList(RunState& run, std::string_view text, int mode);
+int IsUrlTarget(RunState& run, std::string_view text);
+// Fills run.urlParts; 1 when the platform's parser accepts the text.
+int CrackUrl(RunState& run, std::string_view text);
+// Reads the configuration text and selects sections for the targets; opens
+// the menu when the choice is the user's. 0 after the configuration message.
+int RunTargets(RunState& run, int useSecondConfig, int reopenInPlace);
+// Fills the target list from the clipboard; with fillOnly 0 goes on to
+// RunTargets. 0 when the clipboard holds no usable target.
+int TakeClipboardTargets(RunState& run, int useSecondConfig, int fillOnly);
+// The "URL=" address of an Internet shortcut file, or "".
+std::string ReadShortcutUrl(RunState& run, const std::string& path);
+
+// ---- Section selection ----
+
+// 1 when the run was dealt with (started, opened, cancelled or stopped), 0
+// when the menu must open.
+int SelectSections(RunState& run, std::string_view text);
+
+enum class PatternKind { BeginsWith, EndsWith, AllParts, OrderedParts, Expression };
+
+// 1 when the header line matches the subject; updates the exclusion state.
+int MatchHeader(RunState& run, std::string_view header, std::string_view subject);
+int MatchPattern(RunState& run, std::string_view text, PatternKind kind,
+                 std::string_view subject);
+int LoadRegexLibrary(RunState& run);
+void FreeRegexLibrary(RunState& run);
+
+}  // namespace zolto
