@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "menu/menu_win32.h"
 
 namespace zolto {
 namespace {
@@ -17,13 +18,15 @@ struct Host {
   RunState* run = nullptr;
   Win32Platform* platform = nullptr;
   HINSTANCE instance = nullptr;
-  HWND startForeground = nullptr;
-  int menuShown = 0;
+  Win32Menus* menus = nullptr;
 };
 Host g_host;
 
 LRESULT OnCreate(HWND window) {
   g_host.platform->SetHostWindow(window);
+  static Win32Menus menus(*g_host.run, window, g_host.instance);
+  g_host.menus = &menus;
+  g_host.run->frontend = &menus;
   if (OnHostCreate(*g_host.run))
     SetTimer(window, kStartTimer, 0, nullptr);
   else
@@ -33,7 +36,7 @@ LRESULT OnCreate(HWND window) {
 
 void OnStartTimer(HWND window) {
   KillTimer(window, kStartTimer);
-  g_host.startForeground = GetForegroundWindow();
+  g_host.menus->SetStartForeground(GetForegroundWindow());
   StartupDispatch(*g_host.run);
   SendMessageA(window, WM_CLOSE, 0, 0);
 }
@@ -55,10 +58,19 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_KILLFOCUS:
       // Losing the focus ends an open menu: a posted click ends its loop.
-      if (g_host.menuShown != 0) {
+      if (g_host.run->menu.menuShown != 0) {
         st.SwallowNextClick = 1;
         PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
       }
+      return 0;
+    case WM_MENUSELECT:
+      if (g_host.menus) g_host.menus->OnMenuSelect(wParam, lParam);
+      return 0;
+    case WM_INITMENU:
+      if (g_host.menus) g_host.menus->OnInitMenu();
+      return 0;
+    case WM_INITMENUPOPUP:
+      if (g_host.menus) g_host.menus->OnInitMenuPopup(wParam, lParam);
       return 0;
     case WM_LBUTTONDOWN:
       if (st.SwallowNextClick == 1) {

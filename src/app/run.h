@@ -8,6 +8,7 @@
 #include "config/entries.h"
 #include "editions/edition.h"
 #include "launch/launch.h"
+#include "menu/menu.h"
 #include "platform/platform.h"
 #include "targets/targets.h"
 
@@ -56,6 +57,7 @@ struct RunState {
   SelectionState selection;
   EntryTable entries;
   LaunchState launch;
+  MenuState menu;
   // The working-list slot that menus and expansion treat as the target; -1
   // stands for the command line.
   int currentTarget = -1;

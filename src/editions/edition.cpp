@@ -6,12 +6,14 @@ const Edition kFullEdition = {
     "zolto5_c",      "zolto5_c.ini", "zolto5_c.txt", "zolto5_c",
     /*webTargets=*/true, /*headerPatterns=*/true, /*webPreview=*/true,
     /*previewBitmapFiles=*/true,
+    "zolto5_c バージョン 0.1.0\nファイル・フォルダ・URL のためのコンテキストランチャー（完全版）",
 };
 
 const Edition kBasicEdition = {
     "zolto5",        "zolto5.ini",   "zolto5.txt",   "エラー",
     /*webTargets=*/false, /*headerPatterns=*/false, /*webPreview=*/false,
     /*previewBitmapFiles=*/false,
+    "zolto5 バージョン 0.1.0\nファイル・フォルダのためのコンテキストランチャー（基本版）",
 };
 
 }  // namespace zolto

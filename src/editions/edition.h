@@ -14,6 +14,7 @@ struct Edition {
   bool headerPatterns;             // pattern, kind and expression headers
   bool webPreview;                 // "@browse" and the page capture
   bool previewBitmapFiles;         // a temp folder for captured pages
+  const char* aboutText;           // the about box (UTF-8)
 };
 
 extern const Edition kFullEdition;

@@ -32,6 +32,11 @@ struct LaunchState {
   std::string WorkFolderOverride;
   std::string DialogProgram;
   std::string EntryLabelForTitle;
+  // The parameter dialog's default text, the user's answer, and how often it
+  // was asked in one expansion.
+  std::string ParameterDefault;
+  std::string ParameterAnswer;
+  int DialogCount = 0;
 };
 
 // Starts program with parameters in its own folder (or the "%Z" folder);
@@ -41,6 +46,8 @@ void RunProgram(RunState& run, const std::string& program, const std::string& pa
 // argument (a folder with its trailing backslash). A batch program is not
 // started for a name that cmd.exe would expand.
 void RunPlainEntry(RunState& run, const std::string& program, std::string target);
+// The same without the folder backslash: the target, quoted as needed.
+void RunWithTarget(RunState& run, const std::string& program, const std::string& target);
 // Opens a target with its associated program, or the Open-with dialog.
 void OpenWithAssociation(RunState& run, std::string target);
 // Starts program once with every target in place of the list macro.

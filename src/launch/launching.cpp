@@ -62,10 +62,14 @@ void RunProgram(RunState& run, const std::string& program, const std::string& pa
   launch.WorkFolderOverride.clear();
 }
 
-void RunPlainEntry(RunState& run, const std::string& program, std::string target) {
-  if (run.platform.IsDirectory(target)) target = PathAddBackslash(target);
+void RunWithTarget(RunState& run, const std::string& program, const std::string& target) {
   const std::string argument = QuoteTargetArgument(target);
   if (SafeForProgram(program, argument)) RunProgram(run, program, argument);
+}
+
+void RunPlainEntry(RunState& run, const std::string& program, std::string target) {
+  if (run.platform.IsDirectory(target)) target = PathAddBackslash(target);
+  RunWithTarget(run, program, target);
 }
 
 void OpenWithAssociation(RunState& run, std::string target) {
@@ -127,7 +131,7 @@ void ResolveSystemEntry(RunState& run, int index) {
     return;
   }
   const std::optional<std::string> found =
-      run.targets.workingCount > 0 ? platform.FindExecutable(first) : std::nullopt;
+      run.targets.workingCount > 0 ? platform.AssociatedProgram(first) : std::nullopt;
   if (!found) {
     SetEntry(entry, "@system", "@system");
     return;

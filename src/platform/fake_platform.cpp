@@ -143,10 +143,10 @@ bool FakePlatform::Start(const ShellStart& start) {
   const bool program = EqualsI(ext, ".exe") || EqualsI(ext, ".bat") || EqualsI(ext, ".cmd");
   if (program || IsDirectory(start.file)) return PathExists(start.file);
   if (!PathExists(start.file)) return start.file.find("://") != std::string::npos;
-  return FindExecutable(start.file).has_value();
+  return AssociatedProgram(start.file).has_value();
 }
 
-std::optional<std::string> FakePlatform::FindExecutable(const std::string& file) {
+std::optional<std::string> FakePlatform::AssociatedProgram(const std::string& file) {
   if (!PathExists(file) || IsDirectory(file)) return std::nullopt;
   const std::string ext = SplitPath(file).ext;
   if (EqualsI(ext, ".exe")) return FullPath(file);  // a program opens itself

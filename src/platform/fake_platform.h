@@ -88,7 +88,7 @@ class FakePlatform : public Platform {
   void ShowMessage(const std::string& text, const std::string& caption) override;
   bool Start(const ShellStart& start) override;
   void SleepMs(int milliseconds) override { sleeps.push_back(milliseconds); }
-  std::optional<std::string> FindExecutable(const std::string& file) override;
+  std::optional<std::string> AssociatedProgram(const std::string& file) override;
   std::optional<std::string> LongFileName(const std::string& path) override;
   bool CrackUrl(const std::string& text, UrlParts& parts) override;
   bool LoadRegexLibrary() override;

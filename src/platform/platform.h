@@ -103,7 +103,7 @@ class Platform {
   // ShellExecuteA; true when the shell accepted the request.
   virtual bool Start(const ShellStart& start) = 0;
   // FindExecutableA: the program associated with a file, if any.
-  virtual std::optional<std::string> FindExecutable(const std::string& file) = 0;
+  virtual std::optional<std::string> AssociatedProgram(const std::string& file) = 0;
   // The long file name (without folder) the file system reports for a path
   // (FindFirstFileA), if the path exists.
   virtual std::optional<std::string> LongFileName(const std::string& path) = 0;

@@ -188,9 +188,9 @@ bool Win32Platform::Start(const ShellStart& start) {
 
 void Win32Platform::SleepMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
-std::optional<std::string> Win32Platform::FindExecutable(const std::string& file) {
+std::optional<std::string> Win32Platform::AssociatedProgram(const std::string& file) {
   char program[MAX_PATH] = {};
-  if (reinterpret_cast<INT_PTR>(FindExecutableA(file.c_str(), nullptr, program)) <= 32)
+  if (reinterpret_cast<INT_PTR>(::FindExecutableA(file.c_str(), nullptr, program)) <= 32)
     return std::nullopt;
   return std::string(program);
 }

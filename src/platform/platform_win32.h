@@ -33,7 +33,7 @@ class Win32Platform : public Platform {
   void ShowMessage(const std::string& textUtf8, const std::string& captionUtf8) override;
   bool Start(const ShellStart& start) override;
   void SleepMs(int milliseconds) override;
-  std::optional<std::string> FindExecutable(const std::string& file) override;
+  std::optional<std::string> AssociatedProgram(const std::string& file) override;
   std::optional<std::string> LongFileName(const std::string& path) override;
   bool CrackUrl(const std::string& text, UrlParts& parts) override;
   bool LoadRegexLibrary() override;

@@ -1,0 +1,119 @@
+// The popup menu: built from the entry table through a small builder
+// interface (realised with HMENUs on Windows, recorded in tests), placed,
+// and the chosen item acted on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zolto {
+
+struct RunState;
+
+// Menu command identifiers.
+enum MenuId : int {
+  kIdEntryBase = 1000,
+  kIdShellMenu = 1245,
+  kIdHeader = 1250,
+  kIdPreviewImage = 1251,
+  kIdPreviewCaption = 1252,
+  kIdHeaderSeparator = 1300,
+  kIdFixedSeparator = 1500,
+  kIdEditMain = 1520,
+  kIdEditSecond = 1530,
+  kIdHelp = 1540,
+  kIdVersion = 1550,
+  kIdClipboard = 1560,
+};
+
+using MenuHandle = std::uintptr_t;
+
+// Where an item's icon comes from.
+struct IconSource {
+  enum Kind { Path, SystemIcon } kind = Path;  // SystemIcon: the "MYSYS" resource
+  std::string path;
+};
+
+// Everything the menu construction asks of a menu implementation.
+class MenuBuilder {
+ public:
+  virtual ~MenuBuilder() = default;
+  virtual MenuHandle CreateMenu() = 0;
+  // A string item; columnBreak starts a new column with a bar before it.
+  virtual void AppendItem(MenuHandle menu, int id, const std::string& label,
+                          bool columnBreak) = 0;
+  // A string item with an icon bitmap kept in ItemBitmaps slot `slot`.
+  virtual void AppendIconItem(MenuHandle menu, int id, const std::string& text,
+                              const IconSource& icon, int slot, bool columnBreak) = 0;
+  virtual void AppendSeparator(MenuHandle menu, int id) = 0;
+  // An owner-drawn preview item (its item data is its id).
+  virtual void AppendOwnerDrawn(MenuHandle menu, int id, bool columnBreak) = 0;
+  virtual void AttachSubmenu(MenuHandle menu, int itemId, MenuHandle submenu) = 0;
+  // Deletes every item of menu (a group refilled as it opens).
+  virtual void RemoveAllItems(MenuHandle menu) = 0;
+  // Destroys menu's submenus, depth first; with self also menu itself.
+  virtual void DestroySubmenus(MenuHandle menu) = 0;
+  virtual void DestroyMenu(MenuHandle menu) = 0;
+  // The target's own Explorer context menu, as a submenu or merged.
+  virtual void AddShellMenu(MenuHandle menu) = 0;
+  // Releases the item bitmaps and the preview made for the menu.
+  virtual void ReleaseMenuResources() = 0;
+};
+
+// A separator or column break that waits for the next item.
+struct PendingBreak {
+  int kind = 0;  // 0 none, 1 separator, 2 column break
+  int index = 0;
+};
+
+struct MenuState {
+  PendingBreak pending;
+  int previewKind = 0;  // 0 none, 1 picture, 2 text, 3 web page
+  int menuShown = 0;
+  int allTargetsRequested = 0;
+  // Where the last menu stood, and its tracking flags.
+  int anchorX = 0;
+  int anchorY = 0;
+  unsigned anchorFlags = 0;
+};
+
+// Builds the target-less menu (targetless 1) or the menu for the working
+// target list.
+MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, int targetless);
+void DestroyPopupMenu(RunState& run, MenuBuilder& builder, MenuHandle menu);
+// Appends one level of entries from start, or (refill 1) refills the group
+// of the SubmenuOpen entry start. Returns the first entry not consumed.
+int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, int refill);
+
+// ---- Placing and acting (the front end tracks the menu in between) ----
+
+struct MenuPlacement {
+  int x = 0;
+  int y = 0;
+  unsigned flags = 0;  // TPM_* flags
+};
+
+struct ScreenFacts {
+  bool hasForeground = false;  // a start foreground window with a rectangle
+  int foregroundLeft = 0, foregroundTop = 0, foregroundRight = 0, foregroundBottom = 0;
+  int cursorX = 0, cursorY = 0;
+};
+
+// The point and flags for the configured position (or the anchor).
+MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, int reopenInPlace);
+
+// What a chosen item asks of the front end beyond starting programs.
+class MenuActions {
+ public:
+  virtual ~MenuActions() = default;
+  virtual void ShowAbout() = 0;
+  virtual void InvokeShellCommand(int id) = 0;
+  // Opens the parameter dialog; 0 when cancelled, else 3 or 4 with the
+  // answer in run.launch.ParameterAnswer.
+  virtual int AskParameter() = 0;
+};
+
+// Acts on the chosen id with the modifier state of the choice.
+void ActOnMenuChoice(RunState& run, MenuActions& actions, int id, bool control);
+
+}  // namespace zolto

@@ -1,0 +1,222 @@
+// Building the popup menu from the entry table: one level at a time, with
+// parameter submenus, separators, column breaks and groups filled as they
+// open, below a header that names the target.
+#include <vector>
+
+#include "app/run.h"
+#include "menu/menu.h"
+#include "text/text.h"
+
+namespace zolto {
+namespace {
+
+Entry& EntryAt(RunState& run, int index) {
+  return run.entries.entries[static_cast<size_t>(index)];
+}
+
+IconSource IconFor(RunState& run, int index) {
+  const Entry& entry = EntryAt(run, index);
+  std::string command = run.start.ProgramFolder;
+  if (entry.kind == kOrdinary) command = entry.command;
+  if (entry.kind == kSoloParameter) command = EntryAt(run, entry.parentIndex).command;
+  if (ContainsI(command, "@system")) return {IconSource::SystemIcon, ""};
+  return {IconSource::Path, command};
+}
+
+void AddEntryItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int index,
+                  const std::string& label, bool plain) {
+  PendingBreak& pending = run.menu.pending;
+  const int id = kIdEntryBase + index;
+  if (pending.kind == 1) builder.AppendSeparator(menu, kIdEntryBase + pending.index);
+  const bool columnBreak = pending.kind == 2;
+  if (run.settings.ShowIcons && !plain)
+    builder.AppendIconItem(menu, id, " " + label, IconFor(run, index), 3 + index, columnBreak);
+  else
+    builder.AppendItem(menu, id, label, columnBreak);
+  pending = PendingBreak{};
+}
+
+// An Ordinary entry with parameter lines: one item for a single line, else
+// an item opening a submenu of its lines. Returns the next entry to look at.
+int AddParentItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int parent) {
+  Entry& program = EntryAt(run, parent);
+  const std::string display = program.label + (run.settings.SoleMark == 1 ? " *" : "");
+  const MenuHandle submenu = builder.CreateMenu();
+  bool added = false;
+  auto addParent = [&] {
+    if (!added) AddEntryItem(run, builder, menu, parent, program.label, false);
+    added = true;
+  };
+  int i = parent + 1;
+  for (; i < run.entries.entryCount; ++i) {
+    Entry& entry = EntryAt(run, i);
+    if (entry.kind == kParameter && program.paramCount == 1) entry.kind = kSoloParameter;
+    if (entry.kind == kSoloParameter) {
+      AddEntryItem(run, builder, menu, i, display, false);
+      builder.DestroyMenu(submenu);
+      return i + 1;
+    }
+    if (entry.kind == kSeparator || entry.kind == kColumnBreak) {
+      addParent();
+      run.menu.pending = {entry.kind == kSeparator ? 1 : 2, i};
+    } else if (entry.kind == kParameter) {
+      addParent();
+      AddEntryItem(run, builder, submenu, i, entry.label, true);
+    } else {
+      break;
+    }
+  }
+  addParent();
+  builder.AttachSubmenu(menu, kIdEntryBase + parent, submenu);
+  return i;
+}
+
+void AddTargetlessItems(RunState& run, MenuBuilder& builder, MenuHandle menu) {
+  const std::string main(FileNamePart(run.start.ConfigPath));
+  const std::string second(FileNamePart(run.settings.AltConfigPath));
+  builder.AppendItem(menu, kIdClipboard, "&Clipboard", false);
+  builder.AppendSeparator(menu, kIdFixedSeparator);
+  builder.AppendItem(menu, kIdEditMain, main + " ( &1 )", false);
+  builder.AppendItem(menu, kIdEditSecond, second + " ( &2 )", false);
+  builder.AppendSeparator(menu, kIdFixedSeparator);
+  builder.AppendItem(menu, kIdHelp, "&Help", false);
+  builder.AppendItem(menu, kIdVersion, "&Version", false);
+}
+
+void AddHeader(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& name) {
+  const int count = run.targets.workingCount;
+  std::string label = name;
+  if (count > 1) label += " [ +" + std::to_string(count - 1) + " ]";
+  label += " ( &0 )";
+  builder.AppendSeparator(menu, kIdHeaderSeparator);
+  if (run.settings.ShowIcons)
+    builder.AppendIconItem(menu, kIdHeader, " " + label,
+                           {IconSource::Path, run.targets.working[0]}, 0, false);
+  else
+    builder.AppendItem(menu, kIdHeader, label, false);
+}
+
+// The last `count` characters of text, never starting inside a double-byte
+// character.
+std::string LastCharacters(const std::string& text, size_t count) {
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); i += CharLength(text, i)) starts.push_back(i);
+  if (starts.size() <= count) return text;
+  return text.substr(starts[starts.size() - count]);
+}
+
+// The first `count` characters of text.
+std::string FirstCharacters(const std::string& text, size_t count) {
+  size_t end = 0;
+  for (size_t n = 0; n < count && end < text.size(); ++n) end += CharLength(text, end);
+  return text.substr(0, end);
+}
+
+void BuildFileMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& target) {
+  Settings& s = run.settings;
+  const PathParts parts = SplitPath(target);
+  const std::string displayName = parts.name + parts.ext;
+  if (displayName.empty() || s.ExplorerMenuMode < 1) {
+    s.ExplorerMenuMode = 0;
+    AddLevelItems(run, builder, menu, 0, 0);
+  } else if (s.ExplorerMenuFirst == 1) {
+    builder.AddShellMenu(menu);
+    builder.AppendSeparator(menu, kIdHeaderSeparator);
+    AddLevelItems(run, builder, menu, 0, 0);
+  } else {
+    AddLevelItems(run, builder, menu, 0, 0);
+    builder.AppendSeparator(menu, kIdHeaderSeparator);
+    builder.AddShellMenu(menu);
+  }
+  if (s.NameLength == -1) return;
+  std::string name = displayName;
+  if (s.NameLength > 0) name = FirstCharacters(name, static_cast<size_t>(s.NameLength));
+  if (name.empty()) name = PathAddBackslash(target);
+  AddHeader(run, builder, menu, name);
+}
+
+void BuildAddressMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& target) {
+  Settings& s = run.settings;
+  s.ExplorerMenuMode = 0;
+  AddLevelItems(run, builder, menu, 0, 0);
+  if (s.NameLength == -1) return;
+  std::string name = target;
+  if (CrackUrl(run, target) && !run.urlParts.extra.empty() &&
+      run.urlParts.extra.size() <= target.size())
+    name = target.substr(0, target.size() - run.urlParts.extra.size());
+  if (s.NameLength > 0) name = LastCharacters(name, static_cast<size_t>(s.NameLength));
+  AddHeader(run, builder, menu, name);
+}
+
+}  // namespace
+
+int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, int refill) {
+  const EntryTable& table = run.entries;
+  int i = start;
+  int base = 0;
+  if (refill == 1) {
+    if (start < 0 || start >= table.entryCount) return start + 1;
+    builder.RemoveAllItems(menu);
+    builder.DestroySubmenus(menu);
+    // A group's items lie one level below its "{" entry.
+    base = EntryAt(run, start).level + 1;
+    i = start + 1;
+  } else if (i < table.entryCount) {
+    base = EntryAt(run, i).level;
+  }
+  while (i < table.entryCount) {
+    const Entry& entry = EntryAt(run, i);
+    if (entry.level < base) break;
+    if (entry.level > base) {
+      ++i;
+      continue;
+    }
+    switch (entry.kind) {
+      case kOrdinary:
+        if (entry.paramCount > 0) {
+          i = AddParentItem(run, builder, menu, i);
+          continue;
+        }
+        AddEntryItem(run, builder, menu, i, entry.label, false);
+        break;
+      case kSeparator: run.menu.pending = {1, i}; break;
+      case kColumnBreak: run.menu.pending = {2, i}; break;
+      case kSubmenuOpen:
+        AddEntryItem(run, builder, menu, i, entry.label, false);
+        builder.AttachSubmenu(menu, kIdEntryBase + i, builder.CreateMenu());
+        break;
+      case kSubmenuClose:
+        run.menu.pending = PendingBreak{};
+        // A group left open at a section's end ends at its close.
+        if (refill == 1) return i + 1;
+        break;
+      default: break;
+    }
+    ++i;
+  }
+  return i;
+}
+
+MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, int targetless) {
+  run.menu.previewKind = 0;
+  const MenuHandle menu = builder.CreateMenu();
+  if (targetless == 1) {
+    AddTargetlessItems(run, builder, menu);
+    return menu;
+  }
+  const std::string target = run.targets.working[0];
+  if (run.platform.IsDirectory(target) || run.platform.PathExists(target))
+    BuildFileMenu(run, builder, menu, target);
+  else
+    BuildAddressMenu(run, builder, menu, target);
+  return menu;
+}
+
+void DestroyPopupMenu(RunState& run, MenuBuilder& builder, MenuHandle menu) {
+  builder.DestroySubmenus(menu);
+  builder.DestroyMenu(menu);
+  builder.ReleaseMenuResources();
+  run.menu.previewKind = 0;
+}
+
+}  // namespace zolto

@@ -1,0 +1,109 @@
+// Where the menu opens, and what a chosen item does.
+#include "app/run.h"
+#include "menu/menu.h"
+#include "text/text.h"
+
+namespace zolto {
+namespace {
+
+constexpr unsigned kTrackFlags = 0x102;     // TPM_RETURNCMD | TPM_RIGHTBUTTON
+constexpr unsigned kCentredFlags = 0x116;   // ... | TPM_CENTERALIGN | TPM_VCENTERALIGN
+constexpr unsigned kMidLeftFlags = 0x112;   // ... | TPM_VCENTERALIGN
+
+MenuPlacement ScreenCentre(const RunState& run) {
+  const SystemMetrics& m = run.start.Metrics;
+  return {m.screenWidth / 2, m.maximizedHeight / 2, kCentredFlags};
+}
+
+void EditFile(RunState& run, const std::string& path) {
+  RunProgram(run, run.settings.EditorProgram, PathQuoteSpaces(path));
+}
+
+void RunOrdinaryForTargets(RunState& run, const Entry& entry, int count) {
+  for (int k = 0; k < count; ++k) {
+    RunWithTarget(run, entry.command, run.targets.working[static_cast<size_t>(k)]);
+    const int delay = k == 0 ? run.settings.FirstLaunchDelay : run.settings.NextLaunchDelay;
+    if (delay > 0) run.platform.SleepMs(delay);
+  }
+}
+
+// Asks for a parameter with the given default; true when the user confirmed.
+bool Ask(RunState& run, MenuActions& actions, const std::string& program,
+         const std::string& defaultText) {
+  run.launch.DialogProgram = program;
+  run.launch.ParameterDefault = defaultText;
+  run.launch.DialogCount = 0;
+  return actions.AskParameter() != 0;
+}
+
+void ActOnEntry(RunState& run, MenuActions& actions, int index, bool control) {
+  if (index < 0 || index >= run.entries.entryCount) return;
+  const Entry& entry = run.entries.entries[static_cast<size_t>(index)];
+  const int all = run.targets.workingCount;
+  const int n = run.menu.allTargetsRequested == 1 ? all : 1;
+  if (entry.kind == kOrdinary) {
+    if (!control) {
+      RunOrdinaryForTargets(run, entry, n);
+    } else if (Ask(run, actions, entry.command, "")) {
+      RunTemplateEntry(run, entry.command, run.launch.ParameterAnswer, entry.label, n);
+    }
+    return;
+  }
+  if (entry.kind != kParameter && entry.kind != kSoloParameter) return;
+  const std::string program = run.entries.entries[static_cast<size_t>(entry.parentIndex)].command;
+  if (!control) {
+    const int m = run.menu.allTargetsRequested == 1 || entry.perTarget == 1 ? all : 1;
+    RunTemplateEntry(run, program, entry.command, entry.label, m);
+  } else if (Ask(run, actions, program, entry.command)) {
+    RunTemplateEntry(run, program, run.launch.ParameterAnswer, entry.label, n);
+  }
+}
+
+}  // namespace
+
+MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, int reopenInPlace) {
+  const MenuState& menu = run.menu;
+  if (reopenInPlace == 1) return {menu.anchorX, menu.anchorY, menu.anchorFlags};
+  const Settings& s = run.settings;
+  const bool mouse = run.start.Metrics.mouseButtons > 0;
+  switch (s.MenuPosition) {
+    case kMenuCoordinates:
+      return {s.MenuX, s.MenuY, kTrackFlags};
+    case kMenuMouse:
+      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kTrackFlags} : ScreenCentre(run);
+    case kMenuMous2:
+      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kMidLeftFlags} : ScreenCentre(run);
+    case kMenuCenter:
+      return ScreenCentre(run);
+    default: {
+      const int width = facts.foregroundRight - facts.foregroundLeft;
+      const int height = facts.foregroundBottom - facts.foregroundTop;
+      if (!facts.hasForeground || width <= 0 || height <= 0) return ScreenCentre(run);
+      return {facts.foregroundLeft + width / 2, facts.foregroundTop + height / 2, kCentredFlags};
+    }
+  }
+}
+
+void ActOnMenuChoice(RunState& run, MenuActions& actions, int id, bool control) {
+  if (id >= kIdFixedSeparator) {
+    switch (id) {
+      case kIdEditMain: EditFile(run, run.start.ConfigPath); break;
+      case kIdEditSecond: EditFile(run, run.settings.AltConfigPath); break;
+      case kIdHelp: EditFile(run, run.start.HelpTextPath); break;
+      case kIdVersion: actions.ShowAbout(); break;
+      case kIdClipboard: TakeClipboardTargets(run, run.menu.allTargetsRequested, 0); break;
+      default: break;
+    }
+  } else if (id < kIdEntryBase) {
+    actions.InvokeShellCommand(id);
+  } else if (id >= kIdHeader && id <= kIdPreviewCaption) {
+    if (control)
+      RunTargets(run, run.selection.secondConfig == 0 ? 1 : 0, 1);
+    else
+      OpenWithAssociation(run, PathQuoteSpaces(run.targets.working[0]));
+  } else {
+    ActOnEntry(run, actions, id - kIdEntryBase, control);
+  }
+}
+
+}  // namespace zolto

@@ -1,0 +1,198 @@
+#include "menu/menu_win32.h"
+
+#include <vector>
+
+#include "platform/platform_win32.h"
+
+namespace zolto {
+namespace {
+
+HMENU AsMenu(MenuHandle menu) { return reinterpret_cast<HMENU>(menu); }
+
+// The core's menu construction realised with HMENUs.
+class HmenuBuilder : public MenuBuilder {
+ public:
+  MenuHandle CreateMenu() override { return reinterpret_cast<MenuHandle>(CreatePopupMenu()); }
+  void AppendItem(MenuHandle menu, int id, const std::string& label, bool columnBreak) override {
+    AppendMenuA(AsMenu(menu), MF_STRING | (columnBreak ? MF_MENUBARBREAK : 0),
+                static_cast<UINT_PTR>(id), label.c_str());
+  }
+  void AppendIconItem(MenuHandle menu, int id, const std::string& text, const IconSource&,
+                      int, bool columnBreak) override {
+    // The item's icon bitmap goes into its slot once item icons are drawn.
+    AppendItem(menu, id, text, columnBreak);
+  }
+  void AppendSeparator(MenuHandle menu, int id) override {
+    AppendMenuA(AsMenu(menu), MF_SEPARATOR, static_cast<UINT_PTR>(id), nullptr);
+  }
+  void AppendOwnerDrawn(MenuHandle menu, int id, bool columnBreak) override {
+    AppendMenuA(AsMenu(menu), MF_OWNERDRAW | (columnBreak ? MF_MENUBARBREAK : 0),
+                static_cast<UINT_PTR>(id), reinterpret_cast<LPCSTR>(static_cast<INT_PTR>(id)));
+  }
+  void AttachSubmenu(MenuHandle menu, int itemId, MenuHandle submenu) override {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_SUBMENU;
+    info.hSubMenu = AsMenu(submenu);
+    SetMenuItemInfoA(AsMenu(menu), static_cast<UINT>(itemId), FALSE, &info);
+  }
+  void RemoveAllItems(MenuHandle menu) override {
+    // Submenus are detached, not destroyed, here; DestroySubmenus follows.
+    for (int i = GetMenuItemCount(AsMenu(menu)) - 1; i >= 0; --i) {
+      HMENU sub = GetSubMenu(AsMenu(menu), i);
+      RemoveMenu(AsMenu(menu), static_cast<UINT>(i), MF_BYPOSITION);
+      if (sub) DestroyTree(sub);
+    }
+  }
+  void DestroySubmenus(MenuHandle menu) override {
+    const int count = GetMenuItemCount(AsMenu(menu));
+    for (int i = 0; i < count; ++i) {
+      HMENU sub = GetSubMenu(AsMenu(menu), i);
+      if (!sub) continue;
+      DestroySubmenus(reinterpret_cast<MenuHandle>(sub));
+      // Detach first so the parent never points at a destroyed menu.
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_SUBMENU;
+      info.hSubMenu = nullptr;
+      SetMenuItemInfoA(AsMenu(menu), static_cast<UINT>(i), TRUE, &info);
+      ::DestroyMenu(sub);
+    }
+  }
+  void DestroyMenu(MenuHandle menu) override { ::DestroyMenu(AsMenu(menu)); }
+  void AddShellMenu(MenuHandle) override {}
+  void ReleaseMenuResources() override {}
+
+ private:
+  void DestroyTree(HMENU menu) {
+    DestroySubmenus(reinterpret_cast<MenuHandle>(menu));
+    ::DestroyMenu(menu);
+  }
+};
+
+HmenuBuilder g_builder;
+HHOOK g_rightClickHook = nullptr;
+RunState* g_hookRun = nullptr;
+
+// A right-button press on an item means: run it for every target.
+LRESULT CALLBACK RightClickHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0 && wParam == WM_RBUTTONDOWN && g_hookRun) g_hookRun->menu.allTargetsRequested = 1;
+  return CallNextHookEx(g_rightClickHook, code, wParam, lParam);
+}
+
+void PressDownArrow() {
+  keybd_event(VK_DOWN, 0, 0, 0);
+  keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+}
+
+void ForceForeground(HWND window) {
+  const DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  const DWORD own = GetWindowThreadProcessId(window, nullptr);
+  AttachThreadInput(own, foreground, TRUE);
+  DWORD timeout = 0;
+  SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
+  SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
+  SetActiveWindow(window);
+  SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                        reinterpret_cast<void*>(static_cast<UINT_PTR>(timeout)), 0);
+  AttachThreadInput(own, foreground, FALSE);
+}
+
+bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// Waits until the key is physically released; after 3 s, and after every
+// dismissal from 5 s on, asks the user to let go.
+void WaitForKeyRelease(HWND window, int key) {
+  for (int polls = 1; (GetAsyncKeyState(key) & 0x8000) != 0; ++polls) {
+    if (polls == 300 || polls >= 500)
+      MessageBoxW(window, Widen("キーを開放してください！").c_str(), Widen("注意").c_str(), MB_OK);
+    Sleep(10);
+  }
+}
+
+ScreenFacts ReadScreenFacts(HWND startForeground) {
+  ScreenFacts facts;
+  RECT rect;
+  if (startForeground && GetWindowRect(startForeground, &rect)) {
+    facts.hasForeground = true;
+    facts.foregroundLeft = rect.left;
+    facts.foregroundTop = rect.top;
+    facts.foregroundRight = rect.right;
+    facts.foregroundBottom = rect.bottom;
+  }
+  POINT cursor{};
+  if (GetCursorPos(&cursor)) {
+    facts.cursorX = cursor.x;
+    facts.cursorY = cursor.y;
+  }
+  return facts;
+}
+
+}  // namespace
+
+void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
+  MenuState& state = run_.menu;
+  const MenuHandle menu = BuildPopupMenu(run_, g_builder, targetless);
+  const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), reopenInPlace);
+  state.anchorX = place.x;
+  state.anchorY = place.y;
+  state.anchorFlags = place.flags;
+
+  state.allTargetsRequested = 0;
+  state.menuShown = 1;
+  g_hookRun = &run_;
+  g_rightClickHook = SetWindowsHookExA(WH_MOUSE, RightClickHook, nullptr, GetCurrentThreadId());
+  if (run_.settings.ForceActivate)
+    ForceForeground(window_);
+  else
+    SetForegroundWindow(window_);
+  const int chosen = static_cast<int>(
+      TrackPopupMenu(AsMenu(menu), place.flags, place.x, place.y, 0, window_, nullptr));
+  PostMessageA(window_, WM_NULL, 0, 0);
+  if (g_rightClickHook) UnhookWindowsHookEx(g_rightClickHook);
+  g_rightClickHook = nullptr;
+  DestroyPopupMenu(run_, g_builder, menu);
+  state.menuShown = 0;
+  if (chosen == 0) return;
+
+  const bool control = KeyHeld(VK_CONTROL);
+  if (KeyHeld(VK_SHIFT)) state.allTargetsRequested = 1;
+  WaitForKeyRelease(window_, VK_CONTROL);
+  WaitForKeyRelease(window_, VK_SHIFT);
+  ActOnMenuChoice(run_, *this, chosen, control);
+}
+
+void Win32Menus::ShowAbout() {
+  SetForegroundWindow(window_);
+  MessageBoxW(window_, Widen(run_.edition.aboutText).c_str(), Widen("バージョン情報").c_str(), MB_OK);
+}
+
+// The Explorer context menu's commands are run by the shell submenu.
+void Win32Menus::InvokeShellCommand(int) {}
+
+// The parameter dialog answers "cancelled" until it can be shown.
+int Win32Menus::AskParameter() { return 0; }
+
+void Win32Menus::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
+  lastSelectMenu_ = reinterpret_cast<HMENU>(lParam);
+  lastSelectByMouse_ = (HIWORD(wParam) & MF_MOUSESELECT) != 0;
+}
+
+void Win32Menus::OnInitMenu() { PressDownArrow(); }
+
+void Win32Menus::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+  if (!lastSelectMenu_) return;
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID;
+  if (!GetMenuItemInfoA(lastSelectMenu_, LOWORD(lParam), TRUE, &info)) return;
+  const int id = static_cast<int>(info.wID);
+  if (id < kIdEntryBase) return;  // the shell's own submenus
+  const int index = id - kIdEntryBase;
+  if (index < run_.entries.entryCount &&
+      run_.entries.entries[static_cast<size_t>(index)].kind == kSubmenuOpen)
+    AddLevelItems(run_, g_builder, reinterpret_cast<MenuHandle>(wParam), index, 1);
+  if (lastSelectByMouse_) PressDownArrow();
+}
+
+}  // namespace zolto

@@ -1,0 +1,39 @@
+// The popup menu on Windows: HMENUs for the core's menu construction,
+// tracking with TrackPopupMenu, and the menu messages of the host window.
+#pragma once
+
+#include <windows.h>
+
+#include "app/run.h"
+#include "menu/menu.h"
+
+namespace zolto {
+
+class Win32Menus : public Frontend, public MenuActions {
+ public:
+  Win32Menus(RunState& run, HWND window, HINSTANCE instance)
+      : run_(run), window_(window), instance_(instance) {}
+  void SetStartForeground(HWND window) { startForeground_ = window; }
+
+  // Frontend
+  void ShowPopupMenu(int targetless, int reopenInPlace) override;
+  // MenuActions
+  void ShowAbout() override;
+  void InvokeShellCommand(int id) override;
+  int AskParameter() override;
+
+  // WM_MENUSELECT, WM_INITMENU and WM_INITMENUPOPUP while a menu is tracked.
+  void OnMenuSelect(WPARAM wParam, LPARAM lParam);
+  void OnInitMenu();
+  void OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+
+ private:
+  RunState& run_;
+  HWND window_;
+  HINSTANCE instance_;
+  HWND startForeground_ = nullptr;
+  HMENU lastSelectMenu_ = nullptr;
+  bool lastSelectByMouse_ = false;
+};
+
+}  // namespace zolto
