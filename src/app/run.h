@@ -41,7 +41,13 @@ class Frontend {
   // targetless 1: the menu without targets; reopenInPlace 1: at the place
   // of the previous menu.
   virtual void ShowPopupMenu(int targetless, int reopenInPlace) = 0;
+  // The modal parameter dialog: 0 cancelled, 4 confirmed, 3 confirmed with
+  // Ctrl held; the answer goes to run.launch.ParameterAnswer.
+  virtual int OpenParameterDialog() = 0;
 };
+
+// The parameter dialog through the front end; cancelled when there is none.
+inline int OpenParameterDialog(RunState& run);
 
 struct RunState {
   RunState(Platform& platform, const Edition& edition)
@@ -62,6 +68,10 @@ struct RunState {
   // stands for the command line.
   int currentTarget = -1;
 };
+
+inline int OpenParameterDialog(RunState& run) {
+  return run.frontend ? run.frontend->OpenParameterDialog() : 0;
+}
 
 // The current target's text.
 inline const std::string& CurrentTarget(const RunState& run) {

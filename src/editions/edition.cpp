@@ -7,6 +7,7 @@ const Edition kFullEdition = {
     /*webTargets=*/true, /*headerPatterns=*/true, /*webPreview=*/true,
     /*previewBitmapFiles=*/true,
     "zolto5_c バージョン 0.1.0\nファイル・フォルダ・URL のためのコンテキストランチャー（完全版）",
+    /*targetMacrosNeedTarget=*/true,
 };
 
 const Edition kBasicEdition = {
@@ -14,6 +15,7 @@ const Edition kBasicEdition = {
     /*webTargets=*/false, /*headerPatterns=*/false, /*webPreview=*/false,
     /*previewBitmapFiles=*/false,
     "zolto5 バージョン 0.1.0\nファイル・フォルダのためのコンテキストランチャー（基本版）",
+    /*targetMacrosNeedTarget=*/false,
 };
 
 }  // namespace zolto

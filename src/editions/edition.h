@@ -15,6 +15,7 @@ struct Edition {
   bool webPreview;                 // "@browse" and the page capture
   bool previewBitmapFiles;         // a temp folder for captured pages
   const char* aboutText;           // the about box (UTF-8)
+  bool targetMacrosNeedTarget;     // only "%P" for a target that does not exist
 };
 
 extern const Edition kFullEdition;

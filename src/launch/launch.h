@@ -35,6 +35,8 @@ struct LaunchState {
   // The parameter dialog's default text, the user's answer, and how often it
   // was asked in one expansion.
   std::string ParameterDefault;
+  std::string ParameterTitle;  // the caption line; shown when TitleGiven
+  int TitleGiven = 0;
   std::string ParameterAnswer;
   int DialogCount = 0;
 };
@@ -63,7 +65,10 @@ void RunTemplateEntry(RunState& run, const std::string& program, const std::stri
 // interpreter would otherwise split it or read it as more than a name.
 std::string QuoteTargetArgument(std::string_view target);
 
-// Template expansion for files and for web addresses.
+// Template expansion for files and for web addresses: the parameter text
+// for the current target, or kCancelMarker when the user cancelled, a form
+// is malformed, or the text would pass kMaxCommandText.
+constexpr size_t kMaxCommandText = 1039;
 std::string ExpandCommandTemplate(RunState& run, const std::string& templ,
                                   const std::string& program);
 std::string ExpandUrlTemplate(RunState& run, const std::string& templ,

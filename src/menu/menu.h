@@ -108,9 +108,6 @@ class MenuActions {
   virtual ~MenuActions() = default;
   virtual void ShowAbout() = 0;
   virtual void InvokeShellCommand(int id) = 0;
-  // Opens the parameter dialog; 0 when cancelled, else 3 or 4 with the
-  // answer in run.launch.ParameterAnswer.
-  virtual int AskParameter() = 0;
 };
 
 // Acts on the chosen id with the modifier state of the choice.

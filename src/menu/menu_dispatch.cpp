@@ -28,15 +28,15 @@ void RunOrdinaryForTargets(RunState& run, const Entry& entry, int count) {
 }
 
 // Asks for a parameter with the given default; true when the user confirmed.
-bool Ask(RunState& run, MenuActions& actions, const std::string& program,
+bool Ask(RunState& run, const std::string& program,
          const std::string& defaultText) {
   run.launch.DialogProgram = program;
   run.launch.ParameterDefault = defaultText;
   run.launch.DialogCount = 0;
-  return actions.AskParameter() != 0;
+  return OpenParameterDialog(run) != 0;
 }
 
-void ActOnEntry(RunState& run, MenuActions& actions, int index, bool control) {
+void ActOnEntry(RunState& run, int index, bool control) {
   if (index < 0 || index >= run.entries.entryCount) return;
   const Entry& entry = run.entries.entries[static_cast<size_t>(index)];
   const int all = run.targets.workingCount;
@@ -44,7 +44,7 @@ void ActOnEntry(RunState& run, MenuActions& actions, int index, bool control) {
   if (entry.kind == kOrdinary) {
     if (!control) {
       RunOrdinaryForTargets(run, entry, n);
-    } else if (Ask(run, actions, entry.command, "")) {
+    } else if (Ask(run, entry.command, "")) {
       RunTemplateEntry(run, entry.command, run.launch.ParameterAnswer, entry.label, n);
     }
     return;
@@ -54,7 +54,7 @@ void ActOnEntry(RunState& run, MenuActions& actions, int index, bool control) {
   if (!control) {
     const int m = run.menu.allTargetsRequested == 1 || entry.perTarget == 1 ? all : 1;
     RunTemplateEntry(run, program, entry.command, entry.label, m);
-  } else if (Ask(run, actions, program, entry.command)) {
+  } else if (Ask(run, program, entry.command)) {
     RunTemplateEntry(run, program, run.launch.ParameterAnswer, entry.label, n);
   }
 }
@@ -102,7 +102,7 @@ void ActOnMenuChoice(RunState& run, MenuActions& actions, int id, bool control) 
     else
       OpenWithAssociation(run, PathQuoteSpaces(run.targets.working[0]));
   } else {
-    ActOnEntry(run, actions, id - kIdEntryBase, control);
+    ActOnEntry(run, id - kIdEntryBase, control);
   }
 }
 

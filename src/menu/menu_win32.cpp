@@ -171,7 +171,7 @@ void Win32Menus::ShowAbout() {
 void Win32Menus::InvokeShellCommand(int) {}
 
 // The parameter dialog answers "cancelled" until it can be shown.
-int Win32Menus::AskParameter() { return 0; }
+int Win32Menus::OpenParameterDialog() { return 0; }
 
 void Win32Menus::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
   lastSelectMenu_ = reinterpret_cast<HMENU>(lParam);

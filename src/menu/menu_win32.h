@@ -17,10 +17,10 @@ class Win32Menus : public Frontend, public MenuActions {
 
   // Frontend
   void ShowPopupMenu(int targetless, int reopenInPlace) override;
+  int OpenParameterDialog() override;
   // MenuActions
   void ShowAbout() override;
   void InvokeShellCommand(int id) override;
-  int AskParameter() override;
 
   // WM_MENUSELECT, WM_INITMENU and WM_INITMENUPOPUP while a menu is tracked.
   void OnMenuSelect(WPARAM wParam, LPARAM lParam);

@@ -203,14 +203,15 @@ TEST_F(MenuTest, Placement) {
 
 // ---- Acting on the choice ----
 
-struct RecordingActions : MenuActions {
+struct RecordingActions : MenuActions, Frontend {
   Strings calls;
   int answer = 0;
   std::string typed;
   RunState* run = nullptr;
   void ShowAbout() override { calls.push_back("about"); }
   void InvokeShellCommand(int id) override { calls.push_back("shell" + std::to_string(id)); }
-  int AskParameter() override {
+  void ShowPopupMenu(int, int) override { calls.push_back("menu"); }
+  int OpenParameterDialog() override {
     calls.push_back("ask:" + run->launch.DialogProgram + ":" + run->launch.ParameterDefault);
     run->launch.ParameterAnswer = typed;
     return answer;
@@ -219,7 +220,10 @@ struct RecordingActions : MenuActions {
 
 class DispatchTest : public MenuTest {
  protected:
-  DispatchTest() { actions.run = &run; }
+  DispatchTest() {
+    actions.run = &run;
+    run.frontend = &actions;
+  }
   Strings Starts() const {
     Strings out;
     for (const ShellStart& s : fs.starts) out.push_back(s.file + "|" + s.parameters);
@@ -287,6 +291,7 @@ TEST_F(DispatchTest, HeaderWithControlReopensFromTheOtherFile) {
   struct Reopen : Frontend {
     Strings calls;
     void ShowPopupMenu(int t, int r) override { calls.push_back(std::to_string(t) + std::to_string(r)); }
+  int OpenParameterDialog() override { return 0; }
   } frontend;
   run.frontend = &frontend;
   fs.AddFile("C:\\Tools\\alt.ini", "[$.txt]\na.exe\nb.exe\n");

@@ -23,6 +23,7 @@ struct RecordingFrontend : Frontend {
   void ShowPopupMenu(int targetless, int reopen) override {
     menus.push_back(targetless ? "targetless" : "targets");
   }
+  int OpenParameterDialog() override { return 0; }
 };
 
 TEST_F(StartupTest, NamesFollowTheExecutable) {
