@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "launch/param_dialog_win32.h"
 #include "menu/menu_win32.h"
 
 namespace zolto {
@@ -71,6 +72,9 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_INITMENUPOPUP:
       if (g_host.menus) g_host.menus->OnInitMenuPopup(wParam, lParam);
+      return 0;
+    case WM_DROPFILES:
+      if (ParamDialogIsOpen()) DropIntoParamDialog(reinterpret_cast<HDROP>(wParam), window);
       return 0;
     case WM_LBUTTONDOWN:
       if (st.SwallowNextClick == 1) {

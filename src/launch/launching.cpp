@@ -149,6 +149,11 @@ void ResolveSystemEntry(RunState& run, int index) {
 
 void RunTemplateEntry(RunState& run, const std::string& program, const std::string& templ,
                       const std::string& label, int count) {
+  // Own copies: the template may be the dialog's answer, which every "%X"
+  // of the sequence overwrites.
+  const std::string templateText = templ;
+  const std::string programPath = program;
+  const std::string entryLabel = label;
   Platform& platform = run.platform;
   for (int i = 0; i < count && i < kMaxTargets; ++i) {
     run.currentTarget = i;
@@ -156,13 +161,13 @@ void RunTemplateEntry(RunState& run, const std::string& program, const std::stri
     std::string expanded;
     const bool onDisk = platform.IsDirectory(target) || platform.PathExists(target);
     if (!onDisk && run.edition.webTargets) {
-      expanded = ExpandUrlTemplate(run, templ, program);
+      expanded = ExpandUrlTemplate(run, templateText, programPath);
     } else {
-      run.launch.EntryLabelForTitle = label;
-      expanded = ExpandCommandTemplate(run, templ, program);
+      run.launch.EntryLabelForTitle = entryLabel;
+      expanded = ExpandCommandTemplate(run, templateText, programPath);
     }
     if (expanded == kCancelMarker) return;
-    RunProgram(run, program, expanded);
+    RunProgram(run, programPath, expanded);
     const int delay = i == 0 ? run.settings.FirstLaunchDelay : run.settings.NextLaunchDelay;
     if (delay > 0) platform.SleepMs(delay);
   }

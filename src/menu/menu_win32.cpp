@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "launch/param_dialog_win32.h"
 #include "platform/platform_win32.h"
 
 namespace zolto {
@@ -130,6 +131,14 @@ ScreenFacts ReadScreenFacts(HWND startForeground) {
 
 }  // namespace
 
+void Win32Menus::SetStartForeground(HWND window) {
+  startForeground_ = window;
+  const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), 0);
+  run_.menu.anchorX = place.x;
+  run_.menu.anchorY = place.y;
+  run_.menu.anchorFlags = place.flags;
+}
+
 void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
   MenuState& state = run_.menu;
   const MenuHandle menu = BuildPopupMenu(run_, g_builder, targetless);
@@ -170,8 +179,7 @@ void Win32Menus::ShowAbout() {
 // The Explorer context menu's commands are run by the shell submenu.
 void Win32Menus::InvokeShellCommand(int) {}
 
-// The parameter dialog answers "cancelled" until it can be shown.
-int Win32Menus::OpenParameterDialog() { return 0; }
+int Win32Menus::OpenParameterDialog() { return OpenParamDialog(run_, instance_, window_); }
 
 void Win32Menus::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
   lastSelectMenu_ = reinterpret_cast<HMENU>(lParam);

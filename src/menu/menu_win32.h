@@ -13,7 +13,9 @@ class Win32Menus : public Frontend, public MenuActions {
  public:
   Win32Menus(RunState& run, HWND window, HINSTANCE instance)
       : run_(run), window_(window), instance_(instance) {}
-  void SetStartForeground(HWND window) { startForeground_ = window; }
+  // Records the window that was active at start, and anchors a dialog that
+  // opens before any menu where the menu would have opened.
+  void SetStartForeground(HWND window);
 
   // Frontend
   void ShowPopupMenu(int targetless, int reopenInPlace) override;

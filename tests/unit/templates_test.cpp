@@ -177,6 +177,39 @@ TEST_F(TemplatesTest, TextLimitRefusesInsteadOfCutting) {
   EXPECT_EQ(File(std::string(1040, 'z')), kCancelMarker);
 }
 
+TEST_F(TemplatesTest, TypedTemplateSurvivesLaterDialogs) {
+  // The Ctrl path: the typed template runs for two targets, each asking.
+  fs.AddFile("C:\\Tools\\app.exe");
+  run.targets.Clear();
+  run.targets.Add("C:\\dir\\name.ext");
+  run.targets.Add("C:\\My Docs\\a.txt");
+  run.launch.ParameterAnswer = "-o %X \"%P\"";
+  dialog.answers = {{4, "first"}, {4, "second"}};
+  RunTemplateEntry(run, "C:\\Tools\\app.exe", run.launch.ParameterAnswer, "E", 2);
+  ASSERT_EQ(fs.starts.size(), 2u);
+  EXPECT_EQ(fs.starts[0].parameters, "-o first \"C:\\dir\\name.ext\"");
+  EXPECT_EQ(fs.starts[1].parameters, "-o second \"C:\\My Docs\\a.txt\"");
+}
+
+TEST_F(TemplatesTest, CancelEndsTheSequenceAfterTheFirstTarget) {
+  fs.AddFile("C:\\Tools\\app.exe");
+  run.targets.Clear();
+  for (const char* t : {"C:\\dir\\name.ext", "C:\\My Docs\\a.txt", "C:\\My Docs"})
+    run.targets.Add(t);
+  dialog.answers = {{4, "ok"}, {0, ""}, {4, "never"}};
+  RunTemplateEntry(run, "C:\\Tools\\app.exe", "%X", "E", 3);
+  ASSERT_EQ(fs.starts.size(), 1u);
+  EXPECT_EQ(fs.starts[0].parameters, "ok");
+}
+
+TEST_F(TemplatesTest, DoubleBytePathEndingInTrailBackslash) {
+  // 表 is 0x95 0x5C: the folder's last byte is no separator.
+  fs.AddFolder("C:\\\x95\x5C");
+  EXPECT_EQ(File("%P|%-P|%N|%F", "C:\\\x95\x5C"), "C:\\\x95\x5C\\|C:\\\x95\x5C|\x95\x5C|");
+  fs.AddFile("C:\\\x95\x5C\\f.txt");
+  EXPECT_EQ(File("%F|%D", "C:\\\x95\x5C\\f.txt"), "\x95\x5C|C:\\\x95\x5C\\");
+}
+
 TEST_F(TemplatesTest, PathMacrosFirstWhenOn) {
   fs.specialFolders[0x26] = "C:\\Program Files";
   EXPECT_EQ(File("%Program Files%"), "C:\\dir\\name.extrogram Files%");

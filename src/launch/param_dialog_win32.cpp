@@ -1,0 +1,234 @@
+#include "launch/param_dialog_win32.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "platform/platform_win32.h"
+#include "text/text.h"
+
+namespace zolto {
+namespace {
+
+enum ControlId { kCaption = 300, kIcon = 301, kEdit = 400, kCancel = 502, kOk = 503 };
+
+// The open dialog's state: one dialog at a time.
+struct DialogState {
+  RunState* run = nullptr;
+  HINSTANCE instance = nullptr;
+  HWND dialog = nullptr;
+  HWND edit = nullptr;
+  WNDPROC editProc = nullptr;
+  HFONT font = nullptr;
+  bool open = false;
+  bool dragging = false;
+  POINT last{};
+};
+DialogState g_dialog;
+
+bool PromptMode() { return g_dialog.run->launch.DialogCount > 0; }
+
+std::wstring FromAnsi(const std::string& text) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  if (n <= 0) return L"";
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+  wide.resize(static_cast<size_t>(n - 1));
+  return wide;
+}
+
+std::wstring CaptionText() {
+  const LaunchState& l = g_dialog.run->launch;
+  if (PromptMode() && l.TitleGiven) return FromAnsi(l.ParameterTitle);
+  return Widen("[ ミルンズ ]") + Widen(PromptMode() ? "　'%X'入力" : "　オプション");
+}
+
+std::string InitialText() {
+  RunState& run = *g_dialog.run;
+  const std::string& defaultText = run.launch.ParameterDefault;
+  if (PromptMode() || !defaultText.empty()) return defaultText;
+  const std::string& first = run.targets.working[0];
+  const bool onDisk = run.platform.IsDirectory(first) || run.platform.PathExists(first);
+  return onDisk || !run.edition.webTargets ? "\"%P\"" : "%L";
+}
+
+void ReleaseFont() {
+  if (g_dialog.font) DeleteObject(g_dialog.font);
+  g_dialog.font = nullptr;
+}
+
+void Accept() {
+  char text[kMaxPath] = {};
+  GetWindowTextA(g_dialog.edit, text, static_cast<int>(sizeof text));  // cut to 259
+  g_dialog.run->launch.ParameterAnswer = text;
+  ReleaseFont();
+  EndDialog(g_dialog.dialog, (GetKeyState(VK_CONTROL) & 0x8000) ? 3 : 4);
+}
+
+void Cancel() {
+  ReleaseFont();
+  EndDialog(g_dialog.dialog, 0);
+}
+
+LRESULT CALLBACK ParamEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  const WNDPROC previous = g_dialog.editProc;
+  if (message == WM_KEYDOWN && wParam == VK_RETURN) Accept();
+  if (message == WM_KEYDOWN && wParam == VK_ESCAPE) Cancel();
+  return CallWindowProcA(previous, edit, message, wParam, lParam);
+}
+
+HWND AddControl(HWND dialog, const wchar_t* cls, const std::wstring& text, int id, int x, int y,
+                int width, int height, DWORD style, DWORD exStyle = 0) {
+  HWND control = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y,
+                                 width, height, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 g_dialog.instance, nullptr);
+  if (control && id != kIcon)
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_dialog.font), TRUE);
+  return control;
+}
+
+// The dialog's font; where that face is not installed, a font of the same
+// size whose glyphs the system chooses, so the labels stay readable.
+HFONT MakeDialogFont(HWND dialog) {
+  const std::wstring face = Widen("ＭＳ Ｐゴシック");
+  HFONT font = CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                           FIXED_PITCH | FF_MODERN, face.c_str());
+  wchar_t chosen[LF_FACESIZE] = {};
+  HDC dc = GetDC(dialog);
+  HGDIOBJ old = SelectObject(dc, font);
+  GetTextFaceW(dc, LF_FACESIZE, chosen);
+  SelectObject(dc, old);
+  ReleaseDC(dialog, dc);
+  if (face == chosen) return font;
+  DeleteObject(font);
+  return CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                     VARIABLE_PITCH | FF_SWISS, L"");
+}
+
+void LayoutParamDialog(HWND dialog) {
+  const MenuState& menu = g_dialog.run->menu;
+  MoveWindow(dialog, menu.anchorX, menu.anchorY, 250, 47, TRUE);
+  ShowWindow(dialog, SW_SHOW);
+  g_dialog.font = MakeDialogFont(dialog);
+  AddControl(dialog, L"STATIC", CaptionText(), kCaption, 2, 2, 170, 16, SS_LEFTNOWORDWRAP);
+  AddControl(dialog, L"BUTTON", L"", kIcon, 2, 20, 17, 17, BS_OWNERDRAW);
+  g_dialog.edit = AddControl(dialog, L"EDIT", L"", kEdit, 22, 20, 148, 17,
+                             WS_TABSTOP | ES_MULTILINE | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+  AddControl(dialog, L"BUTTON", L"OK", kOk, 180, 21, 60, 16, BS_PUSHBUTTON | WS_TABSTOP);
+  AddControl(dialog, L"BUTTON", L"CANCEL", kCancel, 180, 2, 60, 16, BS_PUSHBUTTON | WS_TABSTOP);
+  g_dialog.editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      g_dialog.edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ParamEditProc)));
+  SetWindowTextA(g_dialog.edit, InitialText().c_str());
+  SetFocus(g_dialog.edit);
+}
+
+void PutIntoEdit(std::string path) {
+  if (!PromptMode()) path = PathQuoteSpaces(path);
+  SetWindowTextA(g_dialog.edit, path.c_str());
+  SendMessageA(g_dialog.edit, EM_SETSEL, 0, static_cast<LPARAM>(path.size()));
+}
+
+// The first dropped file, or nothing when its name does not fit.
+std::string FirstDroppedFile(HDROP drop) {
+  char name[kMaxPath] = {};
+  const bool fits = DragQueryFileA(drop, 0, nullptr, 0) < kMaxPath;
+  if (fits) DragQueryFileA(drop, 0, name, kMaxPath);
+  DragFinish(drop);
+  return fits ? std::string(name) : std::string();
+}
+
+void DrawProgramIcon(const DRAWITEMSTRUCT* item) {
+  const std::string& program = g_dialog.run->launch.DialogProgram;
+  HICON icon = nullptr;
+  if (ContainsI(program, "@system")) {
+    icon = static_cast<HICON>(LoadImageA(g_dialog.instance, "MYSYS", IMAGE_ICON, 16, 16, 0));
+  } else {
+    SHFILEINFOA info{};
+    if (SHGetFileInfoA(program.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
+      icon = info.hIcon;
+  }
+  if (!icon) return;
+  DrawIconEx(item->hDC, item->rcItem.left, item->rcItem.top, icon, 16, 16, 0, nullptr, DI_NORMAL);
+  DestroyIcon(icon);
+}
+
+void Drag(HWND dialog) {
+  POINT cursor;
+  RECT rect;
+  GetCursorPos(&cursor);
+  GetWindowRect(dialog, &rect);
+  MoveWindow(dialog, rect.left + cursor.x - g_dialog.last.x, rect.top + cursor.y - g_dialog.last.y,
+             rect.right - rect.left, rect.bottom - rect.top, TRUE);
+  g_dialog.last = cursor;
+}
+
+INT_PTR CALLBACK ParamDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      g_dialog.open = true;
+      g_dialog.dialog = dialog;
+      DragAcceptFiles(dialog, TRUE);
+      LayoutParamDialog(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kOk) Accept();
+      else if (LOWORD(wParam) == kCancel || LOWORD(wParam) == IDCANCEL) Cancel();
+      else return FALSE;
+      return TRUE;
+    case WM_DROPFILES: {
+      const std::string path = FirstDroppedFile(reinterpret_cast<HDROP>(wParam));
+      if (!path.empty()) PutIntoEdit(path);
+      SetForegroundWindow(dialog);
+      SetFocus(g_dialog.edit);
+      return TRUE;
+    }
+    case WM_DRAWITEM:
+      if (wParam != kIcon) return FALSE;
+      DrawProgramIcon(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_LBUTTONDOWN:
+      g_dialog.dragging = true;
+      SetCapture(dialog);
+      GetCursorPos(&g_dialog.last);
+      return FALSE;
+    case WM_MOUSEMOVE:
+      if (g_dialog.dragging) Drag(dialog);
+      return FALSE;
+    case WM_LBUTTONUP:
+      ReleaseCapture();
+      g_dialog.dragging = false;
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+int OpenParamDialog(RunState& run, HINSTANCE instance, HWND owner) {
+  g_dialog = DialogState{};
+  g_dialog.run = &run;
+  g_dialog.instance = instance;
+  const INT_PTR result = DialogBoxParamA(instance, "OPTION", owner, ParamDialogProc, 0);
+  ReleaseFont();
+  g_dialog.open = false;  // the caller's side of the dialog-open flag
+  return result == 3 || result == 4 ? static_cast<int>(result) : 0;
+}
+
+bool ParamDialogIsOpen() { return g_dialog.open; }
+
+void DropIntoParamDialog(HDROP drop, HWND host) {
+  const std::string path = FirstDroppedFile(drop);
+  if (!path.empty()) {
+    std::string text = PathQuoteSpaces(path);
+    SetWindowTextA(g_dialog.edit, text.c_str());
+    SendMessageA(g_dialog.edit, EM_SETSEL, 0, static_cast<LPARAM>(text.size()));
+  }
+  SetForegroundWindow(host);
+  SetFocus(g_dialog.edit);
+  ShowWindow(host, SW_HIDE);
+}
+
+}  // namespace zolto
