@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on Debian 12 (run as root, or
+# with sudo available). Does nothing when everything is already installed.
+set -euo pipefail
+
+packages=(
+  cmake make g++ clang              # native build, sanitizers, fuzzing
+  libgtest-dev libbenchmark-dev     # unit tests, benchmarks
+  g++-mingw-w64-x86-64-posix        # the Windows executables
+  libboost1.81-dev                  # Boost.Regex headers for the regex DLL
+  wine64 xvfb xdotool imagemagick   # end-to-end tests under Wine
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages are installed"
+  exit 0
+fi
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "setup: run as root to install: ${missing[*]}" >&2; exit 1; }
+  sudo=(sudo)
+fi
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+  apt-get install -y "${missing[@]}"

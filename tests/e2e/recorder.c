@@ -1,0 +1,47 @@
+/* Stands in for the programs the launcher starts. Each run appends one line
+ * to a log: the full command line, a tab, the current folder. The log is the
+ * file named by ZOLTO_RECORDER_LOG, else recorder.log beside this program.
+ * Lines end with a bare LF so that shell tests can read them as they are.
+ * A console-less program, so it never shows a window of its own. */
+#include <windows.h>
+#include <string.h>
+
+static void LogPath(char *path, DWORD size) {
+  DWORD n = GetEnvironmentVariableA("ZOLTO_RECORDER_LOG", path, size);
+  if (n > 0 && n < size) return;
+  n = GetModuleFileNameA(NULL, path, size);
+  if (n == 0 || n >= size) {
+    lstrcpynA(path, "recorder.log", (int)size);
+    return;
+  }
+  char *slash = strrchr(path, '\\');
+  char *base = slash ? slash + 1 : path;
+  lstrcpynA(base, "recorder.log", (int)(size - (DWORD)(base - path)));
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show) {
+  char path[MAX_PATH * 2];
+  char folder[MAX_PATH * 2];
+  LogPath(path, sizeof path);
+  DWORD folderLength = GetCurrentDirectoryA(sizeof folder, folder);
+  if (folderLength == 0 || folderLength >= sizeof folder) folder[0] = '\0';
+  const char *commandLine = GetCommandLineA();
+
+  /* Several recorders may run at once: retry while another holds the log. */
+  HANDLE log = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    log = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL, NULL);
+    if (log != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+    Sleep(20);
+  }
+  if (log == INVALID_HANDLE_VALUE) return 1;
+
+  DWORD written;
+  BOOL ok = WriteFile(log, commandLine, (DWORD)strlen(commandLine), &written, NULL) &&
+            WriteFile(log, "\t", 1, &written, NULL) &&
+            WriteFile(log, folder, (DWORD)strlen(folder), &written, NULL) &&
+            WriteFile(log, "\n", 1, &written, NULL);
+  CloseHandle(log);
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,225 @@
+# Wine in a virtual display, for the end-to-end tests. Source it:
+#   source tests/e2e/wine-env.sh
+# It exports WINEDEBUG, WINEPREFIX and DISPLAY, starts Xvfb on the display if
+# nothing answers there, creates the Wine prefix once (it is reused by later
+# runs) and keeps a wineserver alive between runs (for 10 minutes after the
+# last one). Then it defines the zolto_* helpers the tests use.
+#
+# Overrides: ZOLTO_WINEPREFIX (default build/wineprefix), ZOLTO_DISPLAY
+# (default :93), ZOLTO_E2E_ARTIFACTS (screenshots; default build/windows/e2e-artifacts),
+# ZOLTO_E2E_BIN (the test helpers; default build/windows/tests/e2e/bin).
+#
+# Daemons (Xvfb, wineboot's services, wineserver) are started with their
+# output sent to /dev/null: they would otherwise inherit the caller's pipes and
+# a caller that waits for those pipes to close (ctest, $(...)) would hang.
+
+zolto_e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+zolto_root=$(cd "$zolto_e2e_dir/../.." && pwd)
+
+export WINEDEBUG=-all
+export WINEPREFIX=${ZOLTO_WINEPREFIX:-$zolto_root/build/wineprefix}
+export DISPLAY=${ZOLTO_DISPLAY:-:93}
+export ZOLTO_E2E_ARTIFACTS=${ZOLTO_E2E_ARTIFACTS:-$zolto_root/build/windows/e2e-artifacts}
+export ZOLTO_E2E_BIN=${ZOLTO_E2E_BIN:-$zolto_root/build/windows/tests/e2e/bin}
+
+# zolto_fail MESSAGE...: reports the failure (with the end of the Wine log of
+# this test, when there is one) and ends the test.
+zolto_fail() {
+  echo "FAIL: $*" >&2
+  if [ -s "${ZOLTO_WINE_LOG:-/dev/null}" ]; then
+    echo "--- end of $ZOLTO_WINE_LOG:" >&2
+    tail -n 20 "$ZOLTO_WINE_LOG" >&2
+  fi
+  exit 1
+}
+
+zolto_display_alive() {
+  xdotool getdisplaygeometry >/dev/null 2>&1
+}
+
+zolto_start_display() {
+  zolto_display_alive && return 0
+  setsid -f Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp \
+    </dev/null >/dev/null 2>&1 || true
+  for _ in $(seq 1 100); do
+    zolto_display_alive && return 0
+    sleep 0.1
+  done
+  echo "wine-env: Xvfb did not start on $DISPLAY" >&2
+  return 1
+}
+
+zolto_start_wine() {
+  # The prefix folder must exist before the server starts for it.
+  mkdir -p "$WINEPREFIX" "$ZOLTO_E2E_ARTIFACTS"
+  (
+    # One initialisation at a time, even when tests start in parallel.
+    # The daemons below must not inherit the lock (9>&-), or they would hold
+    # it for as long as they live.
+    flock -w 300 9 || { echo "wine-env: $WINEPREFIX.lock stays locked" >&2; exit 1; }
+    # A lasting server first, so that it is the one wineboot and the tests
+    # use (a server started by a plain "wine" ends seconds after its last
+    # program); it ends 10 minutes after the last program. Does nothing when
+    # a server already runs for this prefix.
+    wineserver -p600 </dev/null >/dev/null 2>&1 9>&- || true
+    if [ ! -f "$WINEPREFIX/.zolto-ready" ]; then
+      echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
+      # No Mono or Gecko: their installers would ask for a download.
+      WINEDLLOVERRIDES="mscoree=d;mshtml=d" wineboot -i </dev/null >/dev/null 2>&1 9>&- &&
+        touch "$WINEPREFIX/.zolto-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# A Linux path as Wine sees it: /tmp/a/b.txt -> Z:\tmp\a\b.txt
+zolto_winpath() {
+  local p
+  p=$(realpath -m "$1")
+  p=${p//\//\\}
+  printf 'Z:%s\n' "$p"
+}
+
+# A fresh folder for one test, removed when the test exits unless
+# ZOLTO_KEEP_TMP is set. Sets ZOLTO_TMP, and ZOLTO_WINE_LOG (beside it) for
+# what Wine and the programs print.
+zolto_new_workdir() {
+  ZOLTO_TMP=$(mktemp -d "${TMPDIR:-/tmp}/zolto-e2e.XXXXXX")
+  ZOLTO_WINE_LOG="$ZOLTO_TMP.wine.log"
+  : >"$ZOLTO_WINE_LOG"
+  if [ -z "${ZOLTO_KEEP_TMP:-}" ]; then
+    trap 'zolto_cleanup' EXIT
+  else
+    echo "keeping $ZOLTO_TMP" >&2
+  fi
+}
+
+zolto_cleanup() {
+  if [ -n "${ZOLTO_PID:-}" ] && kill -0 "$ZOLTO_PID" 2>/dev/null; then
+    kill "$ZOLTO_PID" 2>/dev/null
+  fi
+  if [ -n "${ZOLTO_TMP:-}" ]; then
+    rm -rf "$ZOLTO_TMP" "$ZOLTO_TMP.wine.log"
+  fi
+}
+
+# zolto_run SECONDS EXE [ARG...]: runs EXE under Wine and waits at most
+# SECONDS; returns its exit status (124 after the time ran out). Output goes to
+# ZOLTO_WINE_LOG: a Wine process started on the way (the desktop, services)
+# may outlive the program and would keep a captured pipe open.
+zolto_run() {
+  local seconds=$1
+  shift
+  timeout -k 5 "$seconds" wine "$@" </dev/null >>"${ZOLTO_WINE_LOG:-/dev/null}" 2>&1
+}
+
+# zolto_start SECONDS EXE [ARG...]: starts EXE under Wine in the background
+# (ended after SECONDS at the latest); sets ZOLTO_PID.
+zolto_start() {
+  local seconds=$1
+  shift
+  timeout -k 5 "$seconds" wine "$@" </dev/null >>"${ZOLTO_WINE_LOG:-/dev/null}" 2>&1 &
+  ZOLTO_PID=$!
+}
+
+# zolto_wait SECONDS: waits for the program from zolto_start to end; prints
+# nothing, returns its exit status, or 124 when it still runs after SECONDS
+# (it is then ended).
+zolto_wait() {
+  local seconds=$1
+  for _ in $(seq 1 $((seconds * 10))); do
+    kill -0 "$ZOLTO_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$ZOLTO_PID" 2>/dev/null; then
+    kill "$ZOLTO_PID" 2>/dev/null
+    wait "$ZOLTO_PID" 2>/dev/null
+    return 124
+  fi
+  wait "$ZOLTO_PID"
+}
+
+# zolto_window_texts: each visible Windows top-level window as a line of
+# UTF-8, "caption<TAB>child text<TAB>..." (see wintext.c).
+zolto_window_texts() {
+  local file
+  file=$(mktemp)
+  timeout -k 5 30 wine "$ZOLTO_E2E_BIN/wintext.exe" </dev/null >"$file" 2>/dev/null
+  cat "$file"
+  rm -f "$file"
+}
+
+# zolto_close_menus SECONDS BEFORE [SHOT]: waits for the program from
+# zolto_start to end, closing with Escape each popup menu it opens (a new
+# visible window with no name; BEFORE is the zolto_windows list taken before
+# the start). The first menu is saved as screenshot SHOT. A new window that
+# has a name (a message box, a dialog) fails the test. Returns the program's
+# exit status, or 124 when it still runs after SECONDS (it is then ended).
+zolto_close_menus() {
+  local seconds=$1 before=$2 shot=${3:-} closed="" id name
+  for _ in $(seq 1 $((seconds * 5))); do
+    if ! kill -0 "$ZOLTO_PID" 2>/dev/null; then
+      wait "$ZOLTO_PID"
+      return $?
+    fi
+    for id in $(comm -13 <(echo "$before") <(zolto_windows)); do
+      grep -qx "$id" <<<"$closed" && continue
+      name=$(xdotool getwindowname "$id" 2>/dev/null) || continue
+      [ -z "$name" ] ||
+        zolto_fail "unexpected window '$name': $(zolto_window_texts | tr '\n\t' '| ')"
+      if [ -n "$shot" ]; then
+        echo "screenshot: $(zolto_screenshot "$shot")"
+        shot=""
+      fi
+      zolto_keys "$id" Escape
+      closed+="$id"$'\n'
+    done
+    sleep 0.2
+  done
+  kill "$ZOLTO_PID" 2>/dev/null
+  wait "$ZOLTO_PID" 2>/dev/null
+  return 124
+}
+
+# The visible X windows, one id a line, sorted.
+zolto_windows() {
+  xdotool search --onlyvisible --name '' 2>/dev/null | sort
+}
+
+# zolto_find_window NAME SECONDS [BEFORE]: prints the id of a visible window
+# whose name is exactly NAME (an extended regex is allowed) and that is not in
+# BEFORE (a list from zolto_windows taken before the program started); waits
+# up to SECONDS. Returns 1 when none appeared.
+zolto_find_window() {
+  local name=$1 seconds=$2 before=${3:-} id
+  for _ in $(seq 1 $((seconds * 5))); do
+    for id in $(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null); do
+      if ! grep -qx "$id" <<<"$before"; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.2
+  done
+  return 1
+}
+
+# zolto_keys WINDOW KEY...: focuses WINDOW, then sends the keys (xdotool names:
+# Return, Escape, Down, shift+Return ...). Keys reach nothing without focus.
+zolto_keys() {
+  local window=$1
+  shift
+  xdotool windowfocus "$window" 2>/dev/null
+  sleep 0.3
+  xdotool key --delay 100 "$@"
+}
+
+# zolto_screenshot NAME: saves the whole display as
+# $ZOLTO_E2E_ARTIFACTS/NAME.png and prints that path.
+zolto_screenshot() {
+  local file="$ZOLTO_E2E_ARTIFACTS/$1.png"
+  mkdir -p "$ZOLTO_E2E_ARTIFACTS"
+  import -window root "$file" && echo "$file"
+}
+
+zolto_start_display || return 1 2>/dev/null || exit 1
+zolto_start_wine || return 1 2>/dev/null || exit 1
