@@ -28,18 +28,9 @@ DialogState g_dialog;
 
 bool PromptMode() { return g_dialog.run->launch.DialogCount > 0; }
 
-std::wstring FromAnsi(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 0) return L"";
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-  wide.resize(static_cast<size_t>(n - 1));
-  return wide;
-}
-
 std::wstring CaptionText() {
   const LaunchState& l = g_dialog.run->launch;
-  if (PromptMode() && l.TitleGiven) return FromAnsi(l.ParameterTitle);
+  if (PromptMode() && l.TitleGiven) return Widen(l.ParameterTitle, CP_ACP);
   return Widen("[ ミルンズ ]") + Widen(PromptMode() ? "　'%X'入力" : "　オプション");
 }
 

@@ -49,11 +49,11 @@ std::string FromBuffer(const char* buffer, DWORD length, DWORD capacity) {
 
 }  // namespace
 
-std::wstring Widen(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+std::wstring Widen(const std::string& text, UINT codePage) {
+  const int n = MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
   if (n <= 0) return L"";
   std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
+  MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide.data(), n);
   wide.resize(static_cast<size_t>(n - 1));
   return wide;
 }

@@ -45,7 +45,8 @@ class Win32Platform : public Platform {
   HMODULE regexLibrary_ = nullptr;
 };
 
-// UTF-8 (the source's UI texts) to UTF-16 for the wide functions.
-std::wstring Widen(const std::string& utf8);
+// Text of a code page (UTF-8 for the source's UI texts, CP_ACP for names
+// and configuration text) to UTF-16 for the wide functions.
+std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8);
 
 }  // namespace zolto

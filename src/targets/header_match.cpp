@@ -140,6 +140,17 @@ int MatchHeader(RunState& run, std::string_view header, std::string_view subject
     return positive == Positive::True || (positive == Positive::NoneYet && exclusion == 1)
                ? 1 : 0;
   };
+  // Notes a kind or pattern term's result; false when an exclusion hit
+  // ends the header.
+  auto record = [&](bool excluding, bool hit) {
+    if (excluding) {
+      exclusion = hit ? -1 : 1;
+      return !hit;
+    }
+    if (positive == Positive::NoneYet) positive = Positive::False;
+    if (hit) positive = Positive::True;
+    return true;
+  };
   size_t cursor = 0;
   while (true) {
     const size_t open = Find(header, "[", cursor);
@@ -154,17 +165,7 @@ int MatchHeader(RunState& run, std::string_view header, std::string_view subject
 
     if (const std::string_view kind = atCursor ? KindTermAt(term) : std::string_view();
         !kind.empty()) {
-      const bool applies = KindApplies(run, kind, subject);
-      if (excluding) {
-        if (applies) {
-          exclusion = -1;
-          return 0;
-        }
-        exclusion = 1;
-      } else {
-        if (positive == Positive::NoneYet) positive = Positive::False;
-        if (applies) positive = Positive::True;
-      }
+      if (!record(excluding, KindApplies(run, kind, subject))) return 0;
       close = bracket + kind.size() - 1;
     } else if (atCursor && StartsWithI(term, "[!")) {
       const std::string_view expr = ExpressionOf(header, bracket + 2);
@@ -184,17 +185,7 @@ int MatchHeader(RunState& run, std::string_view header, std::string_view subject
       PatternKind kind;
       const std::string_view text = header.substr(bracket + 2, close - bracket - 2);
       if (term.size() > 1 && PatternKindOf(term[1], kind) && InTextRange(text.size(), 1)) {
-        const bool hit = MatchPattern(run, text, kind, subject) == 1;
-        if (excluding) {
-          if (hit) {
-            exclusion = -1;
-            return 0;
-          }
-          exclusion = 1;
-        } else {
-          if (positive == Positive::NoneYet) positive = Positive::False;
-          if (hit) positive = Positive::True;
-        }
+        if (!record(excluding, MatchPattern(run, text, kind, subject) == 1)) return 0;
       }
     }
     if (header.size() - (close + 1) < 3) return finalRule();
