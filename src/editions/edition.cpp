@@ -1,5 +1,7 @@
 #include "editions/edition.h"
 
+#include "targets/targets.h"
+
 namespace zolto {
 
 const Edition kFullEdition = {
@@ -8,6 +10,7 @@ const Edition kFullEdition = {
     /*previewBitmapFiles=*/true,
     "zolto5_c バージョン 0.1.0\nファイル・フォルダ・URL のためのコンテキストランチャー（完全版）",
     /*targetMacrosNeedTarget=*/true,
+    SelectByHeaders,
 };
 
 const Edition kBasicEdition = {
@@ -16,6 +19,7 @@ const Edition kBasicEdition = {
     /*previewBitmapFiles=*/false,
     "zolto5 バージョン 0.1.0\nファイル・フォルダのためのコンテキストランチャー（基本版）",
     /*targetMacrosNeedTarget=*/false,
+    SelectByExtension,
 };
 
 }  // namespace zolto

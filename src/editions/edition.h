@@ -3,7 +3,11 @@
 // core reads the table instead of testing the edition in its code paths.
 #pragma once
 
+#include <string_view>
+
 namespace zolto {
+
+struct RunState;
 
 struct Edition {
   const char* programName;         // the edition's own name
@@ -16,6 +20,8 @@ struct Edition {
   bool previewBitmapFiles;         // a temp folder for captured pages
   const char* aboutText;           // the about box (UTF-8)
   bool targetMacrosNeedTarget;     // only "%P" for a target that does not exist
+  // How menu sections are chosen for the first target.
+  int (*selectSections)(RunState& run, std::string_view text);
 };
 
 extern const Edition kFullEdition;

@@ -205,7 +205,9 @@ MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, int targetless) {
     return menu;
   }
   const std::string target = run.targets.working[0];
-  if (run.platform.IsDirectory(target) || run.platform.PathExists(target))
+  // The basic edition has no address menu: its targets are files and folders.
+  if (!run.edition.webTargets || run.platform.IsDirectory(target) ||
+      run.platform.PathExists(target))
     BuildFileMenu(run, builder, menu, target);
   else
     BuildAddressMenu(run, builder, menu, target);

@@ -77,7 +77,9 @@ void CatchAllPass(RunState& run, std::string_view text, const std::string& subje
   });
 }
 
-int Decide(RunState& run, const std::string& subject) {
+}  // namespace
+
+int DecideRun(RunState& run, const std::string& subject) {
   EntryTable& table = run.entries;
   if (table.ordinaryCount == 0) {
     OpenWithAssociation(run, subject);
@@ -97,9 +99,11 @@ int Decide(RunState& run, const std::string& subject) {
   return 1;
 }
 
-}  // namespace
-
 int SelectSections(RunState& run, std::string_view text) {
+  return run.edition.selectSections(run, text);
+}
+
+int SelectByHeaders(RunState& run, std::string_view text) {
   if (run.targets.workingCount < 1) return 1;
   const std::string subject = run.targets.working[0];
   run.entries.Clear();
@@ -114,7 +118,7 @@ int SelectSections(RunState& run, std::string_view text) {
     const size_t all = FindI(text, "[all]");
     if (all != std::string_view::npos) ParseEntryLines(run, all, text);
   }
-  return Decide(run, subject);
+  return DecideRun(run, subject);
 }
 
 }  // namespace zolto

@@ -68,8 +68,15 @@ std::string ReadShortcutUrl(RunState& run, const std::string& path);
 // ---- Section selection ----
 
 // 1 when the run was dealt with (started, opened, cancelled or stopped), 0
-// when the menu must open.
+// when the menu must open. Selects the way the run's edition does.
 int SelectSections(RunState& run, std::string_view text);
+// The full edition's selection: header patterns, kinds and expressions.
+int SelectByHeaders(RunState& run, std::string_view text);
+// The basic edition's selection: "[.ext]" and "[folder]" keys.
+int SelectByExtension(RunState& run, std::string_view text);
+// With the entry table filled: opens the subject, runs its one entry, or
+// returns 0 for the menu.
+int DecideRun(RunState& run, const std::string& subject);
 
 enum class PatternKind { BeginsWith, EndsWith, AllParts, OrderedParts, Expression };
 

@@ -1,0 +1,71 @@
+// The basic edition's selection: a section is taken when its header line
+// holds the key of the first target's extension ("[.txt]") or "[folder]";
+// "[.*]" stands for targets that no key takes.
+#include "app/run.h"
+#include "targets/targets.h"
+#include "text/text.h"
+
+namespace zolto {
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+std::string KeyOf(RunState& run, const std::string& subject) {
+  if (run.platform.IsDirectory(subject)) return "[folder]";
+  return "[" + SplitPath(subject).ext + "]";
+}
+
+// Parses the section whose key or header starts at `at`; a line that ends
+// in "#" keeps "[all]" out. Returns the start of the following line.
+size_t TakeSectionAt(RunState& run, std::string_view text, size_t at, bool& noAll) {
+  LineBuffer line;
+  const size_t used = FetchLine(at, text.size(), text, false, line);
+  if (line.length > 0 && line.data[line.length - 1] == '#') noAll = true;
+  ParseEntryLines(run, at, text);
+  return at + used;
+}
+
+void AddAllSection(RunState& run, std::string_view text, bool noAll) {
+  if (noAll) return;
+  const size_t all = FindI(text, "[all]");
+  if (all != npos) ParseEntryLines(run, all, text);
+}
+
+// "[.*]" and then "[all]"; false when there is no "[.*]" section.
+bool TakeCatchAll(RunState& run, std::string_view text, bool& noAll) {
+  const size_t at = FindI(text, "[.*]");
+  if (at == npos) return false;
+  run.entries.Clear();
+  TakeSectionAt(run, text, at, noAll);
+  AddAllSection(run, text, noAll);
+  return true;
+}
+
+}  // namespace
+
+int SelectByExtension(RunState& run, std::string_view text) {
+  if (run.targets.workingCount < 1) return 1;
+  const std::string subject = run.targets.working[0];
+  const std::string key = KeyOf(run, subject);
+  bool noAll = false;
+  size_t at = FindI(text, key);
+  const bool keyFound = at != npos;
+  if (keyFound) {
+    // Every occurrence, in file order; a header may hold several keys.
+    run.entries.Clear();
+    while (at != npos && at < text.size()) {
+      const size_t next = TakeSectionAt(run, text, at, noAll);
+      at = next < text.size() ? FindI(text, key, next) : npos;
+    }
+    AddAllSection(run, text, noAll);
+  }
+  if (!keyFound || run.entries.ordinaryCount == 0) {
+    if (!TakeCatchAll(run, text, noAll) || run.entries.ordinaryCount == 0) {
+      OpenWithAssociation(run, subject);
+      return 1;
+    }
+  }
+  return DecideRun(run, subject);
+}
+
+}  // namespace zolto
