@@ -74,7 +74,9 @@ void BuildTargetList(RunState& run, std::string_view text, int mode) {
 }
 
 int CrackUrl(RunState& run, std::string_view text) {
-  return run.platform.CrackUrl(std::string(text), run.urlParts) ? 1 : 0;
+  if (run.platform.CrackUrl(std::string(text), run.urlParts)) return 1;
+  run.urlParts = UrlParts{};  // never the parts of an earlier address
+  return 0;
 }
 
 int IsUrlTarget(RunState& run, std::string_view text) {

@@ -61,6 +61,14 @@ TEST_F(TargetListTest, WebAddresses) {
   EXPECT_EQ(basic.targets.workingCount, 0);
 }
 
+TEST_F(TargetListTest, FailedCrackLeavesNoEarlierParts) {
+  EXPECT_EQ(CrackUrl(run, "http://host.example/a?b"), 1);
+  EXPECT_EQ(run.urlParts.scheme, "http");
+  EXPECT_EQ(CrackUrl(run, "no address"), 0);
+  EXPECT_EQ(run.urlParts.scheme, "");
+  EXPECT_EQ(run.urlParts.extra, "");
+}
+
 TEST_F(TargetListTest, HundredTargetsAtMost) {
   std::string text;
   for (int i = 0; i < 150; ++i) {
