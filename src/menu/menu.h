@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace zolto {
 
@@ -56,6 +58,9 @@ class MenuBuilder {
   virtual void DestroyMenu(MenuHandle menu) = 0;
   // The target's own Explorer context menu, as a submenu or merged.
   virtual void AddShellMenu(MenuHandle menu) = 0;
+  // Previews, made by the front end: true when there is one to show.
+  virtual bool LoadPicturePreview(const std::string& path) = 0;
+  virtual bool LoadCapturePreview(const std::string& bitmapPath) = 0;
   // Releases the item bitmaps and the preview made for the menu.
   virtual void ReleaseMenuResources() = 0;
 };
@@ -69,6 +74,7 @@ struct PendingBreak {
 struct MenuState {
   PendingBreak pending;
   int previewKind = 0;  // 0 none, 1 picture, 2 text, 3 web page
+  std::string sizeLabel;  // the text file's size, for the preview caption
   int menuShown = 0;
   int allTargetsRequested = 0;
   // Where the last menu stood, and its tracking flags.
@@ -84,6 +90,34 @@ void DestroyPopupMenu(RunState& run, MenuBuilder& builder, MenuHandle menu);
 // Appends one level of entries from start, or (refill 1) refills the group
 // of the SubmenuOpen entry start. Returns the first entry not consumed.
 int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, int refill);
+
+// ---- Previews ----
+
+// "( 500 バイト )", "( 1.51 KB )", "( 3.10 MB )": the remainder's leading
+// digits, not a rounded fraction (UTF-8).
+std::string FormatSizeLabel(unsigned size);
+// The first lines of the first target, tabs expanded, for the text preview;
+// "( 0 バイト )" alone when the file is empty or cannot be read.
+std::vector<std::string> TextPreviewLines(RunState& run);
+
+// An uncompressed bitmap file the launcher can draw: "BM", a 40-byte info
+// header right before the pixels, 24 or 32 bits, no compression, sane
+// dimensions, and all the pixel rows it promises.
+struct CaptureBitmap {
+  int width = 0;
+  int height = 0;  // negative for rows stored top-down
+  int bitCount = 0;
+  size_t pixelOffset = 0;
+  size_t pixelBytes = 0;
+};
+bool ValidateCaptureBitmap(std::string_view file, CaptureBitmap& info);
+
+// The capture program's command line for an address, or "" when the address
+// cannot be passed safely.
+std::string CaptureCommandLine(RunState& run, const std::string& address);
+// Runs the capture program and loads its picture: 1 when there is a preview.
+int CaptureWebPreview(RunState& run, MenuBuilder& builder, const std::string& address);
+constexpr int kCaptureTimeoutMs = 30000;
 
 // ---- Placing and acting (the front end tracks the menu in between) ----
 

@@ -1,6 +1,7 @@
 // Building the popup menu from the entry table: one level at a time, with
 // parameter submenus, separators, column breaks and groups filled as they
 // open, below a header that names the target.
+#include <optional>
 #include <vector>
 
 #include "app/run.h"
@@ -112,6 +113,87 @@ std::string FirstCharacters(const std::string& text, size_t count) {
   return text.substr(0, end);
 }
 
+bool InList(const std::vector<std::string>& list, std::string_view ext) {
+  for (const std::string& item : list)
+    if (EqualsI(item, ext)) return true;
+  return false;
+}
+
+// Places the preview by its mode: 1 below the header, 2 in a new column, 3
+// in a submenu of the header holding `items` (owner-drawn unless < 0, which
+// stands for a plain caption item with the size label).
+void PlacePreview(RunState& run, MenuBuilder& builder, MenuHandle menu, int mode,
+                  const std::vector<int>& items) {
+  if (mode == 1 || mode == 2) {
+    builder.AppendOwnerDrawn(menu, kIdPreviewImage, mode == 2);
+    return;
+  }
+  const MenuHandle submenu = builder.CreateMenu();
+  for (int id : items) {
+    if (id < 0)
+      builder.AppendItem(submenu, kIdPreviewCaption, run.menu.sizeLabel, false);
+    else
+      builder.AppendOwnerDrawn(submenu, id, false);
+  }
+  builder.AttachSubmenu(menu, kIdHeader, submenu);
+}
+
+void AddTextPreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
+                    const std::string& target) {
+  const Settings& s = run.settings;
+  run.menu.previewKind = 2;
+  if (s.TextPreview != 3) {
+    PlacePreview(run, builder, menu, s.TextPreview, {});
+    return;
+  }
+  const std::optional<unsigned long long> size = run.platform.FileSize(target);
+  // Sizes past 4 GiB wrap, as a 32-bit count does.
+  run.menu.sizeLabel = FormatSizeLabel(static_cast<unsigned>(size.value_or(0)));
+  std::vector<int> items = {s.TextNoHighlight == 1 ? kIdPreviewCaption : -1};
+  if (size.value_or(0) != 0) items.push_back(kIdPreviewImage);
+  PlacePreview(run, builder, menu, 3, items);
+}
+
+void AddWebFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
+                       const std::string& target, const std::string& ext) {
+  std::string address = target;
+  if (EqualsI(ext, ".url")) {
+    address = ReadShortcutUrl(run, target);
+    CrackUrl(run, address);
+    if (!StartsWithI(run.urlParts.scheme, "http")) return;
+  }
+  if (!CaptureWebPreview(run, builder, address)) return;
+  run.menu.previewKind = 3;
+  PlacePreview(run, builder, menu, run.settings.WebPreview, {kIdPreviewImage});
+}
+
+// At most one preview: the first whose setting and list take the extension.
+void AddFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
+                    const std::string& target, const std::string& ext) {
+  const Settings& s = run.settings;
+  if (s.PicturePreview >= 1 && InList(s.PictureTypes, ext)) {
+    if (!builder.LoadPicturePreview(target)) return;
+    run.menu.previewKind = 1;
+    PlacePreview(run, builder, menu, s.PicturePreview, {kIdPreviewCaption, kIdPreviewImage});
+  } else if (s.TextPreview >= 1 && InList(s.TextTypes, ext)) {
+    AddTextPreview(run, builder, menu, target);
+  } else if (run.edition.webPreview && s.WebPreview >= 1 && InList(s.WebFileTypes, ext)) {
+    AddWebFilePreview(run, builder, menu, target, ext);
+  }
+}
+
+void AddAddressPreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
+                       const std::string& target) {
+  const Settings& s = run.settings;
+  if (!run.edition.webPreview || s.WebPreview < 1 || !StartsWithI(run.urlParts.scheme, "http"))
+    return;
+  std::string ext = SplitPath(run.urlParts.path).ext;
+  if (ext.empty()) ext = "blank";
+  if (!InList(s.WebUrlTypes, ext) || !CaptureWebPreview(run, builder, target)) return;
+  run.menu.previewKind = 3;
+  PlacePreview(run, builder, menu, s.WebPreview, {kIdPreviewImage});
+}
+
 void BuildFileMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& target) {
   Settings& s = run.settings;
   const PathParts parts = SplitPath(target);
@@ -133,6 +215,7 @@ void BuildFileMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const s
   if (s.NameLength > 0) name = FirstCharacters(name, static_cast<size_t>(s.NameLength));
   if (name.empty()) name = PathAddBackslash(target);
   AddHeader(run, builder, menu, name);
+  AddFilePreview(run, builder, menu, target, parts.ext);
 }
 
 void BuildAddressMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& target) {
@@ -146,6 +229,7 @@ void BuildAddressMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, cons
     name = target.substr(0, target.size() - run.urlParts.extra.size());
   if (s.NameLength > 0) name = LastCharacters(name, static_cast<size_t>(s.NameLength));
   AddHeader(run, builder, menu, name);
+  AddAddressPreview(run, builder, menu, target);
 }
 
 }  // namespace

@@ -86,6 +86,37 @@ bool FakePlatform::ReadWholeFile(const std::string& path, bool createIfMissing,
   return true;
 }
 
+bool FakePlatform::ReadFileHead(const std::string& path, size_t maxBytes,
+                                std::string& contents) {
+  if (!ReadWholeFile(path, false, contents)) return false;
+  if (contents.size() > maxBytes) contents.resize(maxBytes);
+  return true;
+}
+
+std::optional<unsigned long long> FakePlatform::FileSize(const std::string& path) {
+  const Node* node = Find(path);
+  if (!node || node->folder || node->locked) return std::nullopt;
+  return node->contents.size();
+}
+
+bool FakePlatform::CreateFolder(const std::string& path) {
+  if (path.empty()) return false;
+  AddFolder(path);
+  return true;
+}
+
+bool FakePlatform::RemoveFile(const std::string& path) {
+  auto it = nodes_.find(KeyOf(path));
+  if (it == nodes_.end() || it->second.folder || it->second.locked) return false;
+  nodes_.erase(it);
+  return true;
+}
+
+bool FakePlatform::RunAndWait(const std::string& commandLine, int) {
+  waitedCommands.push_back(commandLine);
+  return runner ? runner(commandLine) : false;
+}
+
 std::string FakePlatform::FullPath(const std::string& path) {
   if (path.empty()) return "";
   const bool qualified = path.size() >= 2 && (path[1] == ':' || path.substr(0, 2) == "\\\\");

@@ -63,6 +63,9 @@ class FakePlatform : public Platform {
   std::vector<Message> messages;
   std::vector<ShellStart> starts;
   std::vector<int> sleeps;
+  // Commands run and waited for; runner, when set, acts for the program.
+  std::vector<std::string> waitedCommands;
+  std::function<bool(const std::string&)> runner;
   int specialFolderCalls = 0;
 
   // ---- Platform ----
@@ -70,6 +73,10 @@ class FakePlatform : public Platform {
   bool IsDirectory(const std::string& path) override;
   bool ReadWholeFile(const std::string& path, bool createIfMissing,
                      std::string& contents) override;
+  bool ReadFileHead(const std::string& path, size_t maxBytes, std::string& contents) override;
+  std::optional<unsigned long long> FileSize(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   std::string FullPath(const std::string& path) override;
   std::string FindOnPath(const std::string* folders,
                          const std::string& name) override;
@@ -88,6 +95,7 @@ class FakePlatform : public Platform {
   void ShowMessage(const std::string& text, const std::string& caption) override;
   bool Start(const ShellStart& start) override;
   void SleepMs(int milliseconds) override { sleeps.push_back(milliseconds); }
+  bool RunAndWait(const std::string& commandLine, int timeoutMs) override;
   std::optional<std::string> AssociatedProgram(const std::string& file) override;
   std::optional<std::string> LongFileName(const std::string& path) override;
   bool CrackUrl(const std::string& text, UrlParts& parts) override;

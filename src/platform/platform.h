@@ -69,6 +69,13 @@ class Platform {
   // folder, a locked file, a path that cannot exist).
   virtual bool ReadWholeFile(const std::string& path, bool createIfMissing,
                              std::string& contents) = 0;
+  // Reads at most maxBytes from the start of a file (OPEN_EXISTING).
+  virtual bool ReadFileHead(const std::string& path, size_t maxBytes,
+                            std::string& contents) = 0;
+  // The size of a file, if it can be opened.
+  virtual std::optional<unsigned long long> FileSize(const std::string& path) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
   // GetFullPathNameA: empty when it fails or the result does not fit 260 bytes.
   virtual std::string FullPath(const std::string& path) = 0;
   // SearchPathA for name along folders (a ';' list), or along the system
@@ -118,6 +125,10 @@ class Platform {
   static constexpr int kNoBMatch = -1000;
   virtual int RegexMatch(const std::string& expression, const std::string& subject) = 0;
   virtual void SleepMs(int milliseconds) = 0;
+  // Starts a command line (CreateProcessA) and waits for it to end, at most
+  // timeoutMs; a process still running then is ended. True when it ran and
+  // ended by itself.
+  virtual bool RunAndWait(const std::string& commandLine, int timeoutMs) = 0;
 };
 
 }  // namespace zolto

@@ -52,6 +52,17 @@ class RecordingBuilder : public MenuBuilder {
     menus[m].push_back("shell");
   }
   void ReleaseMenuResources() override { ++releases; }
+  bool LoadPicturePreview(const std::string& path) override {
+    loaded.push_back(path);
+    return pictureLoads;
+  }
+  bool LoadCapturePreview(const std::string& path) override {
+    loaded.push_back(path);
+    return captureLoads;
+  }
+  bool pictureLoads = true;
+  bool captureLoads = true;
+  Strings loaded;
 
  private:
   MenuHandle next_ = 0;
@@ -165,6 +176,70 @@ TEST_F(MenuTest, TargetlessMenu) {
   DestroyPopupMenu(run, builder, menu);
   EXPECT_EQ(builder.destroyed, std::vector<MenuHandle>{menu});
   EXPECT_EQ(builder.releases, 1);
+}
+
+// ---- Previews ----
+
+TEST_F(MenuTest, PicturePreviewPlacements) {
+  fs.AddFile("C:\\d\\p.PNG");
+  run.settings.PicturePreview = 1;
+  EXPECT_EQ(Build("[x]\n", {"C:\\d\\p.PNG"}),
+            (Strings{"---1300", "1250:p.PNG ( &0 )", "[owner 1251]"}));
+  EXPECT_EQ(run.menu.previewKind, 1);
+  run.settings.PicturePreview = 2;
+  EXPECT_EQ(Build("[x]\n", {"C:\\d\\p.PNG"}).back(), "[owner 1251]|");
+  run.settings.PicturePreview = 3;
+  const Strings top = Build("[x]\n", {"C:\\d\\p.PNG"});
+  EXPECT_EQ(top.back(), "1250>" + std::to_string(builder.menus.size()));
+  EXPECT_EQ(builder.menus[builder.menus.size()], (Strings{"[owner 1252]", "[owner 1251]"}));
+  builder.pictureLoads = false;  // the library failed: header alone
+  EXPECT_EQ(Build("[x]\n", {"C:\\d\\p.PNG"}), (Strings{"---1300", "1250:p.PNG ( &0 )"}));
+  EXPECT_EQ(run.menu.previewKind, 0);
+}
+
+TEST_F(MenuTest, TextPreviewPlacements) {
+  run.settings.TextPreview = 1;
+  EXPECT_EQ(Build("[x]\n").back(), "[owner 1251]");
+  EXPECT_EQ(run.menu.previewKind, 2);
+  run.settings.TextPreview = 3;
+  fs.AddFile("C:\\d\\document.txt", std::string(1536, 'x'));
+  Build("[x]\n");
+  EXPECT_EQ(builder.menus[builder.menus.size()], (Strings{"1252:( 1.51 KB )", "[owner 1251]"}));
+  fs.AddFile("C:\\d\\document.txt", "");
+  run.settings.TextNoHighlight = 1;
+  Build("[x]\n");
+  EXPECT_EQ(builder.menus[builder.menus.size()], Strings{"[owner 1252]"});
+  EXPECT_EQ(run.menu.sizeLabel, "( 0 バイト )");
+  run.settings.NameLength = -1;  // no header, no preview
+  EXPECT_EQ(Build("[x]\n"), Strings{});
+}
+
+TEST_F(MenuTest, FirstMatchingPreviewWinsAndListsIgnoreCase) {
+  run.settings.PicturePreview = 1;
+  run.settings.TextPreview = 1;
+  run.settings.PictureTypes = {".TXT"};
+  builder.pictureLoads = false;
+  EXPECT_EQ(Build("[x]\n").back(), "1250:document.txt ( &0 )");  // no text fallback
+}
+
+TEST_F(MenuTest, WebPreviews) {
+  fs.AddFile("C:\\Tools\\cap.exe");
+  run.settings.WebPreview = 1;
+  run.settings.PageCaptureProgram = "C:\\Tools\\cap.exe";
+  fs.runner = [&](const std::string&) {
+    fs.AddFile(run.start.PreviewBitmapPath, "BM");
+    return true;
+  };
+  fs.AddFile("C:\\d\\page.html");
+  EXPECT_EQ(Build("[x]\n", {"C:\\d\\page.html"}).back(), "[owner 1251]");
+  EXPECT_EQ(run.menu.previewKind, 3);
+  EXPECT_EQ(Build("[x]\n", {"https://example.org/dir/"}).back(), "[owner 1251]");  // "blank"
+  EXPECT_EQ(Build("[x]\n", {"https://example.org/a.php"}).back(),
+            "1250:https://example.org/a.php ( &0 )");
+  fs.AddFile("C:\\d\\news.url", "[InternetShortcut]\r\nURL=ftp://example.org/\r\n");
+  run.settings.WebFileTypes = {".url"};
+  EXPECT_EQ(Build("[x]\n", {"C:\\d\\news.url"}).back(), "1250:news.url ( &0 )");
+  EXPECT_EQ(fs.waitedCommands.size(), 2u);  // the ftp shortcut was never captured
 }
 
 // ---- Placement ----
