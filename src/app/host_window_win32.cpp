@@ -73,6 +73,15 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INITMENUPOPUP:
       if (g_host.menus) g_host.menus->OnInitMenuPopup(wParam, lParam);
       return 0;
+    case WM_MEASUREITEM:
+      // Menus send wParam 0; the preview items are told apart by their ids.
+      if (wParam != 0 || !g_host.menus) return 0;
+      g_host.menus->OnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_DRAWITEM:
+      if (wParam != 0 || !g_host.menus) return 0;
+      g_host.menus->OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
     case WM_DROPFILES:
       if (ParamDialogIsOpen()) DropIntoParamDialog(reinterpret_cast<HDROP>(wParam), window);
       return 0;
@@ -119,10 +128,42 @@ std::string ModuleFileName() {
 
 }  // namespace
 
-HFONT MakeFixedFont(const char* face, int height) {
-  return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+namespace {
+
+// Keeps font when the system drew it with real glyphs; where no installed
+// font has the face and character set (the letter A has no glyph), takes a
+// font of the same height whose glyphs the system has, so the text stays
+// readable rather than boxes.
+HFONT WithReadableGlyphs(HFONT font, int height) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, font);
+  WORD glyph = 0xFFFF;
+  GetGlyphIndicesW(dc, L"A", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  if (glyph != 0xFFFF) return font;
+  DeleteObject(font);
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                     FIXED_PITCH | FF_MODERN, face);
+                     FIXED_PITCH | FF_MODERN, L"");
+}
+
+}  // namespace
+
+HFONT MakeFixedFont(const char* face, int height) {
+  return WithReadableGlyphs(
+      CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
+                  face),
+      height);
+}
+
+HFONT MakeFixedFontW(const wchar_t* face, int height) {
+  return WithReadableGlyphs(
+      CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
+                  face),
+      height);
 }
 
 int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const char* commandLine,

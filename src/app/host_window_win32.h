@@ -13,8 +13,10 @@ namespace zolto {
 int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const char* commandLine,
                   const Edition& edition);
 
-// A fixed-pitch Shift-JIS font of the given face and height; the caller
-// deletes it.
+// A fixed-pitch Shift-JIS font of the given face (ANSI, or UTF-16 for the
+// wide form) and height; the caller deletes it. Where the system has no
+// Shift-JIS font, one of the same size whose glyphs the system chooses.
 HFONT MakeFixedFont(const char* face, int height);
+HFONT MakeFixedFontW(const wchar_t* face, int height);
 
 }  // namespace zolto

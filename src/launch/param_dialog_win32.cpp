@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/host_window_win32.h"
 #include "platform/platform_win32.h"
 #include "text/text.h"
 
@@ -78,31 +79,11 @@ HWND AddControl(HWND dialog, const wchar_t* cls, const std::wstring& text, int i
   return control;
 }
 
-// The dialog's font; where that face is not installed, a font of the same
-// size whose glyphs the system chooses, so the labels stay readable.
-HFONT MakeDialogFont(HWND dialog) {
-  const std::wstring face = Widen("ＭＳ Ｐゴシック");
-  HFONT font = CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                           FIXED_PITCH | FF_MODERN, face.c_str());
-  wchar_t chosen[LF_FACESIZE] = {};
-  HDC dc = GetDC(dialog);
-  HGDIOBJ old = SelectObject(dc, font);
-  GetTextFaceW(dc, LF_FACESIZE, chosen);
-  SelectObject(dc, old);
-  ReleaseDC(dialog, dc);
-  if (face == chosen) return font;
-  DeleteObject(font);
-  return CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                     VARIABLE_PITCH | FF_SWISS, L"");
-}
-
 void LayoutParamDialog(HWND dialog) {
   const MenuState& menu = g_dialog.run->menu;
   MoveWindow(dialog, menu.anchorX, menu.anchorY, 250, 47, TRUE);
   ShowWindow(dialog, SW_SHOW);
-  g_dialog.font = MakeDialogFont(dialog);
+  g_dialog.font = MakeFixedFontW(Widen("ＭＳ Ｐゴシック").c_str(), 13);
   AddControl(dialog, L"STATIC", CaptionText(), kCaption, 2, 2, 170, 16, SS_LEFTNOWORDWRAP);
   AddControl(dialog, L"BUTTON", L"", kIcon, 2, 20, 17, 17, BS_OWNERDRAW);
   g_dialog.edit = AddControl(dialog, L"EDIT", L"", kEdit, 22, 20, 148, 17,

@@ -47,6 +47,8 @@ class MenuBuilder {
   // A string item with an icon bitmap kept in ItemBitmaps slot `slot`.
   virtual void AppendIconItem(MenuHandle menu, int id, const std::string& text,
                               const IconSource& icon, int slot, bool columnBreak) = 0;
+  // A string item whose text is one of the program's own (UTF-8).
+  virtual void AppendCaptionItem(MenuHandle menu, int id, const std::string& textUtf8) = 0;
   virtual void AppendSeparator(MenuHandle menu, int id) = 0;
   // An owner-drawn preview item (its item data is its id).
   virtual void AppendOwnerDrawn(MenuHandle menu, int id, bool columnBreak) = 0;

@@ -131,7 +131,7 @@ void PlacePreview(RunState& run, MenuBuilder& builder, MenuHandle menu, int mode
   const MenuHandle submenu = builder.CreateMenu();
   for (int id : items) {
     if (id < 0)
-      builder.AppendItem(submenu, kIdPreviewCaption, run.menu.sizeLabel, false);
+      builder.AppendCaptionItem(submenu, kIdPreviewCaption, run.menu.sizeLabel);
     else
       builder.AppendOwnerDrawn(submenu, id, false);
   }

@@ -8,70 +8,6 @@
 namespace zolto {
 namespace {
 
-HMENU AsMenu(MenuHandle menu) { return reinterpret_cast<HMENU>(menu); }
-
-// The core's menu construction realised with HMENUs.
-class HmenuBuilder : public MenuBuilder {
- public:
-  MenuHandle CreateMenu() override { return reinterpret_cast<MenuHandle>(CreatePopupMenu()); }
-  void AppendItem(MenuHandle menu, int id, const std::string& label, bool columnBreak) override {
-    AppendMenuA(AsMenu(menu), MF_STRING | (columnBreak ? MF_MENUBARBREAK : 0),
-                static_cast<UINT_PTR>(id), label.c_str());
-  }
-  void AppendIconItem(MenuHandle menu, int id, const std::string& text, const IconSource&,
-                      int, bool columnBreak) override {
-    // The item's icon bitmap goes into its slot once item icons are drawn.
-    AppendItem(menu, id, text, columnBreak);
-  }
-  void AppendSeparator(MenuHandle menu, int id) override {
-    AppendMenuA(AsMenu(menu), MF_SEPARATOR, static_cast<UINT_PTR>(id), nullptr);
-  }
-  void AppendOwnerDrawn(MenuHandle menu, int id, bool columnBreak) override {
-    AppendMenuA(AsMenu(menu), MF_OWNERDRAW | (columnBreak ? MF_MENUBARBREAK : 0),
-                static_cast<UINT_PTR>(id), reinterpret_cast<LPCSTR>(static_cast<INT_PTR>(id)));
-  }
-  void AttachSubmenu(MenuHandle menu, int itemId, MenuHandle submenu) override {
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_SUBMENU;
-    info.hSubMenu = AsMenu(submenu);
-    SetMenuItemInfoA(AsMenu(menu), static_cast<UINT>(itemId), FALSE, &info);
-  }
-  void RemoveAllItems(MenuHandle menu) override {
-    // Submenus are detached, not destroyed, here; DestroySubmenus follows.
-    for (int i = GetMenuItemCount(AsMenu(menu)) - 1; i >= 0; --i) {
-      HMENU sub = GetSubMenu(AsMenu(menu), i);
-      RemoveMenu(AsMenu(menu), static_cast<UINT>(i), MF_BYPOSITION);
-      if (sub) DestroyTree(sub);
-    }
-  }
-  void DestroySubmenus(MenuHandle menu) override {
-    const int count = GetMenuItemCount(AsMenu(menu));
-    for (int i = 0; i < count; ++i) {
-      HMENU sub = GetSubMenu(AsMenu(menu), i);
-      if (!sub) continue;
-      DestroySubmenus(reinterpret_cast<MenuHandle>(sub));
-      // Detach first so the parent never points at a destroyed menu.
-      MENUITEMINFOA info{};
-      info.cbSize = sizeof info;
-      info.fMask = MIIM_SUBMENU;
-      info.hSubMenu = nullptr;
-      SetMenuItemInfoA(AsMenu(menu), static_cast<UINT>(i), TRUE, &info);
-      ::DestroyMenu(sub);
-    }
-  }
-  void DestroyMenu(MenuHandle menu) override { ::DestroyMenu(AsMenu(menu)); }
-  void AddShellMenu(MenuHandle) override {}
-  void ReleaseMenuResources() override {}
-
- private:
-  void DestroyTree(HMENU menu) {
-    DestroySubmenus(reinterpret_cast<MenuHandle>(menu));
-    ::DestroyMenu(menu);
-  }
-};
-
-HmenuBuilder g_builder;
 HHOOK g_rightClickHook = nullptr;
 RunState* g_hookRun = nullptr;
 
@@ -141,7 +77,7 @@ void Win32Menus::SetStartForeground(HWND window) {
 
 void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
   MenuState& state = run_.menu;
-  const MenuHandle menu = BuildPopupMenu(run_, g_builder, targetless);
+  const MenuHandle menu = BuildPopupMenu(run_, builder_, targetless);
   const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), reopenInPlace);
   state.anchorX = place.x;
   state.anchorY = place.y;
@@ -156,11 +92,11 @@ void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
   else
     SetForegroundWindow(window_);
   const int chosen = static_cast<int>(
-      TrackPopupMenu(AsMenu(menu), place.flags, place.x, place.y, 0, window_, nullptr));
+      TrackPopupMenu(reinterpret_cast<HMENU>(menu), place.flags, place.x, place.y, 0, window_, nullptr));
   PostMessageA(window_, WM_NULL, 0, 0);
   if (g_rightClickHook) UnhookWindowsHookEx(g_rightClickHook);
   g_rightClickHook = nullptr;
-  DestroyPopupMenu(run_, g_builder, menu);
+  DestroyPopupMenu(run_, builder_, menu);
   state.menuShown = 0;
   if (chosen == 0) return;
 
@@ -188,6 +124,16 @@ void Win32Menus::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
 
 void Win32Menus::OnInitMenu() { PressDownArrow(); }
 
+void Win32Menus::OnMeasureItem(MEASUREITEMSTRUCT* item) {
+  if (item->itemID == kIdPreviewImage || item->itemID == kIdPreviewCaption)
+    builder_.MeasurePreviewItem(item);
+}
+
+void Win32Menus::OnDrawItem(const DRAWITEMSTRUCT* item) {
+  if (item->itemID == kIdPreviewImage || item->itemID == kIdPreviewCaption)
+    builder_.DrawPreviewItem(item);
+}
+
 void Win32Menus::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   if (!lastSelectMenu_) return;
   MENUITEMINFOA info{};
@@ -199,7 +145,7 @@ void Win32Menus::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   const int index = id - kIdEntryBase;
   if (index < run_.entries.entryCount &&
       run_.entries.entries[static_cast<size_t>(index)].kind == kSubmenuOpen)
-    AddLevelItems(run_, g_builder, reinterpret_cast<MenuHandle>(wParam), index, 1);
+    AddLevelItems(run_, builder_, reinterpret_cast<MenuHandle>(wParam), index, 1);
   if (lastSelectByMouse_) PressDownArrow();
 }
 

@@ -6,13 +6,14 @@
 
 #include "app/run.h"
 #include "menu/menu.h"
+#include "menu/menu_builder_win32.h"
 
 namespace zolto {
 
 class Win32Menus : public Frontend, public MenuActions {
  public:
   Win32Menus(RunState& run, HWND window, HINSTANCE instance)
-      : run_(run), window_(window), instance_(instance) {}
+      : run_(run), window_(window), instance_(instance), builder_(run, window, instance) {}
   // Records the window that was active at start, and anchors a dialog that
   // opens before any menu where the menu would have opened.
   void SetStartForeground(HWND window);
@@ -28,11 +29,15 @@ class Win32Menus : public Frontend, public MenuActions {
   void OnMenuSelect(WPARAM wParam, LPARAM lParam);
   void OnInitMenu();
   void OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+  // WM_MEASUREITEM and WM_DRAWITEM for the menu's own owner-drawn items.
+  void OnMeasureItem(MEASUREITEMSTRUCT* item);
+  void OnDrawItem(const DRAWITEMSTRUCT* item);
 
  private:
   RunState& run_;
   HWND window_;
   HINSTANCE instance_;
+  HmenuBuilder builder_;
   HWND startForeground_ = nullptr;
   HMENU lastSelectMenu_ = nullptr;
   bool lastSelectByMouse_ = false;

@@ -85,6 +85,50 @@ bool Win32Platform::ReadWholeFile(const std::string& path, bool createIfMissing,
   return true;
 }
 
+bool Win32Platform::ReadFileHead(const std::string& path, size_t maxBytes,
+                                 std::string& contents) {
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  contents.assign(maxBytes, '\0');
+  DWORD read = 0;
+  if (maxBytes > 0 && !::ReadFile(file.get(), contents.data(), static_cast<DWORD>(maxBytes),
+                                  &read, nullptr))
+    return false;
+  contents.resize(read);
+  return true;
+}
+
+std::optional<unsigned long long> Win32Platform::FileSize(const std::string& path) {
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  return static_cast<unsigned long long>(size.QuadPart);
+}
+
+bool Win32Platform::CreateFolder(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool Win32Platform::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool Win32Platform::RunAndWait(const std::string& commandLine, int timeoutMs) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;  // CreateProcessA may write into it
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                      nullptr, nullptr, &startup, &process))
+    return false;
+  CloseHandle(process.hThread);
+  const bool ended = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs)) ==
+                     WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.hProcess, 1);  // a capture that hangs
+  CloseHandle(process.hProcess);
+  return ended;
+}
+
 std::string Win32Platform::FullPath(const std::string& path) {
   char buffer[MAX_PATH];
   const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);

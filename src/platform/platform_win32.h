@@ -18,6 +18,11 @@ class Win32Platform : public Platform {
   bool IsDirectory(const std::string& path) override;
   bool ReadWholeFile(const std::string& path, bool createIfMissing,
                      std::string& contents) override;
+  bool ReadFileHead(const std::string& path, size_t maxBytes, std::string& contents) override;
+  std::optional<unsigned long long> FileSize(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  bool RunAndWait(const std::string& commandLine, int timeoutMs) override;
   std::string FullPath(const std::string& path) override;
   std::string FindOnPath(const std::string* folders, const std::string& name) override;
   std::string WindowsFolder() override;

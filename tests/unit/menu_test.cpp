@@ -35,6 +35,9 @@ class RecordingBuilder : public MenuBuilder {
     menus[m].push_back(std::to_string(id) + ":~" + text + "@" + std::to_string(slot) + "=" +
                        source + (brk ? "|" : ""));
   }
+  void AppendCaptionItem(MenuHandle m, int id, const std::string& text) override {
+    AppendItem(m, id, text, false);
+  }
   void AppendSeparator(MenuHandle m, int id) override {
     menus[m].push_back("---" + std::to_string(id));
   }

@@ -124,6 +124,7 @@ struct LoadsCapture : MenuBuilder {
   MenuHandle CreateMenu() override { return 1; }
   void AppendItem(MenuHandle, int, const std::string&, bool) override {}
   void AppendIconItem(MenuHandle, int, const std::string&, const IconSource&, int, bool) override {}
+  void AppendCaptionItem(MenuHandle, int, const std::string&) override {}
   void AppendSeparator(MenuHandle, int) override {}
   void AppendOwnerDrawn(MenuHandle, int, bool) override {}
   void AttachSubmenu(MenuHandle, int, MenuHandle) override {}

@@ -1,0 +1,76 @@
+// The core's menu construction realised with HMENUs, with the item icons
+// and the preview pictures the menu owns while it is shown.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "app/run.h"
+#include "menu/menu.h"
+
+namespace zolto {
+
+// A picture held in a memory device context for drawing into the menu.
+struct PreviewPicture {
+  HBITMAP source = nullptr;    // the decoded or loaded bitmap (marks success)
+  HDC dc = nullptr;
+  HBITMAP pixels = nullptr;    // the compatible bitmap selected into dc
+  HGDIOBJ previous = nullptr;  // what dc held before
+  int width = 0;
+  int height = 0;
+  int originalWidth = 0;       // before scaling (pictures)
+  int originalHeight = 0;
+};
+
+class HmenuBuilder : public MenuBuilder {
+ public:
+  HmenuBuilder(RunState& run, HWND window, HINSTANCE instance)
+      : run_(run), window_(window), instance_(instance) {}
+  ~HmenuBuilder() override { ReleaseMenuResources(); }
+
+  MenuHandle CreateMenu() override;
+  void AppendItem(MenuHandle menu, int id, const std::string& label, bool columnBreak) override;
+  void AppendIconItem(MenuHandle menu, int id, const std::string& text, const IconSource& icon,
+                      int slot, bool columnBreak) override;
+  void AppendCaptionItem(MenuHandle menu, int id, const std::string& textUtf8) override;
+  void AppendSeparator(MenuHandle menu, int id) override;
+  void AppendOwnerDrawn(MenuHandle menu, int id, bool columnBreak) override;
+  void AttachSubmenu(MenuHandle menu, int itemId, MenuHandle submenu) override;
+  void RemoveAllItems(MenuHandle menu) override;
+  void DestroySubmenus(MenuHandle menu) override;
+  void DestroyMenu(MenuHandle menu) override;
+  void AddShellMenu(MenuHandle menu) override;
+  void ReleaseMenuResources() override;
+  bool LoadPicturePreview(const std::string& path) override;
+  bool LoadCapturePreview(const std::string& bitmapPath) override;
+
+  // WM_MEASUREITEM and WM_DRAWITEM for the preview items 1251 and 1252.
+  void MeasurePreviewItem(MEASUREITEMSTRUCT* item);
+  void DrawPreviewItem(const DRAWITEMSTRUCT* item);
+
+ private:
+  HBITMAP MakeItemBitmap(const IconSource& source);
+  int RenderTextPreview(HDC reference);
+  PreviewPicture* CurrentPreview();
+  std::wstring CaptionText() const;
+  bool NoHighlight() const;
+
+  RunState& run_;
+  HWND window_;
+  HINSTANCE instance_;
+  // Slot 0 the header's icon, 2 the shell submenu's, 3 + i entry i's.
+  std::array<HBITMAP, 203> itemBitmaps_{};
+  PreviewPicture picture_;
+  PreviewPicture text_;
+  PreviewPicture web_;
+};
+
+// Copies pixel rows into a new picture held in a memory context; false (and
+// nothing held) when the system refuses.
+bool HoldPicture(HDC reference, const BITMAPINFO* info, const void* pixels, int width,
+                 int height, PreviewPicture& picture);
+void ReleasePicture(PreviewPicture& picture);
+
+}  // namespace zolto
