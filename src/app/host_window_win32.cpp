@@ -51,6 +51,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam == kStartTimer) OnStartTimer(window);
       return 0;
     case WM_CLOSE:
+      if (g_host.run->settings.ExplorerMenuMode > 0 && g_host.menus) g_host.menus->CloseShellMenu();
       if (g_host.run->selection.regex == RegexState::Loaded) FreeRegexLibrary(*g_host.run);
       DestroyWindow(window);
       return 0;
@@ -72,6 +73,9 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_INITMENUPOPUP:
       if (g_host.menus) g_host.menus->OnInitMenuPopup(wParam, lParam);
+      return 0;
+    case WM_MENUCHAR:
+      if (g_host.menus) g_host.menus->OnMenuChar(wParam, lParam);
       return 0;
     case WM_MEASUREITEM:
       // Menus send wParam 0; the preview items are told apart by their ids.

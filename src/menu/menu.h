@@ -121,6 +121,26 @@ std::string CaptureCommandLine(RunState& run, const std::string& address);
 int CaptureWebPreview(RunState& run, MenuBuilder& builder, const std::string& address);
 constexpr int kCaptureTimeoutMs = 30000;
 
+// ---- The Explorer context menu ----
+
+// The targets that lie in the first target's folder (drive and folder equal
+// byte for byte); empty when the first target has no name part (a drive
+// root). baseFolder receives that folder, with its backslash.
+std::vector<std::string> CollectSameFolderTargets(const RunState& run, std::string& baseFolder);
+// 1 to keep a shell menu item with this text ("[add]" keeps only listed
+// prefixes, "[del]" drops them; "&" markers count as written).
+int ShellMenuFilter(const RunState& run, std::string_view text);
+
+struct ShellItem {
+  bool separator = false;
+  std::string text;
+};
+// The positions (descending) of the shell's items to delete: those the
+// filter rejects, then separators left first, last or doubled. Items before
+// `first` belong to the launcher and are never touched.
+std::vector<int> ShellItemsToDelete(const RunState& run, const std::vector<ShellItem>& items,
+                                    int first);
+
 // ---- Placing and acting (the front end tracks the menu in between) ----
 
 struct MenuPlacement {

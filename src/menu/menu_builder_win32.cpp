@@ -160,8 +160,16 @@ void HmenuBuilder::DestroySubmenus(MenuHandle menu) {
 
 void HmenuBuilder::DestroyMenu(MenuHandle menu) { ::DestroyMenu(AsMenu(menu)); }
 
-// The Explorer context menu is added by the shell submenu support.
-void HmenuBuilder::AddShellMenu(MenuHandle) {}
+void HmenuBuilder::AddShellMenu(MenuHandle menu) {
+  HMENU popup = shell_.Add(window_, AsMenu(menu));
+  if (!popup) return;  // merged into menu, or nothing to offer
+  if (run_.settings.ShowIcons)
+    AppendIconItem(menu, kIdShellMenu, " context ( &1 )",
+                   {IconSource::Path, run_.start.ProgramFolder}, 2, false);
+  else
+    AppendItem(menu, kIdShellMenu, "context ( &1 )", false);
+  AttachSubmenu(menu, kIdShellMenu, reinterpret_cast<MenuHandle>(popup));
+}
 
 void HmenuBuilder::ReleaseMenuResources() {
   for (HBITMAP& bitmap : itemBitmaps_) {

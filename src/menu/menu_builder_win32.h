@@ -9,6 +9,7 @@
 
 #include "app/run.h"
 #include "menu/menu.h"
+#include "menu/shell_menu_win32.h"
 
 namespace zolto {
 
@@ -27,7 +28,7 @@ struct PreviewPicture {
 class HmenuBuilder : public MenuBuilder {
  public:
   HmenuBuilder(RunState& run, HWND window, HINSTANCE instance)
-      : run_(run), window_(window), instance_(instance) {}
+      : run_(run), window_(window), instance_(instance), shell_(run) {}
   ~HmenuBuilder() override { ReleaseMenuResources(); }
 
   MenuHandle CreateMenu() override;
@@ -49,6 +50,7 @@ class HmenuBuilder : public MenuBuilder {
   // WM_MEASUREITEM and WM_DRAWITEM for the preview items 1251 and 1252.
   void MeasurePreviewItem(MEASUREITEMSTRUCT* item);
   void DrawPreviewItem(const DRAWITEMSTRUCT* item);
+  ShellMenu& Shell() { return shell_; }
 
  private:
   HBITMAP MakeItemBitmap(const IconSource& source);
@@ -65,6 +67,7 @@ class HmenuBuilder : public MenuBuilder {
   PreviewPicture picture_;
   PreviewPicture text_;
   PreviewPicture web_;
+  ShellMenu shell_;
 };
 
 // Copies pixel rows into a new picture held in a memory context; false (and

@@ -112,8 +112,7 @@ void Win32Menus::ShowAbout() {
   MessageBoxW(window_, Widen(run_.edition.aboutText).c_str(), Widen("バージョン情報").c_str(), MB_OK);
 }
 
-// The Explorer context menu's commands are run by the shell submenu.
-void Win32Menus::InvokeShellCommand(int) {}
+void Win32Menus::InvokeShellCommand(int id) { builder_.Shell().Invoke(window_, id); }
 
 int Win32Menus::OpenParameterDialog() { return OpenParamDialog(run_, instance_, window_); }
 
@@ -125,13 +124,21 @@ void Win32Menus::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
 void Win32Menus::OnInitMenu() { PressDownArrow(); }
 
 void Win32Menus::OnMeasureItem(MEASUREITEMSTRUCT* item) {
-  if (item->itemID == kIdPreviewImage || item->itemID == kIdPreviewCaption)
+  if (item->itemID < kIdEntryBase)
+    builder_.Shell().Forward(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(item));
+  else if (item->itemID == kIdPreviewImage || item->itemID == kIdPreviewCaption)
     builder_.MeasurePreviewItem(item);
 }
 
 void Win32Menus::OnDrawItem(const DRAWITEMSTRUCT* item) {
-  if (item->itemID == kIdPreviewImage || item->itemID == kIdPreviewCaption)
+  if (item->itemID < kIdEntryBase)
+    builder_.Shell().Forward(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(item));
+  else if (item->itemID == kIdPreviewImage || item->itemID == kIdPreviewCaption)
     builder_.DrawPreviewItem(item);
+}
+
+void Win32Menus::OnMenuChar(WPARAM wParam, LPARAM lParam) {
+  if (run_.settings.ExplorerMenuMode > 0) builder_.Shell().Forward(WM_MENUCHAR, wParam, lParam);
 }
 
 void Win32Menus::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
@@ -141,7 +148,10 @@ void Win32Menus::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   info.fMask = MIIM_ID;
   if (!GetMenuItemInfoA(lastSelectMenu_, LOWORD(lParam), TRUE, &info)) return;
   const int id = static_cast<int>(info.wID);
-  if (id < kIdEntryBase) return;  // the shell's own submenus
+  if (id < kIdEntryBase) {  // the shell's own submenus
+    builder_.Shell().Forward(WM_INITMENUPOPUP, wParam, lParam);
+    return;
+  }
   const int index = id - kIdEntryBase;
   if (index < run_.entries.entryCount &&
       run_.entries.entries[static_cast<size_t>(index)].kind == kSubmenuOpen)

@@ -32,6 +32,9 @@ class Win32Menus : public Frontend, public MenuActions {
   // WM_MEASUREITEM and WM_DRAWITEM for the menu's own owner-drawn items.
   void OnMeasureItem(MEASUREITEMSTRUCT* item);
   void OnDrawItem(const DRAWITEMSTRUCT* item);
+  void OnMenuChar(WPARAM wParam, LPARAM lParam);
+  // Releases the Explorer menu's objects when the window closes.
+  void CloseShellMenu() { builder_.Shell().Close(); }
 
  private:
   RunState& run_;

@@ -1,0 +1,142 @@
+#include "menu/shell_menu_win32.h"
+
+#include <string>
+#include <vector>
+
+#include "menu/menu.h"
+#include "text/text.h"
+
+namespace zolto {
+namespace {
+
+std::wstring WideAnsi(const std::string& text) {
+  wchar_t buffer[MAX_PATH] = {};
+  const int n = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, buffer, MAX_PATH);
+  return n > 0 ? std::wstring(buffer) : std::wstring();
+}
+
+// Item identifier lists taken from the shell, freed with its allocator.
+class IdLists {
+ public:
+  explicit IdLists(IMalloc* allocator) : allocator_(allocator) {}
+  ~IdLists() {
+    for (ITEMIDLIST* list : lists_) allocator_->Free(list);
+  }
+  IdLists(const IdLists&) = delete;
+  IdLists& operator=(const IdLists&) = delete;
+  void Add(ITEMIDLIST* list) { lists_.push_back(list); }
+  const ITEMIDLIST** Data() { return const_cast<const ITEMIDLIST**>(lists_.data()); }
+  UINT Count() const { return static_cast<UINT>(lists_.size()); }
+
+ private:
+  IMalloc* allocator_;
+  std::vector<ITEMIDLIST*> lists_;
+};
+
+}  // namespace
+
+bool ShellMenu::OpenShellAllocator() {
+  return SUCCEEDED(SHGetMalloc(allocator_.Out())) && SUCCEEDED(SHGetDesktopFolder(desktop_.Out()));
+}
+
+void ShellMenu::ReleaseShellObjects() {
+  desktop_.Reset();
+  allocator_.Reset();
+}
+
+bool ShellMenu::MakeContextMenu(HWND window) {
+  std::string base;
+  const std::vector<std::string> targets = CollectSameFolderTargets(run_, base);
+  if (targets.empty()) return false;
+  if (!comStarted_) comStarted_ = SUCCEEDED(CoInitialize(nullptr));
+  if (!OpenShellAllocator()) return false;
+  std::wstring folderName = WideAnsi(base);
+  ITEMIDLIST* folderId = nullptr;
+  if (FAILED(desktop_->ParseDisplayName(nullptr, nullptr, folderName.data(), nullptr, &folderId,
+                                        nullptr)))
+    return false;
+  IdLists folderList(allocator_.get());
+  folderList.Add(folderId);
+  ComPtr<IShellFolder> folder;
+  if (FAILED(desktop_->BindToObject(folderId, nullptr, IID_IShellFolder,
+                                    reinterpret_cast<void**>(folder.Out()))))
+    return false;
+  IdLists items(allocator_.get());
+  for (const std::string& target : targets) {
+    std::wstring name = WideAnsi(std::string(FileNamePart(target)));
+    ITEMIDLIST* item = nullptr;
+    if (FAILED(folder->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &item, nullptr)))
+      return false;
+    items.Add(item);
+  }
+  ComPtr<IContextMenu> menu;
+  if (FAILED(folder->GetUIObjectOf(window, items.Count(), items.Data(), IID_IContextMenu, nullptr,
+                                   reinterpret_cast<void**>(menu.Out()))))
+    return false;
+  return SUCCEEDED(menu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(context_.Out())));
+}
+
+void ShellMenu::FilterItems(HMENU menu, int first) {
+  std::vector<ShellItem> items;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    char text[MAX_PATH] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    // Type, id and text: a bitmap or owner-drawn item has no text and is
+    // filtered as the empty text.
+    info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_ID;
+    info.dwTypeData = text;
+    info.cch = sizeof text - 1;
+    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+    items.push_back({(info.fType & MFT_SEPARATOR) != 0, text});
+  }
+  for (int position : ShellItemsToDelete(run_, items, first))
+    DeleteMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
+}
+
+HMENU ShellMenu::Add(HWND window, HMENU menu) {
+  context_.Reset();
+  if (!MakeContextMenu(window)) {
+    context_.Reset();
+    ReleaseShellObjects();
+    return nullptr;
+  }
+  const Settings& s = run_.settings;
+  const bool submenu = s.ExplorerMenuMode == 1;
+  HMENU target = submenu ? CreatePopupMenu() : menu;
+  const int first = submenu ? 0 : GetMenuItemCount(menu);
+  const UINT insertAt = submenu || s.ExplorerMenuFirst == 1 ? 0 : static_cast<UINT>(first);
+  const HRESULT added = context_->QueryContextMenu(target, insertAt, 1, 999, CMF_EXPLORE);
+  if (FAILED(added) || HRESULT_CODE(added) == 0) {
+    if (submenu) DestroyMenu(target);
+    context_.Reset();
+    ReleaseShellObjects();
+    return nullptr;
+  }
+  FilterItems(target, first);
+  return submenu ? target : nullptr;
+}
+
+void ShellMenu::Invoke(HWND window, int id) {
+  if (!context_) return;
+  CMINVOKECOMMANDINFO info{};
+  info.cbSize = sizeof info;
+  info.hwnd = window;
+  info.lpVerb = MAKEINTRESOURCEA(id - 1);
+  info.nShow = SW_SHOWNORMAL;
+  context_->InvokeCommand(&info);
+}
+
+void ShellMenu::Forward(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (context_) context_->HandleMenuMsg(message, wParam, lParam);
+}
+
+void ShellMenu::Close() {
+  context_.Reset();
+  ReleaseShellObjects();
+  if (comStarted_) CoUninitialize();
+  comStarted_ = false;
+}
+
+}  // namespace zolto
