@@ -1,9 +1,13 @@
 /* Stands in for the programs the launcher starts. Each run appends one line
- * to a log: the full command line, a tab, the current folder. The log is the
+ * to a log: the full command line, a tab, the current folder, a tab, and the
+ * moment the process was created (milliseconds on the system clock, the
+ * same clock for every process, so the gaps between starts can be read
+ * without the process's own start-up time in them). The log is the
  * file named by ZOLTO_RECORDER_LOG, else recorder.log beside this program.
  * Lines end with a bare LF so that shell tests can read them as they are.
  * A console-less program, so it never shows a window of its own. */
 #include <windows.h>
+#include <stdio.h>
 #include <string.h>
 
 static void LogPath(char *path, DWORD size) {
@@ -26,6 +30,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show)
   DWORD folderLength = GetCurrentDirectoryA(sizeof folder, folder);
   if (folderLength == 0 || folderLength >= sizeof folder) folder[0] = '\0';
   const char *commandLine = GetCommandLineA();
+  FILETIME created, exited, kernel, user;
+  unsigned long long createdMs = 0;
+  if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+    createdMs = (((unsigned long long)created.dwHighDateTime << 32) | created.dwLowDateTime) / 10000;
+  char stamp[32];
+  snprintf(stamp, sizeof stamp, "\t%llu", createdMs);
 
   /* Several recorders may run at once: retry while another holds the log. */
   HANDLE log = INVALID_HANDLE_VALUE;
@@ -41,6 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show)
   BOOL ok = WriteFile(log, commandLine, (DWORD)strlen(commandLine), &written, NULL) &&
             WriteFile(log, "\t", 1, &written, NULL) &&
             WriteFile(log, folder, (DWORD)strlen(folder), &written, NULL) &&
+            WriteFile(log, stamp, (DWORD)strlen(stamp), &written, NULL) &&
             WriteFile(log, "\n", 1, &written, NULL);
   CloseHandle(log);
   return ok ? 0 : 1;

@@ -213,12 +213,143 @@ zolto_keys() {
   xdotool key --delay 100 "$@"
 }
 
+# zolto_wine_keys +KEY|-KEY ...: presses (+) or releases (-) keys (shift,
+# ctrl) through Wine's own input (sendkeys.c). A release that xdotool sends
+# after the focused menu has closed reaches no Wine window, and Wine would go
+# on seeing the key held.
+zolto_wine_keys() {
+  timeout -k 5 30 wine "$ZOLTO_E2E_BIN/sendkeys.exe" "$@" </dev/null \
+    >>"${ZOLTO_WINE_LOG:-/dev/null}" 2>&1
+}
+
 # zolto_screenshot NAME: saves the whole display as
 # $ZOLTO_E2E_ARTIFACTS/NAME.png and prints that path.
 zolto_screenshot() {
   local file="$ZOLTO_E2E_ARTIFACTS/$1.png"
   mkdir -p "$ZOLTO_E2E_ARTIFACTS"
   import -window root "$file" && echo "$file"
+}
+
+# ---- Launching tests: a test folder holding the program and the recorder ----
+
+# zolto_setup EXE: a fresh test folder (see zolto_new_workdir) holding a copy
+# of EXE and of recorder.exe. Sets ZOLTO_EXE (the copy) and ZOLTO_NAME (its
+# base name, e.g. zolto5_c).
+zolto_setup() {
+  zolto_new_workdir
+  ZOLTO_NAME=$(basename "$1" .exe)
+  ZOLTO_EXE=$ZOLTO_TMP/$ZOLTO_NAME.exe
+  cp "$1" "$ZOLTO_EXE" && cp "$ZOLTO_E2E_BIN/recorder.exe" "$ZOLTO_TMP/" ||
+    zolto_fail "test set-up: cannot copy $1 and recorder.exe into $ZOLTO_TMP"
+}
+
+# zolto_ini: writes stdin as the configuration beside ZOLTO_EXE, with CRLF
+# line ends (a here-document ends its last line, which the program needs).
+zolto_ini() {
+  sed 's/$/\r/' >"$ZOLTO_TMP/$ZOLTO_NAME.ini"
+}
+
+# zolto_records [DIR]: the recorder's log in DIR (default ZOLTO_TMP), one
+# start a line: "command line<TAB>current folder<TAB>creation time in ms",
+# in the order of the starts (recorders started together may write in any
+# order).
+zolto_records() {
+  [ -f "${1:-$ZOLTO_TMP}/recorder.log" ] || return 0
+  sort -s -t $'\t' -k3,3n "${1:-$ZOLTO_TMP}/recorder.log"
+}
+
+# zolto_args [DIR]: the arguments of each recorded start: the command line
+# without the program (quoted or not) and the blank after it.
+zolto_args() {
+  zolto_records "$@" | cut -f1 | sed -E 's/^("[^"]*"|[^ "]*) ?//'
+}
+
+# zolto_settle SECONDS COUNT [DIR]: waits up to SECONDS until the log in DIR
+# holds COUNT starts, then one more second so that a late extra start shows
+# too; prints the number of starts.
+zolto_settle() {
+  local seconds=$1 count=$2 dir=${3:-$ZOLTO_TMP}
+  for _ in $(seq 1 $((seconds * 10))); do
+    [ "$(zolto_records "$dir" | wc -l)" -ge "$count" ] && break
+    sleep 0.1
+  done
+  sleep 1
+  zolto_records "$dir" | wc -l
+}
+
+# zolto_expect_starts COUNT [DIR]: fails unless the recorder in DIR was
+# started exactly COUNT times (waits up to 20 s for them).
+zolto_expect_starts() {
+  local count=$1 dir=${2:-$ZOLTO_TMP} have
+  have=$(zolto_settle 20 "$count" "$dir")
+  [ "$have" -eq "$count" ] || zolto_fail "recorder in $dir started $have times, expected $count:" \
+    "$(zolto_records "$dir" | cut -f1 | tr '\n' '|')"
+}
+
+# zolto_leftovers: the processes whose command line names the test folder
+# (the program, a recorder), as "pid args" lines.
+zolto_leftovers() {
+  pgrep -af -- "$(basename "$ZOLTO_TMP")"
+}
+
+# zolto_finish SECONDS [WHAT]: waits for the program from zolto_start to end;
+# fails unless it exits 0 within SECONDS and leaves no process behind.
+zolto_finish() {
+  local seconds=$1 what=${2:-$ZOLTO_NAME.exe} status left
+  zolto_wait "$seconds"
+  status=$?
+  [ "$status" -ne 124 ] || zolto_fail "$what still ran after $seconds s"
+  [ "$status" -eq 0 ] || zolto_fail "$what exited with $status, expected 0"
+  for _ in $(seq 1 50); do
+    left=$(zolto_leftovers) || return 0
+    sleep 0.1
+  done
+  zolto_fail "$what left processes behind: $left"
+}
+
+# zolto_new_windows BEFORE: the visible windows not in BEFORE (a
+# zolto_windows list), one id a line.
+zolto_new_windows() {
+  comm -13 <(echo "$1") <(zolto_windows)
+}
+
+# zolto_new_window SECONDS BEFORE: prints the id of a visible window that is
+# not in BEFORE, waiting up to SECONDS; returns 1 when none appeared. Popup
+# menus and the parameter box have no name.
+zolto_new_window() {
+  local seconds=$1 before=$2 id
+  for _ in $(seq 1 $((seconds * 5))); do
+    id=$(zolto_new_windows "$before" | head -n 1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# zolto_finish_windowless SECONDS BEFORE: zolto_finish, failing as well when
+# the program shows any window (a menu, a box) on the way.
+zolto_finish_windowless() {
+  local seconds=$1 before=$2 id
+  for _ in $(seq 1 $((seconds * 5))); do
+    id=$(zolto_new_windows "$before" | head -n 1)
+    if [ -n "$id" ]; then
+      zolto_screenshot "$ZOLTO_NAME.unexpected-window" >/dev/null
+      zolto_fail "a window appeared ('$(xdotool getwindowname "$id" 2>/dev/null)'," \
+        "$(zolto_window_at "$id")) where none should"
+    fi
+    kill -0 "$ZOLTO_PID" 2>/dev/null || break
+    sleep 0.2
+  done
+  kill -0 "$ZOLTO_PID" 2>/dev/null && zolto_fail "$ZOLTO_NAME.exe still ran after $seconds s"
+  zolto_finish 1
+}
+
+# zolto_window_at WINDOW: the window's top-left corner as "X,Y".
+zolto_window_at() {
+  xdotool getwindowgeometry "$1" 2>/dev/null | sed -nE 's/^ *Position: ([0-9-]+),([0-9-]+).*/\1,\2/p'
 }
 
 zolto_start_display || return 1 2>/dev/null || exit 1
