@@ -309,9 +309,10 @@ int HmenuBuilder::RenderTextPreview(HDC reference) {
     } else {
       TextOutA(text_.dc, 0, static_cast<int>(i) * lineHeight, line.c_str(), static_cast<int>(line.size()));
     }
-    if (line.empty()) continue;
+    // The whole line counts: measured without its last character, the
+    // widest line would lose that character to the item's edge.
     SIZE extent{};
-    GetTextExtentPoint32A(text_.dc, line.c_str(), static_cast<int>(line.size()) - 1, &extent);
+    GetTextExtentPoint32A(text_.dc, line.c_str(), static_cast<int>(line.size()), &extent);
     if (extent.cx > widest) widest = extent.cx;
   }
   SelectObject(text_.dc, oldFont);
