@@ -352,5 +352,68 @@ zolto_window_at() {
   xdotool getwindowgeometry "$1" 2>/dev/null | sed -nE 's/^ *Position: ([0-9-]+),([0-9-]+).*/\1,\2/p'
 }
 
+# ---- Looking at menus in screenshots ----
+
+# zolto_geometry WINDOW: the window's place and size as "X Y WIDTH HEIGHT".
+zolto_geometry() {
+  xdotool getwindowgeometry "$1" 2>/dev/null |
+    sed -nE 's/^ *Position: ([0-9-]+),([0-9-]+).*/\1 \2/p; s/^ *Geometry: ([0-9]+)x([0-9]+).*/\1 \2/p' |
+    xargs
+}
+
+# zolto_pixels SHOT WxH+X+Y TEST: the pixels of that part of the screenshot
+# SHOT for which TEST, an ImageMagick -fx expression of r, g and b (0..1),
+# holds: prints "WxH+X+Y COUNT", the box around them (within the part) and
+# their number ("0x0+... 0" when there are none).
+zolto_pixels() {
+  convert "$1" -crop "$2" +repage -fx "($3) ? 1 : 0" \
+    -format '%@ %[fx:round(mean*w*h)]' info: 2>/dev/null
+}
+
+# zolto_ink SHOT WxH+X+Y: zolto_pixels for the dark pixels (text on a light
+# menu).
+zolto_ink() {
+  zolto_pixels "$1" "$2" 'r+g+b < 1.2'
+}
+
+# zolto_highlight SHOT X Y W H: the highlighted item of the menu window at
+# X,Y of size WxH in SHOT: prints "TOP HEIGHT", its rows within the window;
+# fails when no item is highlighted. (It looks at a strip 8 px wide: Image-
+# Magick finds no box in a part 1 px wide.)
+zolto_highlight() {
+  local found h top
+  found=$(zolto_pixels "$1" "8x$5+$(($2 + 4))+$3" 'b > 0.9 && r < 0.4 && g > 0.4')
+  IFS='x+' read -r _ h _ top <<<"${found% *}"
+  [ "${found#* }" -gt 0 ] && echo "$top $h"
+}
+
+# zolto_text_mask SHOT WxH+X+Y OUT: writes the dark pixels (text) of that
+# part as white on black to the image OUT, cut to the box around them;
+# fails when there are none.
+zolto_text_mask() {
+  local found
+  found=$(zolto_ink "$1" "$2")
+  [ "${found#* }" -gt 0 ] 2>/dev/null &&
+    convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -negate \
+      -trim +repage "$3" 2>/dev/null
+}
+
+# zolto_text_starts_with WHOLE PART: true when the text mask WHOLE (from
+# zolto_text_mask) begins with PART: its columns as wide as PART, cut to their
+# box again, are PART pixel for pixel. Two texts drawn in the same font this
+# way are the same text.
+zolto_text_starts_with() {
+  local width head same=1
+  width=$(identify -format '%w' "$2" 2>/dev/null) || return 1
+  head=$(mktemp --suffix=.png)
+  if convert "$1" -crop "${width}x1000+0+0" +repage -trim +repage "$head" 2>/dev/null &&
+    [ "$(identify -format '%wx%h' "$head")" = "$(identify -format '%wx%h' "$2")" ] &&
+    [ "$(compare -metric AE "$head" "$2" null: 2>&1)" = 0 ]; then
+    same=0
+  fi
+  rm -f "$head"
+  return $same
+}
+
 zolto_start_display || return 1 2>/dev/null || exit 1
 zolto_start_wine || return 1 2>/dev/null || exit 1

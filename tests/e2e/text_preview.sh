@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Text previews of a .txt target.
+#   text_preview.sh EXE lines    "@text=1,300,10": the file's lines (9
+#       characters; a tab and 6 more; an empty line; a last line with no line
+#       break) stand below the header in a fixed-pitch font: the menu is four
+#       lines higher than without "@text", the second line starts four
+#       characters to the right of the first, the third is empty. With
+#       "@text=1,300,10,0,Courier New,12,2" the header opens a submenu instead: first the
+#       size label "( 1.5 KB )" of a 1029-byte file, then its first 10 lines
+#       of 12 px.
+#   text_preview.sh EXE widest   the widest line (the tabbed one, 10
+#       characters) is shown whole: it ends one character further right than
+#       the first (9 characters).
+# Escape closes the menus each time; nothing is started and the program
+# exits 0. Screenshots go to the artifacts folder.
+set -uo pipefail
+source "$(dirname "$0")/wine-env.sh"
+usage="usage: text_preview.sh EXE lines|widest"
+zolto_setup "${1:?$usage}"
+mode=${2:?$usage}
+case $mode in lines | widest) ;; *) zolto_fail "$usage" ;; esac
+printf 'abcdefghi\r\n\tWWWWWW\r\n\r\nlast line' >"$ZOLTO_TMP/lines.txt"
+# 1029 bytes: "( 1.5 KB )" (1 KB and the leading digit of the 5 left over).
+# The file is named after that label: the header naming it then draws the
+# same text in the same font.
+big="$ZOLTO_TMP/( 1.5 KB ).txt"
+for n in $(seq 1 40); do printf 'line %02d\r\n' "$n"; done >"$big"
+printf '%0*d' $((1029 - $(stat -c %s "$big"))) 0 >>"$big"
+[ "$(stat -c %s "$big")" -eq 1029 ] || zolto_fail "test set-up: $big is not 1029 bytes"
+
+# open_menu TEXT-LINE TARGET: starts the program on TARGET with TEXT-LINE in
+# [system] and waits for its menu; sets menu, before, and mx my mw mh (the
+# menu window's place and size).
+open_menu() {
+  zolto_ini <<INI
+[system]
+@menu=100,100
+$1
+%end
+[\$.txt]
+recorder.exe | &Record
+recorder.exe | &Second
+%end
+INI
+  xdotool mousemove 1000 900
+  before=$(zolto_windows)
+  zolto_start 60 "$ZOLTO_EXE" "$(zolto_winpath "$2")"
+  menu=$(zolto_new_window 30 "$before") || zolto_fail "'$1': no menu appeared within 30 s"
+  sleep 0.5  # drawn
+  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
+}
+
+# close_menus WINDOW...: Escape on each window, then the program must exit
+# 0, leave nothing running and have started nothing.
+close_menus() {
+  local window
+  for window in "$@"; do
+    zolto_keys "$window" Escape
+  done
+  zolto_finish 30
+  zolto_expect_starts 0
+}
+
+# The menu without a preview.
+open_menu "" "$ZOLTO_TMP/lines.txt"
+plain=$mh
+close_menus "$menu"
+
+# Below the header: four lines of lh px, the last item of the menu (whose
+# frame below is 3 px).
+open_menu "@text=1,300,10" "$ZOLTO_TMP/lines.txt"
+echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.text_below")"
+shot=$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.text_below.png
+lh=$(((mh - plain) / 4))
+[ $((mh - plain)) -eq $((4 * lh)) ] && [ "$lh" -ge 8 ] && [ "$lh" -le 24 ] ||
+  zolto_fail "with \"@text\" the menu is $mh px high, without $plain: not four lines more"
+top=$((my + mh - 3 - 4 * lh))
+# line N: the box and number of the dark pixels in line N (1..4) of the
+# preview, as "W H X Y COUNT" (X within the menu).
+line() {
+  zolto_ink "$shot" "$((mw - 6))x$lh+$((mx + 3))+$((top + ($1 - 1) * lh))" | tr 'x+' '  '
+}
+read -r w1 _ x1 _ n1 <<<"$(line 1)"
+read -r w2 _ x2 _ n2 <<<"$(line 2)"
+read -r _ _ _ _ n3 <<<"$(line 3)"
+read -r _ _ _ _ n4 <<<"$(line 4)"
+[ "$n1" -gt 0 ] && [ "$n2" -gt 0 ] && [ "$n4" -gt 0 ] ||
+  zolto_fail "the preview lines are not all there (dark pixels in lines 1, 2 and 4: $n1, $n2, $n4)"
+[ "$n3" -eq 0 ] || zolto_fail "the empty third line shows $n3 dark pixels"
+# A character cell is about a ninth of "abcdefghi" (twice that in tenths).
+cell10=$((w1 * 10 / 9))
+[ "$cell10" -ge 40 ] || zolto_fail "the first line is only $w1 px wide"
+shift10=$(((x2 - x1) * 10))
+[ "$shift10" -ge $((cell10 * 35 / 10)) ] && [ "$shift10" -le $((cell10 * 45 / 10)) ] ||
+  zolto_fail "the tabbed line starts $((x2 - x1)) px right of the first, not four characters" \
+    "(one is about $((cell10 / 10)) px)"
+if [ "$mode" = widest ]; then
+  beyond10=$(((x2 + w2 - x1 - w1) * 10))
+  [ "$beyond10" -ge $((cell10 / 2)) ] ||
+    zolto_fail "the widest line (a tab and WWWWWW, 10 characters) ends $((beyond10 / 10)) px" \
+      "right of \"abcdefghi\" (9 characters), not a character further: its end is cut off"
+  close_menus "$menu"
+  echo "ok: the widest line of the preview is shown whole"
+  exit 0
+fi
+close_menus "$menu"
+
+# In a submenu of the header: the menu keeps its height; Up goes from the
+# first item to the header, the last, and Right opens its submenu, where
+# Down takes the highlight from the size label to the text.
+open_menu "@text=1,300,10,0,Courier New,12,2" "$big"
+shot=$(zolto_screenshot "$ZOLTO_NAME.text_header")
+[ "$mh" -eq "$plain" ] ||
+  zolto_fail "with the text in a submenu the menu is $mh px high, without a preview $plain"
+zolto_text_mask "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + mh - 23))" "$ZOLTO_TMP/header.png" ||
+  zolto_fail "no header text at the bottom of the menu"
+zolto_keys "$menu" Up Right
+sub=$(zolto_new_window 10 "$(printf '%s\n%s\n' "$before" "$menu" | sort)") ||
+  zolto_fail "Up, Right opened no submenu of the header"
+zolto_keys "$sub" Down
+sleep 0.5
+echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.text_submenu")"
+shot=$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.text_submenu.png
+read -r sx sy sw sh <<<"$(zolto_geometry "$sub")"
+# Ten lines of 12 px at the bottom, one item of text above them.
+label=$((sh - 6 - 120))
+[ "$label" -ge 12 ] && [ "$label" -le 30 ] ||
+  zolto_fail "the submenu is $sh px high: not an item of text and ten 12 px lines"
+zolto_text_mask "$shot" "$((sw - 6))x$label+$((sx + 3))+$((sy + 3))" "$ZOLTO_TMP/label.png" ||
+  zolto_fail "the submenu's first item shows no text"
+zolto_text_starts_with "$ZOLTO_TMP/header.png" "$ZOLTO_TMP/label.png" ||
+  zolto_fail "the submenu's first item does not read \"( 1.5 KB )\"" \
+    "(its text differs from the start of the header naming \"( 1.5 KB ).txt\")"
+# The tenth line ("line 10") is there, the eleventh would not fit.
+tenth=$(zolto_ink "$shot" "$((sw - 6))x12+$((sx + 3))+$((sy + sh - 3 - 12))")
+[ "${tenth#* }" -gt 0 ] || zolto_fail "the submenu's last 12 px show no text ($tenth)"
+close_menus "$sub" "$menu"
+echo "ok: the lines below the header (a tab as four blanks, the empty line, the last line" \
+  "without a line break); in the header's submenu the size label \"( 1.5 KB )\" and 10 lines"

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Web previews of an .html target through the capture stand-in
+# (zolto_capture.exe beside the program, "@browse=zolto_capture.exe,ARGS").
+#   web_preview.sh EXE CAPTURE.EXE bands
+#       no ARGS: the stand-in's 320x240 picture (a navy border, eight colour
+#       bands above, the address below) is the last item of the menu, below
+#       the header; "--fail" (nothing written): no preview; "--garbage" (a
+#       bitmap header claiming 4000x4000 over 100 bytes): no preview, no
+#       crash. The menu is then as high as without "@browse".
+#   web_preview.sh EXE CAPTURE.EXE hang
+#       "--hang=60": the capture is ended after its 30 s; the menu comes
+#       without a preview and no capture is left running.
+# Escape closes the menu each time; nothing is started and the program
+# exits 0. Screenshots go to the artifacts folder.
+set -uo pipefail
+source "$(dirname "$0")/wine-env.sh"
+usage="usage: web_preview.sh EXE CAPTURE.EXE bands|hang"
+zolto_setup "${1:?$usage}"
+cp "${2:?$usage}" "$ZOLTO_TMP/zolto_capture.exe" || zolto_fail "test set-up: cannot copy $2"
+mode=${3:?$usage}
+case $mode in bands | hang) ;; *) zolto_fail "$usage" ;; esac
+printf '<html><body>page</body></html>\r\n' >"$ZOLTO_TMP/page.html"
+# Where the program has the stand-in write its picture.
+bitmap=$ZOLTO_TMP/temp/$ZOLTO_NAME.bmp
+navy='r < 0.1 && g < 0.1 && b > 0.4 && b < 0.6'
+
+# open_menu SECONDS BROWSE-LINE: starts the program on page.html with
+# BROWSE-LINE in [system] and waits up to SECONDS for its menu; sets menu,
+# before, and mx my mw mh (the menu window's place and size).
+open_menu() {
+  zolto_ini <<INI
+[system]
+@menu=100,100
+$2
+%end
+[\$.html]
+recorder.exe | &Record
+recorder.exe | &Second
+%end
+INI
+  xdotool mousemove 1000 900
+  before=$(zolto_windows)
+  zolto_start $(($1 + 30)) "$ZOLTO_EXE" "$(zolto_winpath "$ZOLTO_TMP/page.html")"
+  menu=$(zolto_new_window "$1" "$before") || zolto_fail "'$2': no menu appeared within $1 s"
+  sleep 0.5  # drawn
+  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
+}
+
+# close_menu: Escape on the menu, then the program must exit 0, leave
+# nothing running (no capture either) and have started nothing.
+close_menu() {
+  zolto_keys "$menu" Escape
+  zolto_finish 30
+  zolto_expect_starts 0
+}
+
+# no_preview WHAT SHOT: the menu in SHOT is as high as without "@browse"
+# and shows no navy border.
+no_preview() {
+  local found
+  [ "$mh" -eq "$plain" ] || zolto_fail "$1: the menu is $mh px high, without \"@browse\" $plain"
+  found=$(zolto_pixels "$2" "${mw}x${mh}+$mx+$my" "$navy")
+  [ "${found#* }" -eq 0 ] || zolto_fail "$1: the menu shows a picture's border ($found)"
+}
+
+# The menu without a preview.
+open_menu 30 ""
+plain=$mh
+close_menu
+
+if [ "$mode" = hang ]; then
+  SECONDS=0
+  open_menu 80 "@browse=zolto_capture.exe,--hang=60"
+  echo "the menu came after $SECONDS s"
+  echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.web_hang")"
+  no_preview "--hang=60" "$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.web_hang.png"
+  left=$(pgrep -af -- "$(basename "$ZOLTO_TMP").*zolto_capture") &&
+    zolto_fail "the capture still runs with the menu open: $left"
+  [ ! -e "$bitmap" ] || zolto_fail "the hanging capture left $bitmap"
+  close_menu
+  echo "ok: a capture that hangs was ended; the menu came without a preview"
+  exit 0
+fi
+
+# The stand-in's picture below the header.
+open_menu 60 "@browse=zolto_capture.exe"
+echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.web_bands")"
+shot=$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.web_bands.png
+found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" "$navy")
+IFS='x+' read -r w h x y <<<"${found% *}"
+[ "$w" -eq 320 ] && [ "$h" -eq 240 ] ||
+  zolto_fail "the picture's navy border spans ${found% *} of the ${mw}x${mh} menu, expected 320x240"
+[ $((mh - y - h)) -ge 0 ] && [ $((mh - y - h)) -le 6 ] && [ "$y" -ge 40 ] ||
+  zolto_fail "the picture (${found% *}) is not the last item, below the header, of the ${mw}x${mh} menu"
+ink=$(zolto_ink "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + y - 20))")
+[ "${ink#* }" -gt 20 ] || zolto_fail "no header text above the picture ($ink)"
+# The bands: 6 px of border, then eight bands over 308 px, from y 6 to 142.
+colours=("255,0,0" "0,255,0" "0,0,255" "255,255,0" "0,255,255" "255,0,255" "255,128,0" "128,128,128")
+for band in 0 1 2 3 4 5 6 7; do
+  px=$((mx + x + 6 + 308 * (2 * band + 1) / 16))
+  py=$((my + y + 70))
+  seen=$(convert "$shot" -format "%[fx:round(255*p{$px,$py}.r)],%[fx:round(255*p{$px,$py}.g)],%[fx:round(255*p{$px,$py}.b)]" info:)
+  [ "$seen" = "${colours[band]}" ] ||
+    zolto_fail "band $((band + 1)) at $px,$py is ($seen), expected (${colours[band]})"
+done
+close_menu
+
+# A capture that fails, one that writes a broken bitmap.
+open_menu 60 "@browse=zolto_capture.exe,--fail"
+zolto_screenshot "$ZOLTO_NAME.web_fail" >/dev/null
+no_preview "--fail" "$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.web_fail.png"
+close_menu
+open_menu 60 "@browse=zolto_capture.exe,--garbage"
+echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.web_garbage")"
+no_preview "--garbage" "$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.web_garbage.png"
+[ "$(stat -c %s "$bitmap" 2>/dev/null)" = 100 ] ||
+  zolto_fail "the capture's 100-byte bitmap is not at $bitmap: was it run?"
+close_menu
+echo "ok: the 320x240 capture with its bands below the header; none for --fail and --garbage"
