@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ clang              # native build, sanitizers, fuzzing
+  libclang-rt-14-dev                # the libFuzzer runtime for clang
   libgtest-dev libbenchmark-dev     # unit tests, benchmarks
   g++-mingw-w64-x86-64-posix        # the Windows executables
   libboost1.81-dev                  # Boost.Regex headers for the regex DLL

@@ -14,6 +14,12 @@ echo "== test: native"
 ctest --preset native -j "$jobs" || failed+=(native)
 echo "== test: asan"
 ctest --preset asan -j "$jobs" || failed+=(asan)
+echo "== test: fuzz (smoke)"
+if [ "${ZOLTO_SKIP_FUZZ:-0}" = 1 ]; then
+  echo "fuzz smoke skipped (ZOLTO_SKIP_FUZZ=1)"
+else
+  scripts/fuzz.sh 30 || failed+=(fuzz)
+fi
 echo "== test: windows (Wine)"
 # Starts Xvfb and prepares the Wine prefix once, before the tests use them.
 if (source tests/e2e/wine-env.sh); then

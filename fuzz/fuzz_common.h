@@ -1,0 +1,244 @@
+// Shared pieces of the fuzz targets: a run of the launcher on the in-memory
+// platform with a small fixed file system, input splitting, stubs for the
+// front end and the menu, and a check that stops the fuzzer with a message
+// (libFuzzer then saves the input as a crash).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/app.h"
+#include "app/run.h"
+#include "menu/menu.h"
+#include "platform/fake_platform.h"
+
+namespace zolto::fuzz {
+
+// A promise of the code under test was broken.
+[[noreturn]] inline void Fail(const char* file, int line, const char* what) {
+  std::fprintf(stderr, "\n*** fuzz check failed at %s:%d: %s\n", file, line, what);
+  std::fflush(stderr);
+  std::abort();
+}
+
+#define FUZZ_CHECK(condition) \
+  ((condition) ? (void)0 : ::zolto::fuzz::Fail(__FILE__, __LINE__, #condition))
+
+inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+// The pieces of text between separators (an empty text gives one empty piece).
+inline std::vector<std::string_view> Split(std::string_view text, char separator) {
+  std::vector<std::string_view> pieces;
+  std::size_t start = 0;
+  for (std::size_t at; (at = text.find(separator, start)) != std::string_view::npos;
+       start = at + 1)
+    pieces.push_back(text.substr(start, at - start));
+  pieces.push_back(text.substr(start));
+  return pieces;
+}
+
+// The text before the first of `stops` and the text after it (empty when
+// there is none).
+inline std::pair<std::string_view, std::string_view> CutAt(std::string_view text,
+                                                           std::string_view stops) {
+  const std::size_t at = text.find_first_of(stops);
+  if (at == std::string_view::npos) return {text, {}};
+  return {text.substr(0, at), text.substr(at + 1)};
+}
+
+// The full edition's configuration used where a target needs one that is not
+// its input: a [system] part and sections for files, folders and addresses.
+inline constexpr char kFixedConfiguration[] =
+    "[system]\r\n@icon\r\n@dist=5,1\r\n@pic=1,100\r\n@text=1,200,5\r\n"
+    "@browse=cap,-w 800,2\r\n@context=2\r\n%end\r\n"
+    "[$.txt]\r\na.exe | &A\r\n>-a %P | with a\r\n]%X=\"%N%_Name\" | each\r\n"
+    "+\r\nb.exe\r\n%end\r\n"
+    "[folder]\r\n{Group\r\nc.exe | C\r\n>\"%M\"\r\n}\r\n@system | Open\r\n%end\r\n"
+    "[url]\r\nviewer | View\r\n>%L\r\n>%G %-J\r\n%end\r\n"
+    "[.*]_[folder]\r\nnotepad | Edit\r\n%end\r\n"
+    "[.txt][folder]\r\nb.exe | B\r\n-\r\nc.exe | C\r\n%end\r\n"
+    "[all]\r\nviewer | All\r\n%end\r\n"
+    "[add]\r\n&Open\r\nCopy\r\n%end\r\n";
+
+// The file system every run starts from: a few programs, documents, folders,
+// associations and special folders. Built once and copied for each input,
+// which costs far less than building it again.
+inline const FakePlatform& FixedPlatform() {
+  static const FakePlatform* const fixed = [] {
+    auto* fs = new FakePlatform;
+    fs->AddFolder("C:\\Tools");
+    for (const char* program :
+         {"C:\\Tools\\a.exe", "C:\\Tools\\b.exe", "C:\\Tools\\c.exe", "C:\\Tools\\viewer.exe",
+          "C:\\Tools\\cap.exe", "C:\\Tools\\app.exe", "C:\\Tools\\run.bat",
+          "C:\\Windows\\system32\\notepad.exe", "C:\\Windows\\system32\\rundll32.exe",
+          "C:\\Windows\\explorer.exe", "C:\\Apps\\Note Pad.exe", "D:\\bin\\tool.exe"})
+      fs->AddFile(program);
+    for (const char* document :
+         {"C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\My File.txt", "C:\\d\\pic.png",
+          "C:\\d\\page.html", "C:\\d\\q.zz9", "C:\\dir\\name.ext", "C:\\My Docs\\a.txt",
+          "C:\\Work\\a.txt", "C:\\Work\\rel.txt", "C:\\50%Percent\\f.txt",
+          "C:\\Data\\\x95\x5C\\f.txt"})
+      fs->AddFile(document, "line one\r\n\tline two\r\n");
+    fs->AddFile("C:\\d\\link.url", "[InternetShortcut]\r\nURL=http://h.example/a/page.html\r\n");
+    fs->AddFile("C:\\Tools\\paths.txt", "junk\r\nPATH=\tD:\\bin;C:\\Apps\r\n");
+    fs->AddFile("C:\\Tools\\alt.ini", "[$.txt]\nb.exe\n>%X\n%end\n[.*]\nc.exe | C\n>%P\n%end\n");
+    for (const char* folder : {"C:\\d\\sub", "C:\\Data", "C:\\rel.2\\sub", "D:\\work",
+                               "C:\\My Dir"})
+      fs->AddFolder(folder);
+    fs->associations[".txt"] = "\"C:\\Apps\\Note Pad.exe\"";
+    fs->associations[".html"] = "C:\\Tools\\viewer.exe";
+    fs->associations[".doc"] = "C:\\Apps\\viewer.dll";
+    fs->specialFolders[0x24] = "C:\\Windows";
+    fs->specialFolders[0x26] = "C:\\Program Files";
+    fs->specialFolders[0x05] = "C:\\Users\\me\\Documents";
+    fs->specialFolders[0x10] = "C:\\" + std::string(250, 'x');  // a value near the limits
+    fs->specialFolders[0x07] = "C:\\%Windows%\\%4y%";           // values holding names
+    fs->clipboardText = "C:\\d\\x.txt\r\nC:\\d\\sub\r\n";
+    return fs;
+  }();
+  return *fixed;
+}
+
+// A run of the launcher installed in C:\Tools\ on a fresh copy of the fixed
+// file system.
+class FuzzRun {
+ public:
+  explicit FuzzRun(const Edition& edition = kFullEdition) : fs(FixedPlatform()), run(fs, edition) {
+    // The page-capture program "writes" a picture the menu then loads.
+    fs.runner = [this](const std::string&) {
+      fs.AddFile(run.start.PreviewBitmapPath, "BM");
+      return true;
+    };
+    InitialiseNames(run, std::string("C:\\Tools\\") + edition.programName + ".exe", "");
+    DerivePaths(run);
+    run.start.ConfigPath = run.start.ProgramFolder + run.start.ConfigName;
+  }
+  FuzzRun(const FuzzRun&) = delete;
+  FuzzRun& operator=(const FuzzRun&) = delete;
+
+  FakePlatform fs;
+  RunState run;
+};
+
+// A menu implementation that only hands out handles.
+class NullMenuBuilder : public MenuBuilder {
+ public:
+  MenuHandle CreateMenu() override { return ++next_; }
+  void AppendItem(MenuHandle, int, const std::string&, bool) override { ++items; }
+  void AppendIconItem(MenuHandle, int, const std::string&, const IconSource&, int,
+                      bool) override {
+    ++items;
+  }
+  void AppendCaptionItem(MenuHandle, int, const std::string&) override { ++items; }
+  void AppendSeparator(MenuHandle, int) override { ++items; }
+  void AppendOwnerDrawn(MenuHandle, int, bool) override { ++items; }
+  void AttachSubmenu(MenuHandle, int, MenuHandle) override {}
+  void RemoveAllItems(MenuHandle) override {}
+  void DestroySubmenus(MenuHandle) override {}
+  void DestroyMenu(MenuHandle) override {}
+  void AddShellMenu(MenuHandle) override { ++items; }
+  bool LoadPicturePreview(const std::string&) override { return true; }
+  bool LoadCapturePreview(const std::string&) override { return true; }
+  void ReleaseMenuResources() override {}
+
+  int items = 0;
+
+ private:
+  MenuHandle next_ = 0;
+};
+
+class NullMenuActions : public MenuActions {
+ public:
+  void ShowAbout() override {}
+  void InvokeShellCommand(int) override {}
+};
+
+// Builds the popup menu for the run's entry table, refills every group as it
+// would open, and destroys it again.
+inline void BuildAndDestroyMenu(RunState& run, int targetless) {
+  NullMenuBuilder builder;
+  const MenuHandle menu = BuildPopupMenu(run, builder, targetless);
+  if (targetless == 0) {
+    for (int i = 0; i < run.entries.entryCount; ++i)
+      if (run.entries.entries[static_cast<std::size_t>(i)].kind == kSubmenuOpen)
+        AddLevelItems(run, builder, builder.CreateMenu(), i, 1);
+  }
+  DestroyPopupMenu(run, builder, menu);
+}
+
+// The front end: answers the parameter dialog from a script (cancelling
+// once it runs out) and, when the menu opens, builds it and chooses some of
+// its entries.
+class ScriptedFrontend : public Frontend {
+ public:
+  struct Answer {
+    int result;  // 4 confirmed, 3 confirmed with Ctrl, 0 cancelled
+    std::string text;
+  };
+
+  explicit ScriptedFrontend(RunState& run) : run_(run) { run.frontend = this; }
+
+  void ShowPopupMenu(int targetless, int reopenInPlace) override {
+    ++menus;
+    if (depth_ > 0) return;
+    ++depth_;
+    ScreenFacts facts;
+    facts.hasForeground = menus % 2 == 0;
+    facts.foregroundLeft = 10;
+    facts.foregroundTop = 20;
+    facts.foregroundRight = 810;
+    facts.foregroundBottom = 620;
+    PlaceMenu(run_, facts, reopenInPlace);
+    BuildAndDestroyMenu(run_, targetless);
+    if (targetless == 0) {
+      std::string baseFolder;
+      CollectSameFolderTargets(run_, baseFolder);
+    }
+    if (targetless == 0 && chooseEntries > 0) {
+      NullMenuActions actions;
+      const int count = run_.entries.entryCount;
+      for (int i = 0; i < count && i < chooseEntries; ++i)
+        ActOnMenuChoice(run_, actions, kIdEntryBase + i, i % 3 == 2);
+      // The fixed items: the files, the about box, the header, the clipboard
+      // (a run of its own) and an item of the Explorer menu.
+      for (int id : {+kIdEditMain, +kIdEditSecond, +kIdHelp, +kIdVersion, +kIdHeader,
+                     +kIdClipboard, 7})
+        ActOnMenuChoice(run_, actions, id, false);
+    }
+    --depth_;
+  }
+
+  int OpenParameterDialog() override {
+    ++dialogs;
+    const LaunchState& l = run_.launch;
+    // What the dialog is given fits its fixed buffers.
+    FUZZ_CHECK(l.ParameterDefault.size() <= 259);
+    FUZZ_CHECK(l.ParameterTitle.size() <= 32);
+    if (next_ >= answers.size()) return 0;
+    const Answer& a = answers[next_++];
+    run_.launch.ParameterAnswer = a.text;
+    return a.result;
+  }
+
+  void Rewind() { next_ = 0; }
+
+  std::vector<Answer> answers;
+  int chooseEntries = 0;  // entries to act on each time the menu opens
+  int menus = 0;
+  int dialogs = 0;
+
+ private:
+  RunState& run_;
+  std::size_t next_ = 0;
+  int depth_ = 0;
+};
+
+}  // namespace zolto::fuzz
