@@ -1,12 +1,28 @@
 #include "text/text.h"
 
 #include <climits>
+#include <cstring>
 
 namespace zolto {
 
 namespace {
 
-LeadBytePredicate g_lead_byte = Cp932LeadByte;
+// The predicate's answers for every byte: asked once per byte of every
+// search, so a table lookup rather than a call.
+struct LeadByteTable {
+  bool lead[256];
+  void Fill(LeadBytePredicate predicate) {
+    for (int c = 0; c < 256; ++c) lead[c] = predicate(static_cast<unsigned char>(c));
+  }
+};
+
+LeadByteTable MakeCp932Table() {
+  LeadByteTable table;
+  table.Fill(Cp932LeadByte);
+  return table;
+}
+
+LeadByteTable g_lead_bytes = MakeCp932Table();
 
 constexpr size_t npos = std::string_view::npos;
 
@@ -61,10 +77,10 @@ bool Cp932LeadByte(unsigned char c) {
 bool NoLeadByte(unsigned char) { return false; }
 
 void SetLeadBytePredicate(LeadBytePredicate predicate) {
-  g_lead_byte = predicate ? predicate : NoLeadByte;
+  g_lead_bytes.Fill(predicate ? predicate : NoLeadByte);
 }
 
-bool IsLeadByte(unsigned char c) { return g_lead_byte(c); }
+bool IsLeadByte(unsigned char c) { return g_lead_bytes.lead[c]; }
 
 size_t CharLength(std::string_view text, size_t i) {
   bool pair = i + 1 < text.size() &&
@@ -78,24 +94,52 @@ char FoldAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-size_t FindI(std::string_view text, std::string_view needle, size_t from) {
+namespace {
+
+// Finds needle in text from `from` (a character boundary) at character
+// boundaries only, as a walk character by character would, but without
+// walking: candidates come from a byte scan for the needle's first byte,
+// and only a candidate right after a lead-byte value needs the walk to tell
+// whether it starts a character or is a trail byte.
+template <typename Same>
+size_t FindAtBoundary(std::string_view text, std::string_view needle, size_t from, bool fold,
+                      Same same) {
   if (from > text.size()) return npos;
   if (needle.empty()) return from;
-  for (size_t i = from; i + needle.size() <= text.size();
-       i += CharLength(text, i)) {
-    if (SameFolded(text.substr(i, needle.size()), needle)) return i;
+  if (needle.size() > text.size()) return npos;
+  const char first = fold ? FoldAscii(needle[0]) : needle[0];
+  const size_t last = text.size() - needle.size();
+  size_t walked = from;  // a known character boundary
+  // A first byte that folding leaves alone can be searched for directly.
+  const char lower = static_cast<char>(needle[0] | 0x20);
+  const bool exact = !fold || lower < 'a' || lower > 'z';
+  for (size_t i = from; i <= last; ++i) {
+    if (exact) {
+      const void* hit = std::memchr(text.data() + i, needle[0], last + 1 - i);
+      if (hit == nullptr) return npos;
+      i = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+    } else if (FoldAscii(text[i]) != first && text[i] != needle[0]) {
+      continue;
+    }
+    if (i > walked && IsLeadByte(static_cast<unsigned char>(text[i - 1]))) {
+      while (walked < i) walked += CharLength(text, walked);
+      if (walked != i) continue;  // a trail byte
+    }
+    walked = i;
+    if (same(text.substr(i, needle.size()), needle)) return i;
   }
   return npos;
 }
 
+}  // namespace
+
+size_t FindI(std::string_view text, std::string_view needle, size_t from) {
+  return FindAtBoundary(text, needle, from, true, SameFolded);
+}
+
 size_t Find(std::string_view text, std::string_view needle, size_t from) {
-  if (from > text.size()) return npos;
-  if (needle.empty()) return from;
-  for (size_t i = from; i + needle.size() <= text.size();
-       i += CharLength(text, i)) {
-    if (text.compare(i, needle.size(), needle) == 0) return i;
-  }
-  return npos;
+  return FindAtBoundary(text, needle, from, false,
+                        [](std::string_view a, std::string_view b) { return a == b; });
 }
 
 bool StartsWithI(std::string_view text, std::string_view prefix) {

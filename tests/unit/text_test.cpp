@@ -106,6 +106,34 @@ TEST_F(TextHelpers, FindIFoldsAsciiAtCharacterBoundaries) {
   EXPECT_EQ(FindI("x" + kLowA, kA), 1u);
 }
 
+// The search skips its character walk where it can; it must still agree
+// with a walk character by character on every text, including runs of
+// lead-byte values where only parity tells a trail byte from a lead byte.
+TEST_F(TextHelpers, FindAgreesWithACharacterWalk) {
+  auto walk = [](std::string_view text, std::string_view needle, size_t from, bool fold) {
+    if (from > text.size()) return npos;
+    for (size_t i = from; i + needle.size() <= text.size(); i += CharLength(text, i)) {
+      const std::string_view part = text.substr(i, needle.size());
+      if (fold ? EqualsI(part, needle) : part == needle) return i;
+    }
+    return npos;
+  };
+  EXPECT_EQ(FindI("\x81\x81\x81\x5Cx", "\\x"), npos);
+  EXPECT_EQ(FindI("\x81\x81\x5Cx", "\\x"), 2u);
+  const char alphabet[] = {'\x81', '\x5C', 'a', 'A', 'x', '\xE0'};
+  unsigned seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int round = 0; round < 20000; ++round) {
+    std::string text, needle;
+    for (unsigned n = next() % 12; n > 0; --n) text += alphabet[next() % 6];
+    for (unsigned n = 1 + next() % 3; n > 0; --n) needle += alphabet[next() % 6];
+    size_t from = 0;  // a character boundary, as callers pass
+    for (unsigned k = next() % 4; k > 0 && from < text.size(); --k) from += CharLength(text, from);
+    ASSERT_EQ(FindI(text, needle, from), walk(text, needle, from, true)) << round;
+    ASSERT_EQ(Find(text, needle, from), walk(text, needle, from, false)) << round;
+  }
+}
+
 TEST_F(TextHelpers, StartsWithIAndEqualsI) {
   EXPECT_TRUE(StartsWithI("C:\\Program Files", "c:\\PROGRAM"));
   EXPECT_TRUE(StartsWithI("abc", ""));
