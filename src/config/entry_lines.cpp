@@ -55,6 +55,20 @@ void AddParameter(RunState& run, SectionState& state, std::string_view line) {
   if (program.firstParam == 0) program.firstParam = index;
 }
 
+const ResolvedProgram& LookUpProgram(RunState& run, std::string_view program) {
+  auto [slot, added] = run.entries.programs.try_emplace(std::string(program));
+  ResolvedProgram& resolved = slot->second;
+  if (!added) return resolved;
+  bool found = false;
+  const std::string path = ResolveProgram(run, program, true, found);
+  if (!found || run.platform.IsDirectory(path)) return resolved;
+  const std::string canonical = PathCanonicalize(path);
+  resolved.usable = true;
+  resolved.path = canonical.empty() ? path : canonical;
+  resolved.name = std::string(SplitPath(path).name);
+  return resolved;
+}
+
 // A program line: "program | label", "program", "@system | label" or
 // "@system". A program that is not found, or is a folder, drops the line.
 void AddProgramLine(RunState& run, SectionState& state, std::string_view raw) {
@@ -74,18 +88,14 @@ void AddProgramLine(RunState& run, SectionState& state, std::string_view raw) {
           CutToBytes(label, kMaxEntryText);
     return;
   }
-  bool found = false;
-  const std::string path = ResolveProgram(run, program, true, found);
-  if (!found || run.platform.IsDirectory(path)) return;
-  const std::string canonical = PathCanonicalize(path);
-  const std::string name = SplitPath(path).name;
-  AddOrdinary(run, state, canonical.empty() ? path : canonical,
-              d == std::string::npos ? std::string_view(name) : label);
+  const ResolvedProgram& found = LookUpProgram(run, program);
+  if (!found.usable) return;
+  AddOrdinary(run, state, found.path, d == std::string::npos ? std::string_view(found.name) : label);
 }
 
 }  // namespace
 
-void ParseEntryLines(RunState& run, size_t header, std::string_view text) {
+size_t ParseEntryLines(RunState& run, size_t header, std::string_view text) {
   EntryTable& table = run.entries;
   SectionState state;
   state.separators = table.entryCount > 0;
@@ -93,11 +103,11 @@ void ParseEntryLines(RunState& run, size_t header, std::string_view text) {
   size_t pos = header + FetchLine(header, text.size(), text, false, line);
   while (!table.Full()) {
     const size_t used = FetchLine(pos, text.size(), text, false, line);
-    if (pos + used > text.size()) return;
-    pos += used;
+    if (pos + used > text.size()) return text.size();
     const std::string_view l = TrimLeadingBlanksAndTabs(line.view());
     const char c = l.empty() ? '\0' : l[0];
-    if (StartsWithI(l, "%end")) return;
+    if (StartsWithI(l, "%end")) return pos;
+    pos += used;
     if (c == ';') continue;
     if (c == '+' && state.separators) {
       Append(table, kSeparator, state.level);
@@ -119,6 +129,18 @@ void ParseEntryLines(RunState& run, size_t header, std::string_view text) {
     } else {
       AddProgramLine(run, state, l);
     }
+  }
+  return std::string_view::npos;
+}
+
+void SectionReader::Take(RunState& run, size_t header, std::string_view text) {
+  const int before = run.entries.entryCount;
+  if (before == idleCount_ && header > idleFrom_ && header < idleTo_) return;
+  const size_t end = ParseEntryLines(run, header, text);
+  if (end != std::string_view::npos && run.entries.entryCount == before) {
+    idleFrom_ = header;
+    idleTo_ = end;
+    idleCount_ = before;
   }
 }
 

@@ -17,11 +17,12 @@ std::string KeyOf(RunState& run, const std::string& subject) {
 
 // Parses the section whose key or header starts at `at`; a line that ends
 // in "#" keeps "[all]" out. Returns the start of the following line.
-size_t TakeSectionAt(RunState& run, std::string_view text, size_t at, bool& noAll) {
+size_t TakeSectionAt(RunState& run, std::string_view text, size_t at, bool& noAll,
+                     SectionReader& sections) {
   LineBuffer line;
   const size_t used = FetchLine(at, text.size(), text, false, line);
   if (line.length > 0 && line.data[line.length - 1] == '#') noAll = true;
-  ParseEntryLines(run, at, text);
+  sections.Take(run, at, text);
   return at + used;
 }
 
@@ -36,7 +37,8 @@ bool TakeCatchAll(RunState& run, std::string_view text, bool& noAll) {
   const size_t at = FindI(text, "[.*]");
   if (at == npos) return false;
   run.entries.Clear();
-  TakeSectionAt(run, text, at, noAll);
+  SectionReader sections;
+  TakeSectionAt(run, text, at, noAll, sections);
   AddAllSection(run, text, noAll);
   return true;
 }
@@ -47,14 +49,16 @@ int SelectByExtension(RunState& run, std::string_view text) {
   if (run.targets.workingCount < 1) return 1;
   const std::string subject = run.targets.working[0];
   const std::string key = KeyOf(run, subject);
+  run.entries.programs.clear();
   bool noAll = false;
   size_t at = FindI(text, key);
   const bool keyFound = at != npos;
   if (keyFound) {
     // Every occurrence, in file order; a header may hold several keys.
     run.entries.Clear();
+    SectionReader sections;
     while (at != npos && at < text.size()) {
-      const size_t next = TakeSectionAt(run, text, at, noAll);
+      const size_t next = TakeSectionAt(run, text, at, noAll, sections);
       at = next < text.size() ? FindI(text, key, next) : npos;
     }
     AddAllSection(run, text, noAll);

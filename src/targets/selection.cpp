@@ -21,27 +21,34 @@ bool IsFirstPassHeader(std::string_view line) {
 struct Pass {
   bool matched = false;
   bool noAll = false;
+  SectionReader sections;
 };
 
 // Takes the section whose header line starts at pos.
 void TakeSection(RunState& run, std::string_view header, size_t pos, std::string_view text,
                  Pass& pass) {
   if (!header.empty() && header.back() == '#') pass.noAll = true;
-  ParseEntryLines(run, pos, text);
   pass.matched = true;
+  pass.sections.Take(run, pos, text);
 }
 
-// Calls visit(line, position) for every complete line of text; stops when
-// visit returns false.
+// Calls visit(line, position) for every complete line of text that holds a
+// "[": no other line can be a header. Lines without one are skipped by a
+// byte search instead of being fetched one by one. Stops when visit returns
+// false.
 template <typename Visit>
-void ForEachLine(std::string_view text, Visit visit) {
+void ForEachBracketLine(std::string_view text, Visit visit) {
   LineBuffer line;
-  size_t pos = 0;
-  while (true) {
-    const size_t used = FetchLine(pos, text.size(), text, false, line);
-    if (pos + used > text.size()) return;
-    if (!visit(TrimLeadingBlanksAndTabs(line.view()), pos)) return;
-    pos += used;
+  size_t pos = 0;  // always the start of a line
+  while (pos < text.size()) {
+    const size_t bracket = text.find('[', pos);
+    if (bracket == std::string_view::npos) return;
+    const size_t feed = text.rfind('\n', bracket);
+    const size_t start = feed == std::string_view::npos || feed < pos ? pos : feed + 1;
+    const size_t used = FetchLine(start, text.size(), text, false, line);
+    if (start + used > text.size()) return;
+    if (!visit(TrimLeadingBlanksAndTabs(line.view()), start)) return;
+    pos = start + used;
   }
 }
 
@@ -56,7 +63,7 @@ int MatchOwnHeader(RunState& run, std::string_view header, std::string_view subj
 // unavailable and a header did not match).
 bool FirstPass(RunState& run, std::string_view text, const std::string& subject, Pass& pass) {
   bool go = true;
-  ForEachLine(text, [&](std::string_view line, size_t pos) {
+  ForEachBracketLine(text, [&](std::string_view line, size_t pos) {
     if (!IsFirstPassHeader(line)) return true;
     if (MatchOwnHeader(run, line, subject) == 1) {
       TakeSection(run, line, pos, text, pass);
@@ -69,7 +76,7 @@ bool FirstPass(RunState& run, std::string_view text, const std::string& subject,
 }
 
 void CatchAllPass(RunState& run, std::string_view text, const std::string& subject, Pass& pass) {
-  ForEachLine(text, [&](std::string_view line, size_t pos) {
+  ForEachBracketLine(text, [&](std::string_view line, size_t pos) {
     if (!ContainsI(line, "[.*]")) return true;
     MatchOwnHeader(run, line, subject);  // only its exclusions count
     if (run.selection.exclusion != -1) TakeSection(run, line, pos, text, pass);
@@ -107,11 +114,13 @@ int SelectByHeaders(RunState& run, std::string_view text) {
   if (run.targets.workingCount < 1) return 1;
   const std::string subject = run.targets.working[0];
   run.entries.Clear();
+  run.entries.programs.clear();
   run.selection.exclusion = 0;
   Pass pass;
   if (!FirstPass(run, text, subject, pass)) return 1;
   if (!pass.matched) {
     run.entries.Clear();
+    pass = Pass{};
     CatchAllPass(run, text, subject, pass);
   }
   if (pass.matched && !pass.noAll) {

@@ -171,5 +171,27 @@ TEST_F(SelectionTest, UnreadableConfigurationIsReported) {
   EXPECT_EQ(fs.messages[0].text, "設定ファイル異常");
 }
 
+// Sections without "%end" run on into the sections below them; those that
+// add nothing are not read again, but only as far as their "%end".
+TEST_F(SelectionTest, SectionsRunningOnStopAtTheirEnd) {
+  RunWith("[$.txt]\nmissing.exe\n[$.txt]\ngone.exe\n[$.txt]\n%end\n[$.txt]\na.exe\n%end\n",
+          "C:\\d\\x.txt");
+  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools"});
+
+  // Each taken section adds what runs on into it: a.exe and b.exe, then
+  // b.exe again for the second header.
+  RunWith("[$.txt]\na.exe\n[$.txt]\nb.exe\n%end\n", "C:\\d\\x.txt");
+  EXPECT_EQ(menu.shown, 1);
+  EXPECT_EQ(run.entries.ordinaryCount, 3);
+
+  // A program looked up once is not found later in the same selection
+  // only because the disk changed: each selection looks again.
+  RunWith("[$.txt]\nlate.exe\nb.exe\n%end\n", "C:\\d\\x.txt");
+  EXPECT_EQ(run.entries.ordinaryCount, 1);
+  fs.AddFile("C:\\Tools\\late.exe");
+  RunWith("[$.txt]\nlate.exe\nb.exe\n%end\n", "C:\\d\\x.txt");
+  EXPECT_EQ(run.entries.ordinaryCount, 2);
+}
+
 }  // namespace
 }  // namespace zolto
