@@ -31,6 +31,9 @@ int ShellMenuFilter(const RunState& run, std::string_view text) {
 
 std::vector<int> ShellItemsToDelete(const RunState& run, const std::vector<ShellItem>& items,
                                     int first) {
+  // A failed item count can hand in -1: the launcher's items still start
+  // at 0 at the earliest.
+  if (first < 0) first = 0;
   const int count = static_cast<int>(items.size());
   std::vector<bool> gone(items.size(), false);
   for (int i = count - 1; i >= first; --i)

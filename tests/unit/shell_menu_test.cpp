@@ -56,6 +56,8 @@ TEST_F(ShellMenuTest, SeparatorCleanUp) {
 TEST_F(ShellMenuTest, LauncherItemsBeforeTheShellBlockStay) {
   // Merged at the end: the launcher's own separator 1300 and entries stay.
   EXPECT_EQ(Filtered({"Entry", "-", "-", "Open", "-"}, 2), (Strings{"Entry", "-", "Open"}));
+  // A failed item count (-1) reads no item before the first one.
+  EXPECT_EQ(Filtered({"-", "Open", "-"}, -1), Strings{"Open"});
 }
 
 TEST_F(ShellMenuTest, SameFolderTargets) {
