@@ -6,6 +6,7 @@
 # target (executions, crashes 0/1) and a summary; exits non-zero when a
 # target crashed. Crash inputs and logs are kept in build/fuzz-run/<target>/.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]   (default: 30 seconds, every target)
+#   scripts/fuzz.sh --runs N [TARGET...]    N executions per target, at most an hour
 # Installs nothing: clang and its libFuzzer runtime must be there already.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +15,16 @@ all_targets=(config entries targets headers selection path_macros templates shor
              capture_bmp shell_filter bregexp capture)
 
 seconds=30
-if [ $# -gt 0 ]; then
+runs_limit=-1
+if [ "${1:-}" = --runs ]; then
+  runs_limit=${2:-}
+  seconds=3600
+  shift 2 || true
+  if ! [[ $runs_limit =~ ^[1-9][0-9]*$ ]]; then
+    echo "usage: scripts/fuzz.sh --runs N [TARGET...]" >&2
+    exit 2
+  fi
+elif [ $# -gt 0 ]; then
   seconds=$1
   shift
 fi
@@ -82,7 +92,11 @@ fi
 
 # ---- Run ----
 export UBSAN_OPTIONS="print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
-echo "== fuzz: ${seconds}s per target, one after another"
+if [ "$runs_limit" -gt 0 ]; then
+  echo "== fuzz: $runs_limit executions (at most ${seconds}s) per target, one after another"
+else
+  echo "== fuzz: ${seconds}s per target, one after another"
+fi
 total=0
 crashed=()
 skipped=()
@@ -99,7 +113,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$work/artifacts" "$corpus"
   # The seeds join the scratch corpus; the repository's copy is never written.
   cp -n fuzz/corpus/"$t"/* "$corpus"/ 2>/dev/null || true
-  args=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048
+  args=(-max_total_time="$seconds" -runs="$runs_limit" -timeout=10 -rss_limit_mb=2048
         -max_len="$(max_len_of "$t")" -print_final_stats=1
         -artifact_prefix="$work/artifacts/")
   dict=$(dict_of "$t")
@@ -116,7 +130,8 @@ for t in "${targets[@]}"; do
     crash=1
     crashed+=("$t")
   fi
-  printf '%-13s executions %10s   crashes %d\n' "$t" "$runs" "$crash"
+  secs=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$work/log" | tail -n 1)
+  printf '%-13s executions %10s   seconds %5s   crashes %d\n' "$t" "$runs" "${secs:-?}" "$crash"
   if [ "$crash" -eq 1 ]; then
     grep -m 3 -E '^(SUMMARY|\*\*\* fuzz check)|ERROR: ' "$work/log" | sed 's/^/    /' || true
     echo "    input: ${found:-none saved}   log: $work/log"
