@@ -247,6 +247,26 @@ std::optional<std::string> Win32Platform::LongFileName(const std::string& path) 
   return std::string(data.cFileName);
 }
 
+namespace {
+
+using CrackUrlFunction = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPURL_COMPONENTSA);
+
+// The address parser is the only thing the launcher takes from wininet.dll,
+// which (with what it loads in turn) costs start-up time on every run; most
+// runs are for files and never need it. Loaded from the system folder on
+// first use, and kept.
+CrackUrlFunction InternetCrackUrlFunction() {
+  static const CrackUrlFunction crack = [] {
+    HMODULE wininet = LoadLibraryExA("wininet.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return wininet ? reinterpret_cast<CrackUrlFunction>(
+                         reinterpret_cast<void*>(GetProcAddress(wininet, "InternetCrackUrlA")))
+                   : nullptr;
+  }();
+  return crack;
+}
+
+}  // namespace
+
 bool Win32Platform::CrackUrl(const std::string& text, UrlParts& parts) {
   char scheme[32] = {}, host[260] = {}, user[260] = {}, password[260] = {}, path[260] = {},
        extra[260] = {};
@@ -264,7 +284,8 @@ bool Win32Platform::CrackUrl(const std::string& text, UrlParts& parts) {
   url.dwUrlPathLength = sizeof path;
   url.lpszExtraInfo = extra;
   url.dwExtraInfoLength = sizeof extra;
-  if (!InternetCrackUrlA(text.c_str(), 0, 0, &url)) return false;
+  const CrackUrlFunction crack = InternetCrackUrlFunction();
+  if (!crack || !crack(text.c_str(), 0, 0, &url)) return false;
   parts = UrlParts{scheme, host, user, password, path, extra};
   return true;
 }
