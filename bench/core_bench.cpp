@@ -13,13 +13,18 @@
 namespace zolto {
 namespace {
 
-// Counts the calls that would touch the disk on Windows.
+// Counts the calls that would touch the disk on Windows, and the address
+// parses (a library call there).
 class CountingPlatform : public FakePlatform {
  public:
   long probes = 0;
   bool PathExists(const std::string& p) override { ++probes; return FakePlatform::PathExists(p); }
   bool IsDirectory(const std::string& p) override { ++probes; return FakePlatform::IsDirectory(p); }
   std::string FullPath(const std::string& p) override { ++probes; return FakePlatform::FullPath(p); }
+  bool CrackUrl(const std::string& text, UrlParts& parts) override {
+    ++probes;
+    return FakePlatform::CrackUrl(text, parts);
+  }
   std::string FindOnPath(const std::string* folders, const std::string& name) override {
     ++probes;
     return FakePlatform::FindOnPath(folders, name);
