@@ -20,12 +20,24 @@ bool InTextRange(size_t length, size_t low) {
 }
 
 // Whether a kind term ("[file]", "[folder]", "[url]") applies to the subject.
+// The subject is a web address, and if not, whether it is a folder: a disk
+// probe and an address parse, made once per selection, not per term.
+const SelectionState::SubjectKind& KindOf(RunState& run, std::string_view subject) {
+  SelectionState& selection = run.selection;
+  SelectionState::SubjectKind& kind = selection.kind;
+  if (kind.known && kind.cracks == selection.cracks && kind.subject == subject) return kind;
+  kind.subject = std::string(subject);
+  kind.url = run.edition.webTargets && IsUrlTarget(run, kind.subject);
+  kind.folder = !kind.url && run.platform.IsDirectory(kind.subject);
+  kind.cracks = selection.cracks;
+  kind.known = true;
+  return kind;
+}
+
 bool KindApplies(RunState& run, std::string_view kind, std::string_view subject) {
-  const std::string s(subject);
-  const bool url = run.edition.webTargets && IsUrlTarget(run, s);
-  if (kind == "[url]") return url;
-  const bool folder = !url && run.platform.IsDirectory(s);
-  return kind == "[folder]" ? folder : !url && !folder;
+  const SelectionState::SubjectKind& is = KindOf(run, subject);
+  if (kind == "[url]") return is.url;
+  return kind == "[folder]" ? is.folder : !is.url && !is.folder;
 }
 
 // The kind term at the start of text, or an empty view.

@@ -115,6 +115,7 @@ int SelectByHeaders(RunState& run, std::string_view text) {
   const std::string subject = run.targets.working[0];
   run.entries.Clear();
   run.entries.programs.clear();
+  run.selection.kind.known = false;  // the disk may have changed since
   run.selection.exclusion = 0;
   Pass pass;
   if (!FirstPass(run, text, subject, pass)) return 1;

@@ -74,6 +74,7 @@ void BuildTargetList(RunState& run, std::string_view text, int mode) {
 }
 
 int CrackUrl(RunState& run, std::string_view text) {
+  ++run.selection.cracks;
   if (run.platform.CrackUrl(std::string(text), run.urlParts)) return 1;
   run.urlParts = UrlParts{};  // never the parts of an earlier address
   return 0;

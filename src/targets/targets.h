@@ -46,6 +46,18 @@ struct SelectionState {
   RegexState regex = RegexState::NotLoaded;
   // 1 while the run works from the second configuration file.
   int secondConfig = 0;
+  // Addresses cracked so far: cracking leaves its parts in the run.
+  unsigned cracks = 0;
+  // The subject's kind as the kind terms found it, asked again by every
+  // "[file]", "[folder]" and "[url]" term of the selection: good while the
+  // subject is the same and no other address was cracked since.
+  struct SubjectKind {
+    bool known = false;
+    std::string subject;
+    unsigned cracks = 0;
+    bool url = false;
+    bool folder = false;
+  } kind;
 };
 
 // ---- Target list ----
