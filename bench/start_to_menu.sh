@@ -10,6 +10,8 @@
 # DLLs they import. Absolute times mean little on a shared machine; the
 # ratios are the result.
 #   bench/start_to_menu.sh [ROUNDS]     (default 15; needs the windows build)
+# ZOLTO_BENCH_EXE names another zolto5_c.exe to time (an older build, to
+# compare against).
 # Uses the end-to-end tests' Wine prefix and virtual display (ZOLTO_WINEPREFIX,
 # ZOLTO_DISPLAY override them).
 set -euo pipefail
@@ -17,7 +19,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 rounds=${1:-15}
 bin=$root/build/windows/bin
 benchbin=$root/build/windows/bench
-for f in "$bin/zolto5_c.exe" "$bin/BREGEXP.DLL" "$benchbin/minimal_menu.exe" "$benchbin/menutimer.exe"; do
+exe=${ZOLTO_BENCH_EXE:-$bin/zolto5_c.exe}
+for f in "$exe" "$bin/BREGEXP.DLL" "$benchbin/minimal_menu.exe" "$benchbin/menutimer.exe"; do
   [ -f "$f" ] || { echo "missing $f: build the windows preset first (scripts/build.sh)" >&2; exit 1; }
 done
 source "$root/tests/e2e/wine-env.sh"
@@ -50,7 +53,8 @@ write_config() {  # write_config FILE EXTRA-SYSTEM-LINES
 }
 for variant in plain rich; do
   mkdir -p "$ZOLTO_TMP/$variant"
-  cp "$bin/zolto5_c.exe" "$bin/BREGEXP.DLL" "$ZOLTO_TMP/$variant/"
+  cp "$exe" "$ZOLTO_TMP/$variant/zolto5_c.exe"
+  cp "$bin/BREGEXP.DLL" "$ZOLTO_TMP/$variant/"
 done
 write_config "$ZOLTO_TMP/plain/zolto5_c.ini" ''
 write_config "$ZOLTO_TMP/rich/zolto5_c.ini" '@icon\n@text=1,300,12\n'
@@ -100,7 +104,7 @@ PY
 echo
 echo "executable sizes and DLL imports:"
 objdump=$(command -v x86_64-w64-mingw32-objdump || command -v objdump)
-for f in "$bin/zolto5_c.exe" "$bin/zolto5.exe" "$benchbin/minimal_menu.exe"; do
+for f in "$exe" "$bin/zolto5.exe" "$benchbin/minimal_menu.exe"; do
   [ -f "$f" ] || continue
   imports=$("$objdump" -p "$f" | sed -n 's/^\s*DLL Name: //p' | sort -f | tr '\n' ' ')
   printf '  %-16s %8d bytes  %s\n' "$(basename "$f")" "$(stat -c %s "$f")" "$imports"
