@@ -191,7 +191,7 @@ int MatchTerms(RunState& run, std::string_view header, std::string_view subject)
       const std::string_view expr = ExpressionOf(header, bracket + 2);
       const bool tested = InTextRange(expr.size(), 2);
       const bool hit = tested && MatchPattern(run, expr, PatternKind::Expression, subject) == 1;
-      Note(run, term.substr(0, expr.size() + 2), excluding,
+      Note(run, term.substr(0, expr.size() + 3), excluding,
            tested ? OutcomeOf(hit) : Outcome::Skipped);
       if (excluding) {
         if (hit) {
