@@ -487,6 +487,7 @@ CheckReport CheckConfiguration(Platform& realPlatform, const CheckOptions& optio
     if (s.decision == TraceDecision::Menu && !s.oneByOne) s.menu = BuildMenu(snapshot);
     s.commands = EntryCommands(snapshot, platform, frontend, dialogRun);
   }
+  dialogRun = &run;
   report.selections = std::move(tracer.selections);
   for (const CheckSelection& s : report.selections)
     for (const CheckAction& a : s.actions)
