@@ -18,7 +18,8 @@ std::string KeyOf(RunState& run, const std::string& subject) {
 // Parses the section whose key or header starts at `at`; a line that ends
 // in "#" keeps "[all]" out. Returns the start of the following line.
 size_t TakeSectionAt(RunState& run, std::string_view text, size_t at, bool& noAll,
-                     SectionReader& sections) {
+                     SectionReader& sections, SelectionTrace::Pass pass) {
+  if (run.selection.trace) run.selection.trace->SectionTaken(pass, at);
   LineBuffer line;
   const size_t used = FetchLine(at, text.size(), text, false, line);
   if (line.length > 0 && line.data[line.length - 1] == '#') noAll = true;
@@ -29,7 +30,9 @@ size_t TakeSectionAt(RunState& run, std::string_view text, size_t at, bool& noAl
 void AddAllSection(RunState& run, std::string_view text, bool noAll) {
   if (noAll) return;
   const size_t all = FindI(text, "[all]");
-  if (all != npos) ParseEntryLines(run, all, text);
+  if (all == npos) return;
+  if (run.selection.trace) run.selection.trace->SectionTaken(SelectionTrace::Pass::All, all);
+  ParseEntryLines(run, all, text);
 }
 
 // "[.*]" and then "[all]"; false when there is no "[.*]" section.
@@ -38,7 +41,7 @@ bool TakeCatchAll(RunState& run, std::string_view text, bool& noAll) {
   if (at == npos) return false;
   run.entries.Clear();
   SectionReader sections;
-  TakeSectionAt(run, text, at, noAll, sections);
+  TakeSectionAt(run, text, at, noAll, sections, SelectionTrace::Pass::CatchAll);
   AddAllSection(run, text, noAll);
   return true;
 }
@@ -50,6 +53,8 @@ int SelectByExtension(RunState& run, std::string_view text) {
   const std::string subject = run.targets.working[0];
   const std::string key = KeyOf(run, subject);
   run.entries.programs.clear();
+  if (run.selection.trace)
+    run.selection.trace->Header(SelectionTrace::Pass::ExtensionKey, key, npos);
   bool noAll = false;
   size_t at = FindI(text, key);
   const bool keyFound = at != npos;
@@ -58,13 +63,16 @@ int SelectByExtension(RunState& run, std::string_view text) {
     run.entries.Clear();
     SectionReader sections;
     while (at != npos && at < text.size()) {
-      const size_t next = TakeSectionAt(run, text, at, noAll, sections);
+      const size_t next =
+          TakeSectionAt(run, text, at, noAll, sections, SelectionTrace::Pass::ExtensionKey);
       at = next < text.size() ? FindI(text, key, next) : npos;
     }
     AddAllSection(run, text, noAll);
   }
   if (!keyFound || run.entries.ordinaryCount == 0) {
     if (!TakeCatchAll(run, text, noAll) || run.entries.ordinaryCount == 0) {
+      if (run.selection.trace)
+        run.selection.trace->Decided(run, SelectionTrace::Decision::Open, -1);
       OpenWithAssociation(run, subject);
       return 1;
     }

@@ -105,6 +105,16 @@ int MatchParts(std::string_view text, bool ordered, std::string_view subject) {
   return 1;
 }
 
+using Outcome = SelectionTrace::Outcome;
+
+void Note(RunState& run, std::string_view term, bool exclusion, Outcome outcome) {
+  if (run.selection.trace) run.selection.trace->Term(term, exclusion, outcome);
+}
+
+Outcome OutcomeOf(bool hit) { return hit ? Outcome::Hit : Outcome::Miss; }
+
+int MatchTerms(RunState& run, std::string_view header, std::string_view subject);
+
 }  // namespace
 
 int LoadRegexLibrary(RunState& run) {
@@ -146,6 +156,14 @@ int MatchPattern(RunState& run, std::string_view text, PatternKind kind,
 }
 
 int MatchHeader(RunState& run, std::string_view header, std::string_view subject) {
+  const int matched = MatchTerms(run, header, subject);
+  if (run.selection.trace) run.selection.trace->HeaderResult(matched, run.selection.exclusion);
+  return matched;
+}
+
+namespace {
+
+int MatchTerms(RunState& run, std::string_view header, std::string_view subject) {
   int& exclusion = run.selection.exclusion;
   Positive positive = Positive::NoneYet;
   auto finalRule = [&] {
@@ -177,12 +195,16 @@ int MatchHeader(RunState& run, std::string_view header, std::string_view subject
 
     if (const std::string_view kind = atCursor ? KindTermAt(term) : std::string_view();
         !kind.empty()) {
-      if (!record(excluding, KindApplies(run, kind, subject))) return 0;
+      const bool hit = KindApplies(run, kind, subject);
+      Note(run, term.substr(0, kind.size()), excluding, OutcomeOf(hit));
+      if (!record(excluding, hit)) return 0;
       close = bracket + kind.size() - 1;
     } else if (atCursor && StartsWithI(term, "[!")) {
       const std::string_view expr = ExpressionOf(header, bracket + 2);
-      const bool hit = InTextRange(expr.size(), 2) &&
-                       MatchPattern(run, expr, PatternKind::Expression, subject) == 1;
+      const bool tested = InTextRange(expr.size(), 2);
+      const bool hit = tested && MatchPattern(run, expr, PatternKind::Expression, subject) == 1;
+      Note(run, term.substr(0, expr.size() + 3), excluding,
+           tested ? OutcomeOf(hit) : Outcome::Skipped);
       if (excluding) {
         if (hit) {
           exclusion = -1;
@@ -196,13 +218,22 @@ int MatchHeader(RunState& run, std::string_view header, std::string_view subject
       if (close == npos) return finalRule();
       PatternKind kind;
       const std::string_view text = header.substr(bracket + 2, close - bracket - 2);
-      if (term.size() > 1 && PatternKindOf(term[1], kind) && InTextRange(text.size(), 1)) {
-        if (!record(excluding, MatchPattern(run, text, kind, subject) == 1)) return 0;
+      const std::string_view whole = header.substr(bracket, close + 1 - bracket);
+      if (term.size() < 2 || !PatternKindOf(term[1], kind)) {
+        Note(run, whole, excluding, Outcome::Ignored);
+      } else if (!InTextRange(text.size(), 1)) {
+        Note(run, whole, excluding, Outcome::Skipped);
+      } else {
+        const bool hit = MatchPattern(run, text, kind, subject) == 1;
+        Note(run, whole, excluding, OutcomeOf(hit));
+        if (!record(excluding, hit)) return 0;
       }
     }
     if (header.size() - (close + 1) < 3) return finalRule();
     cursor = close + 1;
   }
 }
+
+}  // namespace
 
 }  // namespace zolto

@@ -11,12 +11,7 @@ namespace {
 constexpr std::string_view kFirstPassMarks[] = {"[^", "[$", "[-", "[+", "[!",
                                                 "_[", "[file]", "[folder]", "[url]"};
 
-bool IsFirstPassHeader(std::string_view line) {
-  if (ContainsI(line, "[.*]")) return false;
-  for (std::string_view mark : kFirstPassMarks)
-    if (StartsWithI(line, mark)) return true;
-  return false;
-}
+using Trace = SelectionTrace;
 
 struct Pass {
   bool matched = false;
@@ -26,8 +21,9 @@ struct Pass {
 
 // Takes the section whose header line starts at pos.
 void TakeSection(RunState& run, std::string_view header, size_t pos, std::string_view text,
-                 Pass& pass) {
+                 Pass& pass, Trace::Pass tracePass) {
   if (!header.empty() && header.back() == '#') pass.noAll = true;
+  if (run.selection.trace) run.selection.trace->SectionTaken(tracePass, pos);
   pass.matched = true;
   pass.sections.Take(run, pos, text);
 }
@@ -54,8 +50,10 @@ void ForEachBracketLine(std::string_view text, Visit visit) {
 
 // Each header is judged by its own exclusion terms: a header without any
 // never inherits what an earlier header's exclusion left behind.
-int MatchOwnHeader(RunState& run, std::string_view header, std::string_view subject) {
+int MatchOwnHeader(RunState& run, std::string_view header, std::string_view subject,
+                   Trace::Pass tracePass, size_t pos) {
   run.selection.exclusion = 0;
+  if (run.selection.trace) run.selection.trace->Header(tracePass, header, pos);
   return MatchHeader(run, header, subject);
 }
 
@@ -65,8 +63,8 @@ bool FirstPass(RunState& run, std::string_view text, const std::string& subject,
   bool go = true;
   ForEachBracketLine(text, [&](std::string_view line, size_t pos) {
     if (!IsFirstPassHeader(line)) return true;
-    if (MatchOwnHeader(run, line, subject) == 1) {
-      TakeSection(run, line, pos, text, pass);
+    if (MatchOwnHeader(run, line, subject, Trace::Pass::First, pos) == 1) {
+      TakeSection(run, line, pos, text, pass, Trace::Pass::First);
     } else if (run.selection.regex == RegexState::Unavailable) {
       go = false;
     }
@@ -78,28 +76,49 @@ bool FirstPass(RunState& run, std::string_view text, const std::string& subject,
 void CatchAllPass(RunState& run, std::string_view text, const std::string& subject, Pass& pass) {
   ForEachBracketLine(text, [&](std::string_view line, size_t pos) {
     if (!ContainsI(line, "[.*]")) return true;
-    MatchOwnHeader(run, line, subject);  // only its exclusions count
-    if (run.selection.exclusion != -1) TakeSection(run, line, pos, text, pass);
+    MatchOwnHeader(run, line, subject, Trace::Pass::CatchAll, pos);  // only its exclusions count
+    if (run.selection.exclusion != -1)
+      TakeSection(run, line, pos, text, pass, Trace::Pass::CatchAll);
     return true;
   });
 }
 
+void Decided(RunState& run, Trace::Decision decision, int entry = -1) {
+  if (run.selection.trace) run.selection.trace->Decided(run, decision, entry);
+}
+
 }  // namespace
+
+bool IsFirstPassHeader(std::string_view line) {
+  if (ContainsI(line, "[.*]")) return false;
+  for (std::string_view mark : kFirstPassMarks)
+    if (StartsWithI(line, mark)) return true;
+  return false;
+}
 
 int DecideRun(RunState& run, const std::string& subject) {
   EntryTable& table = run.entries;
   if (table.ordinaryCount == 0) {
+    Decided(run, Trace::Decision::Open);
     OpenWithAssociation(run, subject);
     return 1;
   }
-  if (table.ordinaryCount > 1 && run.start.OneByOne == 0) return 0;
+  if (table.ordinaryCount > 1 && run.start.OneByOne == 0) {
+    Decided(run, Trace::Decision::Menu);
+    return 0;
+  }
   const Entry& entry = table.entries[static_cast<size_t>(table.firstOrdinary)];
   if (entry.paramCount == 0) {
+    Decided(run, Trace::Decision::RunAtOnce, table.firstOrdinary);
     RunPlainEntry(run, entry.command, subject);
     return 1;
   }
-  if (entry.paramCount >= 2) return 0;
+  if (entry.paramCount >= 2) {
+    Decided(run, Trace::Decision::Menu);
+    return 0;
+  }
   const Entry& param = table.entries[static_cast<size_t>(entry.firstParam)];
+  Decided(run, Trace::Decision::RunAtOnce, entry.firstParam);
   run.launch.DialogProgram = entry.command;
   RunTemplateEntry(run, entry.command, param.command, param.label,
                    param.perTarget == 1 ? run.targets.workingCount : 1);
@@ -118,7 +137,10 @@ int SelectByHeaders(RunState& run, std::string_view text) {
   run.selection.kind.known = false;  // the disk may have changed since
   run.selection.exclusion = 0;
   Pass pass;
-  if (!FirstPass(run, text, subject, pass)) return 1;
+  if (!FirstPass(run, text, subject, pass)) {
+    Decided(run, Trace::Decision::Stopped);
+    return 1;
+  }
   if (!pass.matched) {
     run.entries.Clear();
     pass = Pass{};
@@ -126,7 +148,10 @@ int SelectByHeaders(RunState& run, std::string_view text) {
   }
   if (pass.matched && !pass.noAll) {
     const size_t all = FindI(text, "[all]");
-    if (all != std::string_view::npos) ParseEntryLines(run, all, text);
+    if (all != std::string_view::npos) {
+      if (run.selection.trace) run.selection.trace->SectionTaken(Trace::Pass::All, all);
+      ParseEntryLines(run, all, text);
+    }
   }
   return DecideRun(run, subject);
 }

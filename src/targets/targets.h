@@ -40,6 +40,29 @@ struct TargetList {
 // Regular-expression library state.
 enum class RegexState { NotLoaded, Loaded, Unavailable };
 
+// Where a selection looked and what it decided, reported step by step for
+// the configuration checker. The launcher leaves it unset.
+class SelectionTrace {
+ public:
+  enum class Pass { First, CatchAll, All, ExtensionKey };
+  // Hit: the term's test held (for an exclusion term: it excluded); Skipped:
+  // its text is empty or too long, so it counts neither way; Ignored: not a
+  // term the matcher knows.
+  enum class Outcome { Hit, Miss, Skipped, Ignored };
+  enum class Decision { Open, RunAtOnce, Menu, Stopped };
+
+  virtual ~SelectionTrace() = default;
+  // A header line (at byte pos of the text) is about to be matched; in the
+  // basic edition, the extension key looked for (pos npos).
+  virtual void Header(Pass pass, std::string_view line, size_t pos) = 0;
+  virtual void Term(std::string_view term, bool exclusion, Outcome outcome) = 0;
+  virtual void HeaderResult(int matched, int exclusion) = 0;
+  // The section whose header line holds byte pos is parsed into the table.
+  virtual void SectionTaken(Pass pass, size_t pos) = 0;
+  // entry: the entry run at once, else -1. Called before anything starts.
+  virtual void Decided(const RunState& run, Decision decision, int entry) = 0;
+};
+
 struct SelectionState {
   // 0 no exclusion term met, 1 one was tested and did not hit, -1 one hit.
   int exclusion = 0;
@@ -58,6 +81,7 @@ struct SelectionState {
     bool url = false;
     bool folder = false;
   } kind;
+  SelectionTrace* trace = nullptr;
 };
 
 // ---- Target list ----
@@ -89,6 +113,8 @@ int SelectByExtension(RunState& run, std::string_view text);
 // With the entry table filled: opens the subject, runs its one entry, or
 // returns 0 for the menu.
 int DecideRun(RunState& run, const std::string& subject);
+// Lines the full edition tries as first-pass headers.
+bool IsFirstPassHeader(std::string_view line);
 
 enum class PatternKind { BeginsWith, EndsWith, AllParts, OrderedParts, Expression };
 

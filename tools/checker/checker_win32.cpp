@@ -1,0 +1,40 @@
+// The checker on Windows: the launcher's own Win32 platform.
+#include <windows.h>
+
+#include "checker_system.h"
+#include "platform/platform_win32.h"
+#include "text/text.h"
+
+namespace zolto {
+namespace {
+
+bool SystemLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
+
+}  // namespace
+
+std::unique_ptr<Platform> MakeCheckerPlatform(CheckOptions& options, std::string& error) {
+  if (!options.drives.empty()) {
+    error = "--drives is for the native build; on Windows the real drives are used";
+    return nullptr;
+  }
+  // Programs and libraries are looked up as the launcher looks them up.
+  SetDllDirectoryA("");
+  SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
+  SetLeadBytePredicate(SystemLeadByte);
+  return std::make_unique<Win32Platform>();
+}
+
+std::string AnsiToUtf8(std::string_view text) {
+  const std::wstring wide = Widen(std::string(text), CP_ACP);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return "";
+  std::string utf8(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), n, nullptr, nullptr);
+  utf8.resize(static_cast<size_t>(n - 1));
+  return utf8;
+}
+
+// The console of a Windows system reads the ANSI code page as it is.
+std::string AnsiToConsole(std::string_view text) { return std::string(text); }
+
+}  // namespace zolto
