@@ -95,7 +95,7 @@ TEST_P(ExampleTest, SettingsShowOffThePreviewsIconsAndExplorerMenu) {
   EXPECT_EQ(s.NextLaunchDelay, 100);
 }
 
-const Strings kAsk = {"-", "{&Ask", "Notepad with a file name you type", ">Ask", "}"};
+const Strings kAsk = {"+", "{&Ask", "Notepad with a file name you type", ">Ask", "}"};
 
 Strings With(Strings entries, const Strings& tail) {
   entries.insert(entries.end(), tail.begin(), tail.end());
