@@ -1,6 +1,7 @@
-# Converts a help text written in UTF-8 with LF line ends into the form the
-# program's users open: the ANSI code page 932 with CRLF line ends. Fails
-# when a character has no place in that code page.
+# Converts a text written in UTF-8 with LF line ends (a help text, an example
+# configuration) into the form the program and its users read: the ANSI code
+# page 932 with CRLF line ends. Fails when a character has no place in that
+# code page.
 #   cmake -DSOURCE=in.txt -DOUTPUT=out.txt -P to-cp932.cmake
 execute_process(COMMAND iconv -f UTF-8 -t CP932 "${SOURCE}"
                 OUTPUT_VARIABLE text
