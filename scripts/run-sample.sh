@@ -18,7 +18,10 @@ exe=build/windows/bin/zolto5_c.exe
 sample="$root/build/sample"
 rm -rf "$sample"
 mkdir -p "$sample"
-cp "$exe" "$sample/"
+# The program with what its release folder holds beside it: the libraries
+# it loads (the example's regular-expression header needs BREGEXP.DLL), the
+# help and the example configuration.
+cp "$exe" build/windows/bin/{BREGEXP.DLL,imgctl.dll,zolto5_c.txt} "$sample/"
 if [ -f examples/zolto5_c.ini ]; then
   cp examples/zolto5_c.ini "$sample/"
 fi

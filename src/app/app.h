@@ -15,6 +15,18 @@
 
 namespace zolto {
 
+// The command-line switches, each found anywhere in the command line
+// (case-insensitive, first occurrence). kSwitches lists them all, so that
+// what documents them can be checked against it.
+inline constexpr std::string_view kSwitchConfig = "/#s=";     // another configuration file
+inline constexpr std::string_view kSwitchMenu = "/#m=";       // where the menu opens
+inline constexpr std::string_view kSwitchOneByOne = "/#y";    // each target by itself
+inline constexpr std::string_view kSwitchNoKeys = "/#x";      // held keys do not count
+inline constexpr std::string_view kSwitchShift = "/#k=sft";   // as if Shift were (not) held
+inline constexpr std::string_view kSwitchClipboard = "/#c";   // targets from the clipboard
+inline constexpr std::string_view kSwitches[] = {kSwitchConfig, kSwitchMenu,  kSwitchOneByOne,
+                                                 kSwitchNoKeys, kSwitchShift, kSwitchClipboard};
+
 // Entry steps 1 to 3: the module path (quotes removed), the class name (the
 // executable's base name) and ConfigName; keeps the command-line tail.
 void InitialiseNames(RunState& run, std::string_view modulePath,

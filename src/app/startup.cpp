@@ -48,9 +48,9 @@ void ApplyConfigSwitch(RunState& run, std::string_view commandLine) {
   StartupState& st = run.start;
   const std::string defaultPath = JoinPath(st.ProgramFolder, st.ConfigName);
   st.ConfigPath = defaultPath;
-  const size_t at = FindI(commandLine, "/#s=");
+  const size_t at = FindI(commandLine, kSwitchConfig);
   std::string name;
-  if (at == std::string_view::npos || !SwitchValue(commandLine, at + 4, name))
+  if (at == std::string_view::npos || !SwitchValue(commandLine, at + kSwitchConfig.size(), name))
     return;
   // The name is always taken relative to the program folder.
   st.ConfigPath = JoinPath(st.ProgramFolder, name);
@@ -59,9 +59,9 @@ void ApplyConfigSwitch(RunState& run, std::string_view commandLine) {
 }
 
 void ApplyMenuSwitch(RunState& run, std::string_view commandLine) {
-  const size_t at = FindI(commandLine, "/#m=");
+  const size_t at = FindI(commandLine, kSwitchMenu);
   std::string value;
-  if (at == std::string_view::npos || !SwitchValue(commandLine, at + 4, value))
+  if (at == std::string_view::npos || !SwitchValue(commandLine, at + kSwitchMenu.size(), value))
     return;
   if (!value.empty()) ParseMenuPosition(run, value);
 }
@@ -71,18 +71,18 @@ void ApplyMenuSwitch(RunState& run, std::string_view commandLine) {
 void ParseSwitches(RunState& run, std::string_view commandLine) {
   ApplyConfigSwitch(run, commandLine);
   ApplyMenuSwitch(run, commandLine);
-  if (ContainsI(commandLine, "/#y")) run.start.OneByOne = 1;
+  if (ContainsI(commandLine, kSwitchOneByOne)) run.start.OneByOne = 1;
 }
 
 bool OnHostCreate(RunState& run) {
   StartupState& st = run.start;
   DerivePaths(run);
   const std::string& commandLine = st.CommandLine;
-  if (!ContainsI(commandLine, "/#x")) {
+  if (!ContainsI(commandLine, kSwitchNoKeys)) {
     st.ShiftFlag = run.platform.KeyDown(Key::Shift) ? 1 : 0;
     st.ControlFlag = run.platform.KeyDown(Key::Control) ? 1 : 0;
   }
-  if (ContainsI(commandLine, "/#k=sft")) st.ShiftFlag = st.ShiftFlag == 0 ? 1 : 0;
+  if (ContainsI(commandLine, kSwitchShift)) st.ShiftFlag = st.ShiftFlag == 0 ? 1 : 0;
   st.ConfigPath = JoinPath(st.ProgramFolder, st.ConfigName);
   if (!commandLine.empty()) ParseSwitches(run, commandLine);
   return ReadConfiguration(run) == 1;
@@ -110,7 +110,7 @@ StartupPath StartupDispatch(RunState& run) {
     RunTargets(run, st.ShiftFlag, 0);
     return StartupPath::Targets;
   }
-  if (ContainsI(commandLine, "/#c")) {
+  if (ContainsI(commandLine, kSwitchClipboard)) {
     TakeClipboardTargets(run, st.ShiftFlag, 0);
     return StartupPath::Clipboard;
   }

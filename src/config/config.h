@@ -124,6 +124,10 @@ std::string ResolveProgram(RunState& run, std::string_view name, bool tryExe,
 // text with tabs and line breaks removed).
 void LoadSearchList(RunState& run, const std::string& path);
 
+// The [system] keys an edition reads (the web-preview key only when it has
+// web previews), in the order a line is tested against them.
+std::vector<std::string_view> SystemKeys(bool webPreview);
+
 // Parses a "@menu=" / "/#m=" value; value must end in a line break.
 void ParseMenuPosition(RunState& run, std::string_view value);
 

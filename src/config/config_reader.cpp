@@ -193,61 +193,81 @@ size_t ReadUserMacros(SystemReader& r, size_t from) {
   return pos - from;
 }
 
-bool StartsWithValue(std::string_view line, std::string_view key,
-                     std::string_view& value) {
-  if (!StartsWithI(line, key)) return false;
-  value = line.substr(key.size());
-  return true;
-}
+// One [system] key: matched as a prefix of the line; apply gets the rest of
+// the line and may take more lines by growing advance.
+struct SystemKey {
+  std::string_view key;
+  void (*apply)(SystemReader& r, std::string_view value, size_t& advance);
+  bool webPreviewOnly;  // read only by an edition with web previews
+};
+
+// In the order a line is tested: the first key that matches decides, so a
+// longer key stands before the shorter one it begins with.
+constexpr SystemKey kSystemKeys[] = {
+    {"@dlm=", [](SystemReader& r, std::string_view v, size_t&) {
+       if (v.size() >= 2) r.run.settings.Delimiter = CutToBytes(v, kMaxDelimiter);
+     }, false},
+    {"@param", [](SystemReader& r, std::string_view, size_t& advance) {
+       advance += ReadUserMacros(r, r.pos + advance);
+     }, false},
+    {"@path=", [](SystemReader& r, std::string_view v, size_t&) { ApplySearchList(r.run, v); },
+     false},
+    {"@icon", [](SystemReader& r, std::string_view, size_t&) { r.run.settings.ShowIcons = 1; },
+     false},
+    {"@menu=", [](SystemReader& r, std::string_view v, size_t&) {
+       if (v.size() >= 3 && r.run.settings.MenuPosition == kMenuUnset) ParseMenuPosition(r.run, v);
+     }, false},
+    {"@len=-1", [](SystemReader& r, std::string_view, size_t&) { r.run.settings.NameLength = -1; },
+     false},
+    {"@len=", [](SystemReader& r, std::string_view v, size_t&) {
+       r.run.settings.NameLength = InRangeOr(StrToInt(v), 1, 254, 0);
+     }, false},
+    {"@ext2=", [](SystemReader& r, std::string_view v, size_t&) { ApplySecondConfig(r.run, v); },
+     false},
+    {"@editor=", [](SystemReader& r, std::string_view v, size_t&) { ApplyEditor(r.run, v); },
+     false},
+    {"@dist=", [](SystemReader& r, std::string_view v, size_t&) { ApplyDelays(r.run.settings, v); },
+     false},
+    {"@context=", [](SystemReader& r, std::string_view v, size_t&) {
+       ApplyExplorerMode(r.run.settings, v);
+     }, false},
+    {"@mark=0", [](SystemReader& r, std::string_view, size_t&) { r.run.settings.SoleMark = 0; },
+     false},
+    {"@pic", [](SystemReader& r, std::string_view v, size_t&) {
+       if (!v.empty() && v[0] == '=') ApplyPictureFields(r.run.settings, v.substr(1));
+       r.list = ListMode::Picture;
+     }, false},
+    {"@text", [](SystemReader& r, std::string_view v, size_t&) {
+       if (!v.empty() && v[0] == '=') ApplyTextFields(r.run.settings, v.substr(1));
+       r.list = ListMode::Text;
+     }, false},
+    {"@browse", [](SystemReader& r, std::string_view v, size_t&) {
+       if (!v.empty() && v[0] == '=') ApplyBrowseFields(r.run, v.substr(1));
+       r.list = ListMode::WebFiles;
+     }, true},
+    {"@active=1", [](SystemReader& r, std::string_view, size_t&) {
+       r.run.settings.ForceActivate = 1;
+     }, false},
+    {"@xinit=", [](SystemReader& r, std::string_view v, size_t&) {
+       r.run.settings.DialogInitialText = CutToBytes(v, kMaxDialogText);
+     }, false},
+    {"@xtitle=", [](SystemReader& r, std::string_view v, size_t&) {
+       r.run.settings.DialogTitleTemplate = CutToBytes(v, kMaxTitleTemplate);
+       r.run.settings.DialogTitleMode = 2;
+     }, false},
+    {"@xtitle", [](SystemReader& r, std::string_view, size_t&) {
+       r.run.settings.DialogTitleMode = 1;
+     }, false},
+};
 
 // Applies one [system] line. Returns false at "%end".
 bool ApplySystemLine(SystemReader& r, std::string_view line, size_t& advance) {
-  RunState& run = r.run;
-  Settings& s = run.settings;
-  std::string_view v;
   if (StartsWithI(line, "%end")) return false;
-  if (StartsWithValue(line, "@dlm=", v)) {
-    if (v.size() >= 2) s.Delimiter = CutToBytes(v, kMaxDelimiter);
-  } else if (StartsWithI(line, "@param")) {
-    advance += ReadUserMacros(r, r.pos + advance);
-  } else if (StartsWithValue(line, "@path=", v)) {
-    ApplySearchList(run, v);
-  } else if (StartsWithI(line, "@icon")) {
-    s.ShowIcons = 1;
-  } else if (StartsWithValue(line, "@menu=", v)) {
-    if (v.size() >= 3 && s.MenuPosition == kMenuUnset) ParseMenuPosition(run, v);
-  } else if (StartsWithI(line, "@len=-1")) {
-    s.NameLength = -1;
-  } else if (StartsWithValue(line, "@len=", v)) {
-    s.NameLength = InRangeOr(StrToInt(v), 1, 254, 0);
-  } else if (StartsWithValue(line, "@ext2=", v)) {
-    ApplySecondConfig(run, v);
-  } else if (StartsWithValue(line, "@editor=", v)) {
-    ApplyEditor(run, v);
-  } else if (StartsWithValue(line, "@dist=", v)) {
-    ApplyDelays(s, v);
-  } else if (StartsWithValue(line, "@context=", v)) {
-    ApplyExplorerMode(s, v);
-  } else if (StartsWithI(line, "@mark=0")) {
-    s.SoleMark = 0;
-  } else if (StartsWithValue(line, "@pic", v)) {
-    if (!v.empty() && v[0] == '=') ApplyPictureFields(s, v.substr(1));
-    r.list = ListMode::Picture;
-  } else if (StartsWithValue(line, "@text", v)) {
-    if (!v.empty() && v[0] == '=') ApplyTextFields(s, v.substr(1));
-    r.list = ListMode::Text;
-  } else if (run.edition.webPreview && StartsWithValue(line, "@browse", v)) {
-    if (!v.empty() && v[0] == '=') ApplyBrowseFields(run, v.substr(1));
-    r.list = ListMode::WebFiles;
-  } else if (StartsWithI(line, "@active=1")) {
-    s.ForceActivate = 1;
-  } else if (StartsWithValue(line, "@xinit=", v)) {
-    s.DialogInitialText = CutToBytes(v, kMaxDialogText);
-  } else if (StartsWithValue(line, "@xtitle=", v)) {
-    s.DialogTitleTemplate = CutToBytes(v, kMaxTitleTemplate);
-    s.DialogTitleMode = 2;
-  } else if (StartsWithI(line, "@xtitle")) {
-    s.DialogTitleMode = 1;
+  for (const SystemKey& key : kSystemKeys) {
+    if (key.webPreviewOnly && !r.run.edition.webPreview) continue;
+    if (!StartsWithI(line, key.key)) continue;
+    key.apply(r, line.substr(key.key.size()), advance);
+    break;
   }
   return true;
 }
@@ -371,6 +391,13 @@ bool ChooseConfigPath(RunState& run, bool& createIfMissing) {
 }
 
 }  // namespace
+
+std::vector<std::string_view> SystemKeys(bool webPreview) {
+  std::vector<std::string_view> keys;
+  for (const SystemKey& key : kSystemKeys)
+    if (webPreview || !key.webPreviewOnly) keys.push_back(key.key);
+  return keys;
+}
 
 void ParseMenuPosition(RunState& run, std::string_view value) {
   Settings& s = run.settings;

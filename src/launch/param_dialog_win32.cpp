@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/host_window_win32.h"
+#include "platform/dpi_win32.h"
 #include "platform/platform_win32.h"
 #include "text/text.h"
 
@@ -21,6 +22,7 @@ struct DialogState {
   HWND edit = nullptr;
   WNDPROC editProc = nullptr;
   HFONT font = nullptr;
+  int dpi = kDesignDpi;  // of the monitor the dialog opens on
   bool open = false;
   bool dragging = false;
   POINT last{};
@@ -69,10 +71,13 @@ LRESULT CALLBACK ParamEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
   return CallWindowProcA(previous, edit, message, wParam, lParam);
 }
 
+// The layout's sizes are meant at 96 DPI.
+int Px(int pixelsAt96) { return ScaleToDpi(pixelsAt96, g_dialog.dpi); }
+
 HWND AddControl(HWND dialog, const wchar_t* cls, const std::wstring& text, int id, int x, int y,
                 int width, int height, DWORD style, DWORD exStyle = 0) {
-  HWND control = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y,
-                                 width, height, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  HWND control = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, Px(x),
+                                 Px(y), Px(width), Px(height), dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  g_dialog.instance, nullptr);
   if (control && id != kIcon)
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_dialog.font), TRUE);
@@ -81,9 +86,10 @@ HWND AddControl(HWND dialog, const wchar_t* cls, const std::wstring& text, int i
 
 void LayoutParamDialog(HWND dialog) {
   const MenuState& menu = g_dialog.run->menu;
-  MoveWindow(dialog, menu.anchorX, menu.anchorY, 250, 47, TRUE);
+  g_dialog.dpi = DpiAt({menu.anchorX, menu.anchorY}, dialog);
+  MoveWindow(dialog, menu.anchorX, menu.anchorY, Px(250), Px(47), TRUE);
   ShowWindow(dialog, SW_SHOW);
-  g_dialog.font = MakeFixedFontW(Widen("ＭＳ Ｐゴシック").c_str(), 13);
+  g_dialog.font = MakeFixedFontW(Widen("ＭＳ Ｐゴシック").c_str(), Px(13));
   AddControl(dialog, L"STATIC", CaptionText(), kCaption, 2, 2, 170, 16, SS_LEFTNOWORDWRAP);
   AddControl(dialog, L"BUTTON", L"", kIcon, 2, 20, 17, 17, BS_OWNERDRAW);
   g_dialog.edit = AddControl(dialog, L"EDIT", L"", kEdit, 22, 20, 148, 17,
@@ -115,14 +121,15 @@ void DrawProgramIcon(const DRAWITEMSTRUCT* item) {
   const std::string& program = g_dialog.run->launch.DialogProgram;
   HICON icon = nullptr;
   if (ContainsI(program, "@system")) {
-    icon = static_cast<HICON>(LoadImageA(g_dialog.instance, "MYSYS", IMAGE_ICON, 16, 16, 0));
+    icon = static_cast<HICON>(LoadImageA(g_dialog.instance, "MYSYS", IMAGE_ICON, Px(16), Px(16), 0));
   } else {
     SHFILEINFOA info{};
     if (SHGetFileInfoA(program.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
       icon = info.hIcon;
   }
   if (!icon) return;
-  DrawIconEx(item->hDC, item->rcItem.left, item->rcItem.top, icon, 16, 16, 0, nullptr, DI_NORMAL);
+  DrawIconEx(item->hDC, item->rcItem.left, item->rcItem.top, icon, Px(16), Px(16), 0, nullptr,
+             DI_NORMAL);
   DestroyIcon(icon);
 }
 

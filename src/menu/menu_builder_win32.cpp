@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/host_window_win32.h"
+#include "platform/dpi_win32.h"
 #include "platform/platform_win32.h"
 #include "text/text.h"
 
@@ -182,9 +183,13 @@ void HmenuBuilder::ReleaseMenuResources() {
   run_.menu.previewKind = 0;
 }
 
+int HmenuBuilder::Px(int pixelsAt96) const { return ScaleToDpi(pixelsAt96, dpi_); }
+
+SIZE HmenuBuilder::IconSize() const { return SmallIconSizeForDpi(dpi_); }
+
 HBITMAP HmenuBuilder::MakeItemBitmap(const IconSource& source) {
-  const int cx = run_.settings.SmallIconWidth;
-  const int cy = run_.settings.SmallIconHeight;
+  const int cx = IconSize().cx;
+  const int cy = IconSize().cy;
   HICON icon = nullptr;
   bool fromShell = false;
   if (source.kind == IconSource::SystemIcon) {
@@ -227,7 +232,7 @@ bool HmenuBuilder::LoadPicturePreview(const std::string& path) {
   if (head && resize && head(dib, &header)) {
     picture_.originalWidth = header.biWidth;
     picture_.originalHeight = header.biHeight;
-    const int size = run_.settings.PictureSize;
+    const int size = Px(run_.settings.PictureSize);
     if (header.biHeight < header.biWidth) {
       if (header.biWidth > size) resize(dib, size, -1);
     } else if (header.biHeight > size) {
@@ -283,8 +288,8 @@ int HmenuBuilder::RenderTextPreview(HDC reference) {
   ReleasePicture(text_);
   const Settings& s = run_.settings;
   const std::vector<std::string> lines = TextPreviewLines(run_);
-  const int lineHeight = s.TextFontSize;
-  const int width = s.TextPreviewWidth;
+  const int lineHeight = Px(s.TextFontSize);
+  const int width = Px(s.TextPreviewWidth);
   const int height = lineHeight * static_cast<int>(lines.size());
   text_.dc = CreateCompatibleDC(reference);
   text_.pixels = CreateCompatibleBitmap(reference, width, height);
@@ -350,20 +355,19 @@ std::wstring HmenuBuilder::CaptionText() const {
 
 void HmenuBuilder::MeasurePreviewItem(MEASUREITEMSTRUCT* item) {
   WindowDc screen(window_);
-  const Settings& s = run_.settings;
   if (item->itemID == kIdPreviewCaption) {
     const std::wstring text = CaptionText();
     SIZE extent{};
     GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()) - 1, &extent);
-    item->itemWidth = static_cast<UINT>(extent.cx + s.SmallIconWidth + 10);
-    item->itemHeight = static_cast<UINT>(extent.cy > s.SmallIconHeight + 1 ? extent.cy
-                                                                           : s.SmallIconHeight + 1);
+    const SIZE icon = IconSize();
+    item->itemWidth = static_cast<UINT>(extent.cx + icon.cx + Px(10));
+    item->itemHeight = static_cast<UINT>(extent.cy > icon.cy + Px(1) ? extent.cy : icon.cy + Px(1));
     return;
   }
   if (run_.menu.previewKind == 2 && !text_.dc) RenderTextPreview(screen.get());
   const PreviewPicture* preview = CurrentPreview();
   if (!preview) return;
-  item->itemWidth = static_cast<UINT>(preview->width + 16);
+  item->itemWidth = static_cast<UINT>(preview->width + Px(16));
   item->itemHeight = static_cast<UINT>(preview->height);
 }
 
@@ -381,13 +385,13 @@ void HmenuBuilder::DrawPreviewItem(const DRAWITEMSTRUCT* item) {
   if (item->itemID == kIdPreviewCaption) {
     const std::wstring text = CaptionText();
     DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text.c_str()),
-               static_cast<WPARAM>(text.size()), rect.left + run_.settings.SmallIconWidth + 4,
-               rect.top + 1, 0, 0, DST_PREFIXTEXT);
+               static_cast<WPARAM>(text.size()), rect.left + IconSize().cx + Px(4),
+               rect.top + Px(1), 0, 0, DST_PREFIXTEXT);
     return;
   }
   const PreviewPicture* preview = CurrentPreview();
   if (preview && preview->dc)
-    BitBlt(dc, rect.left + 16, rect.top, preview->width, preview->height, preview->dc, 0, 0,
+    BitBlt(dc, rect.left + Px(16), rect.top, preview->width, preview->height, preview->dc, 0, 0,
            SRCCOPY);
 }
 

@@ -51,6 +51,9 @@ class HmenuBuilder : public MenuBuilder {
   void MeasurePreviewItem(MEASUREITEMSTRUCT* item);
   void DrawPreviewItem(const DRAWITEMSTRUCT* item);
   ShellMenu& Shell() { return shell_; }
+  // The DPI of the monitor the next menu opens on: icons, previews and the
+  // preview items' margins are made for it.
+  void SetDpi(int dpi) { dpi_ = dpi; }
 
  private:
   HBITMAP MakeItemBitmap(const IconSource& source);
@@ -58,10 +61,13 @@ class HmenuBuilder : public MenuBuilder {
   PreviewPicture* CurrentPreview();
   std::wstring CaptionText() const;
   bool NoHighlight() const;
+  int Px(int pixelsAt96) const;
+  SIZE IconSize() const;
 
   RunState& run_;
   HWND window_;
   HINSTANCE instance_;
+  int dpi_ = 96;
   // Slot 0 the header's icon, 2 the shell submenu's, 3 + i entry i's.
   std::array<HBITMAP, 203> itemBitmaps_{};
   PreviewPicture picture_;

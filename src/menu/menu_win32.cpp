@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "launch/param_dialog_win32.h"
+#include "platform/dpi_win32.h"
 #include "platform/platform_win32.h"
 
 namespace zolto {
@@ -77,6 +78,10 @@ void Win32Menus::SetStartForeground(HWND window) {
 
 void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
   MenuState& state = run_.menu;
+  // Icons and previews are made for the monitor the menu is expected on;
+  // the place itself is worked out once the menu is built, as before.
+  const MenuPlacement expected = PlaceMenu(run_, ReadScreenFacts(startForeground_), reopenInPlace);
+  builder_.SetDpi(DpiAt({expected.x, expected.y}, window_));
   const MenuHandle menu = BuildPopupMenu(run_, builder_, targetless);
   const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), reopenInPlace);
   state.anchorX = place.x;

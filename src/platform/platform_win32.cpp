@@ -5,6 +5,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "platform/dpi_win32.h"
+
 namespace zolto {
 namespace {
 
@@ -179,7 +181,9 @@ FontInfo Win32Platform::MenuFont() {
   metrics.cbSize = sizeof metrics;
   if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
     return {};
-  return {metrics.lfMenuFont.lfFaceName, metrics.lfMenuFont.lfHeight};
+  // Sizes in the settings are meant at 96 DPI; the menu scales them to its
+  // monitor. The system gives the font at the system DPI.
+  return {metrics.lfMenuFont.lfFaceName, MulDiv(metrics.lfMenuFont.lfHeight, kDesignDpi, SystemDpi())};
 }
 
 bool Win32Platform::IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The release ZIP as a Windows user gets it, in a Wine prefix of its own
+# made for this test: unpacked, each edition's folder holds what it needs,
+# and the README's steps for Windows users work with the shipped
+# configuration and its Notepad entries:
+#   - Send To: the program started with a file shows the menu; its &Notepad
+#     entry opens the file in Notepad;
+#   - the hot key's shortcut: "/#c" takes a file copied to the clipboard;
+#   - without a target: &Help opens the help text in Notepad ("@editor=").
+#   release.sh ZIP FULL-EXE BASIC-EXE   (the exes as built, to spot a stale ZIP)
+set -uo pipefail
+usage="usage: release.sh ZIP FULL-EXE BASIC-EXE"
+zip=${1:?$usage}
+built_full=${2:?$usage}
+built_basic=${3:?$usage}
+[ -f "$zip" ] || { echo "FAIL: no $zip (build it: cmake --build --preset windows --target package)" >&2; exit 1; }
+
+# A fresh prefix, as on a machine that never ran the program; its server is
+# ended and the prefix removed when the test ends.
+fresh=$(mktemp -d "${TMPDIR:-/tmp}/zolto-release-prefix.XXXXXX")
+export ZOLTO_WINEPREFIX=$fresh/prefix
+end_prefix() {
+  WINEPREFIX=$ZOLTO_WINEPREFIX wineserver -k >/dev/null 2>&1
+  rm -rf "$fresh" "$fresh.lock" "$ZOLTO_WINEPREFIX.lock"
+}
+trap end_prefix EXIT
+started=$(date +%s)
+source "$(dirname "$0")/wine-env.sh"
+echo "a fresh Wine prefix took $(($(date +%s) - started)) s"
+zolto_new_workdir
+trap 'zolto_cleanup; end_prefix' EXIT
+
+cmake -E chdir "$ZOLTO_TMP" cmake -E tar xf "$zip" || zolto_fail "cannot unpack $zip"
+top=$ZOLTO_TMP/$(basename "$zip" .zip)
+full=$top/zolto5_c
+basic=$top/zolto5
+
+# ---- What each portable folder holds ----
+listing() { (cd "$1" && ls | sort | tr '\n' ' '); }
+[ "$(listing "$full")" = "BREGEXP.DLL imgctl.dll zolto5_c.exe zolto5_c.ini zolto5_c.txt zolto_capture.exe " ] ||
+  zolto_fail "the full edition's folder holds: $(listing "$full")"
+[ "$(listing "$basic")" = "imgctl.dll zolto5.exe zolto5.ini zolto5.txt " ] ||
+  zolto_fail "the basic edition's folder holds: $(listing "$basic")"
+cmp -s "$full/zolto5_c.exe" "$built_full" && cmp -s "$basic/zolto5.exe" "$built_basic" ||
+  zolto_fail "the ZIP holds older executables than the build (rebuild the package target)"
+for text in "$full/zolto5_c.txt" "$basic/zolto5.txt" "$full/zolto5_c.ini" "$basic/zolto5.ini"; do
+  iconv -f CP932 -t UTF-8 "$text" >/dev/null 2>&1 || zolto_fail "$(basename "$text") is not in code page 932"
+  [ "$(grep -c $'\r$' "$text")" = "$(wc -l <"$text")" ] ||
+    zolto_fail "$(basename "$text") does not end every line with CRLF"
+done
+iconv -f CP932 -t UTF-8 "$full/zolto5_c.txt" | grep -q 'ヘルプ' ||
+  zolto_fail "zolto5_c.txt does not read as the Japanese help"
+
+printf 'A file sent to the launcher.\r\n' >"$ZOLTO_TMP/sent.txt"
+printf 'A file copied to the clipboard.\r\n' >"$ZOLTO_TMP/copied.txt"
+
+# notepad_shows FILE-NAME BEFORE: fails unless Notepad opened FILE-NAME (its
+# window's caption) within 30 s; then closes that Notepad.
+notepad_shows() {
+  local window
+  window=$(zolto_find_window "${1//./\\.} - Notepad" 30 "$2") ||
+    zolto_fail "Notepad did not open $1: windows $(zolto_window_texts | cut -f1 | tr '\n' '|')"
+  zolto_keys "$window" alt+F4
+  for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --name "${1//./\\.} - Notepad" >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  zolto_fail "Notepad with $1 did not close"
+}
+
+# open_menu_and_press STEP EDITION-EXE KEY [ARG...]: starts the program,
+# waits for its menu (screenshot release.STEP), presses KEY in it (an
+# item's mnemonic).
+open_menu_and_press() {
+  local step=$1 exe=$2 key=$3 before menu
+  shift 3
+  before=$(zolto_windows)
+  zolto_start 60 "$exe" "$@"
+  menu=$(zolto_new_window 30 "$before") || zolto_fail "$(basename "$exe") $* showed no menu"
+  [ -z "$(xdotool getwindowname "$menu")" ] ||
+    zolto_fail "a window '$(xdotool getwindowname "$menu")' opened instead of the menu"
+  sleep 1
+  echo "screenshot: $(zolto_screenshot "release.$step")"
+  zolto_keys "$menu" "$key"
+  LAST_BEFORE=$before
+}
+
+ZOLTO_NAME=zolto5_c
+# Send To: the selected file is the program's argument.
+open_menu_and_press zolto5_c.sendto "$full/zolto5_c.exe" n "$(zolto_winpath "$ZOLTO_TMP/sent.txt")"
+notepad_shows sent.txt "$LAST_BEFORE"
+zolto_finish 30
+
+# The hot key's shortcut: "/#c" with a file copied to the clipboard.
+zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" "$(zolto_winpath "$ZOLTO_TMP/copied.txt")" ||
+  zolto_fail "setclip.exe could not fill the clipboard"
+open_menu_and_press zolto5_c.clipboard "$full/zolto5_c.exe" n "/#c"
+notepad_shows copied.txt "$LAST_BEFORE"
+zolto_finish 30
+zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" -e
+
+# No target: the target-less menu's &Help opens the help in the editor.
+open_menu_and_press zolto5_c.help "$full/zolto5_c.exe" h
+notepad_shows zolto5_c.txt "$LAST_BEFORE"
+zolto_finish 30
+
+ZOLTO_NAME=zolto5
+open_menu_and_press zolto5.sendto "$basic/zolto5.exe" n "$(zolto_winpath "$ZOLTO_TMP/sent.txt")"
+notepad_shows sent.txt "$LAST_BEFORE"
+zolto_finish 30
+open_menu_and_press zolto5.help "$basic/zolto5.exe" h
+notepad_shows zolto5.txt "$LAST_BEFORE"
+zolto_finish 30
+
+echo "ok: the release unpacks into two portable folders whose programs, configurations" \
+  "and help work as the README tells, in a fresh prefix ($(($(date +%s) - started)) s)"
