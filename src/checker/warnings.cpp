@@ -50,17 +50,11 @@ int LineNumberAt(const std::vector<Line>& lines, size_t pos) {
   return number;
 }
 
-// The [system] keys in the order the reader tests them.
-constexpr std::string_view kSystemKeys[] = {
-    "%end",   "@dlm=",  "@param",   "@path=", "@icon",    "@menu=",   "@len=-1",
-    "@len=",  "@ext2=", "@editor=", "@dist=", "@context=", "@mark=0", "@pic",
-    "@text",  "@browse", "@active=1", "@xinit=", "@xtitle=", "@xtitle"};
-
+// The [system] key a line starts with, in the reader's own order, or "".
 std::string_view SystemKeyOf(const RunState& run, std::string_view line) {
-  for (std::string_view key : kSystemKeys) {
-    if (key == "@browse" && !run.edition.webPreview) continue;
+  if (StartsWithI(line, "%end")) return "%end";
+  for (std::string_view key : SystemKeys(run.edition.webPreview))
     if (StartsWithI(line, key)) return key;
-  }
   return {};
 }
 

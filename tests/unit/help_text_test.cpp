@@ -62,9 +62,10 @@ TEST(HelpTextTest, EachEditionsHelpIsCp932AndDescribesItsKeysAndSwitches) {
     for (std::string_view key : SystemKeys(true)) {
       bool read = false;
       for (std::string_view own : SystemKeys(edition->webPreview)) read |= own == key;
-      if (!read)
+      if (!read) {
         EXPECT_EQ(text.find(key), std::string::npos) << "the help describes " << key
                                                      << ", which this edition does not read";
+      }
     }
     for (std::string_view option : kSwitches)
       EXPECT_NE(text.find(option), std::string::npos) << "the help does not describe " << option;
