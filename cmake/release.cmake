@@ -1,7 +1,8 @@
 # The release: a ZIP with one portable folder per edition, each holding the
 # executable, the companions that edition loads or starts, its example
 # configuration (as zolto5_c.ini / zolto5.ini, which the program reads) and
-# its help text, all beside each other as the program expects.
+# its help text, all beside each other as the program expects, and the
+# configuration checker.
 #   cmake --build --preset windows --target package
 # writes build/windows/zolto5-<version>-win64.zip.
 
@@ -20,12 +21,13 @@ add_custom_target(release_examples ALL DEPENDS ${release_examples})
 # The full edition: regular expressions, pictures, and the page-capture
 # stand-in that "@browse=" can name.
 install(PROGRAMS $<TARGET_FILE:zolto5_c> $<TARGET_FILE:bregexp_dll> $<TARGET_FILE:imgctl_dll>
-                 $<TARGET_FILE:zolto_capture>
+                 $<TARGET_FILE:zolto_capture> $<TARGET_FILE:zolto5_check>
         DESTINATION zolto5_c)
 install(FILES ${CMAKE_BINARY_DIR}/examples/zolto5_c.ini ${CMAKE_BINARY_DIR}/bin/zolto5_c.txt
         DESTINATION zolto5_c)
 # The basic edition loads only the image library.
-install(PROGRAMS $<TARGET_FILE:zolto5> $<TARGET_FILE:imgctl_dll> DESTINATION zolto5)
+install(PROGRAMS $<TARGET_FILE:zolto5> $<TARGET_FILE:imgctl_dll> $<TARGET_FILE:zolto5_check>
+        DESTINATION zolto5)
 install(FILES ${CMAKE_BINARY_DIR}/examples/zolto5.ini ${CMAKE_BINARY_DIR}/bin/zolto5.txt
         DESTINATION zolto5)
 

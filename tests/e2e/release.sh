@@ -37,9 +37,9 @@ basic=$top/zolto5
 
 # ---- What each portable folder holds ----
 listing() { (cd "$1" && ls | sort | tr '\n' ' '); }
-[ "$(listing "$full")" = "BREGEXP.DLL imgctl.dll zolto5_c.exe zolto5_c.ini zolto5_c.txt zolto_capture.exe " ] ||
+[ "$(listing "$full")" = "BREGEXP.DLL imgctl.dll zolto5_c.exe zolto5_c.ini zolto5_c.txt zolto5_check.exe zolto_capture.exe " ] ||
   zolto_fail "the full edition's folder holds: $(listing "$full")"
-[ "$(listing "$basic")" = "imgctl.dll zolto5.exe zolto5.ini zolto5.txt " ] ||
+[ "$(listing "$basic")" = "imgctl.dll zolto5.exe zolto5.ini zolto5.txt zolto5_check.exe " ] ||
   zolto_fail "the basic edition's folder holds: $(listing "$basic")"
 cmp -s "$full/zolto5_c.exe" "$built_full" && cmp -s "$basic/zolto5.exe" "$built_basic" ||
   zolto_fail "the ZIP holds older executables than the build (rebuild the package target)"
