@@ -3,7 +3,9 @@
  * menu whether the launcher drew it; nothing is decoded. Built with parts of
  * the library's interface left out:
  *   NO_TO24BIT   without DIBto24Bit
- *   NO_GETDIB    without GetDIB */
+ *   NO_GETDIB    without GetDIB
+ *   MARK_LOADING on loading, creates "dll-loaded.log" beside the DLL, so a
+ *                test sees whether a program loaded this copy */
 #include <windows.h>
 #include <string.h>
 
@@ -60,3 +62,5 @@ __declspec(dllexport) int GetDIB(HANDLE dib, BITMAPINFO *info, DWORD *infoSize, 
 #endif
 
 __declspec(dllexport) int DeleteDIB(HANDLE dib) { return dib == kPicture; }
+
+#include "mark_loading.h"
