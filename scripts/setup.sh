@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix        # the Windows executables
   libboost1.81-dev                  # Boost.Regex headers for the regex DLL
   wine64 xvfb xdotool imagemagick   # end-to-end tests under Wine
+  locales                           # ja_JP.UTF-8: Wine's code page 932
 )
 
 missing=()
@@ -17,7 +18,12 @@ for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [ "$status" = "install ok installed" ] || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
+# Wine takes its code page from the host locale, which must exist: the tests
+# run Wine as a Japanese system (code page 932) with LC_ALL=ja_JP.UTF-8.
+has_japanese_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'
+}
+if [ ${#missing[@]} -eq 0 ] && has_japanese_locale; then
   echo "setup: all packages are installed"
   exit 0
 fi
@@ -27,8 +33,14 @@ if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null || { echo "setup: run as root to install: ${missing[*]}" >&2; exit 1; }
   sudo=(sudo)
 fi
-echo "setup: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-  apt-get install -y "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y "${missing[@]}"
+fi
+if ! has_japanese_locale; then
+  echo "setup: generating the ja_JP.UTF-8 locale"
+  "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi

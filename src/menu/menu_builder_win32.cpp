@@ -33,7 +33,7 @@ class WindowDc {
 // The image library, loaded for one picture and always freed.
 class ImageLibrary {
  public:
-  ImageLibrary() : module_(LoadLibraryA("imgctl.dll")) {}
+  ImageLibrary() : module_(LoadCompanionLibrary("imgctl.dll")) {}
   ~ImageLibrary() {
     if (module_) FreeLibrary(module_);
   }

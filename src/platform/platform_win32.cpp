@@ -60,6 +60,14 @@ std::wstring Widen(const std::string& text, UINT codePage) {
   return wide;
 }
 
+HMODULE LoadCompanionLibrary(const char* name) {
+  // Explicit folders: the empty DLL directory set at start does not keep the
+  // current folder (often the target's own) out of every search; under Wine
+  // a plain LoadLibraryA still finds a DLL planted there.
+  return LoadLibraryExA(name, nullptr,
+                        LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 bool Win32Platform::PathExists(const std::string& path) {
   return !path.empty() && PathFileExistsA(path.c_str()) != 0;
 }
@@ -295,9 +303,7 @@ bool Win32Platform::CrackUrl(const std::string& text, UrlParts& parts) {
 }
 
 bool Win32Platform::LoadRegexLibrary() {
-  // Found beside the program or in the system folders: the current folder
-  // was taken out of the search at start.
-  regexLibrary_ = LoadLibraryA("BREGEXP.DLL");
+  regexLibrary_ = LoadCompanionLibrary("BREGEXP.DLL");
   return regexLibrary_ != nullptr;
 }
 

@@ -50,6 +50,11 @@ class Win32Platform : public Platform {
   HMODULE regexLibrary_ = nullptr;
 };
 
+// Loads a library the program names without a folder (BREGEXP.DLL,
+// imgctl.dll): from the program's own folder or the System folder, never
+// from the current folder or the search path.
+HMODULE LoadCompanionLibrary(const char* name);
+
 // Text of a code page (UTF-8 for the source's UI texts, CP_ACP for names
 // and configuration text) to UTF-16 for the wide functions.
 std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8);
