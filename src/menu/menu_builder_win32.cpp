@@ -177,6 +177,9 @@ void HmenuBuilder::ReleaseMenuResources() {
     if (bitmap) DeleteObject(bitmap);
     bitmap = nullptr;
   }
+  for (auto& [path, icon] : shellIcons_)
+    if (icon) DestroyIcon(icon);
+  shellIcons_.clear();
   ReleasePicture(picture_);
   ReleasePicture(text_);
   ReleasePicture(web_);
@@ -190,16 +193,9 @@ SIZE HmenuBuilder::IconSize() const { return SmallIconSizeForDpi(dpi_); }
 HBITMAP HmenuBuilder::MakeItemBitmap(const IconSource& source) {
   const int cx = IconSize().cx;
   const int cy = IconSize().cy;
-  HICON icon = nullptr;
-  bool fromShell = false;
-  if (source.kind == IconSource::SystemIcon) {
-    icon = static_cast<HICON>(LoadImageA(instance_, "MYSYS", IMAGE_ICON, cx, cy, 0));
-  } else {
-    SHFILEINFOA info{};
-    if (SHGetFileInfoA(source.path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
-      icon = info.hIcon;
-    fromShell = true;
-  }
+  const bool system = source.kind == IconSource::SystemIcon;
+  HICON icon = system ? static_cast<HICON>(LoadImageA(instance_, "MYSYS", IMAGE_ICON, cx, cy, 0))
+                      : ShellIconOf(source.path);
   WindowDc screen(window_);
   HDC dc = CreateCompatibleDC(screen.get());
   HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), cx, cy);
@@ -209,8 +205,17 @@ HBITMAP HmenuBuilder::MakeItemBitmap(const IconSource& source) {
   if (icon) DrawIconEx(dc, 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
   SelectObject(dc, previous);
   DeleteDC(dc);
-  if (icon && (fromShell || source.kind == IconSource::SystemIcon)) DestroyIcon(icon);
+  if (icon && system) DestroyIcon(icon);
   return bitmap;
+}
+
+HICON HmenuBuilder::ShellIconOf(const std::string& path) {
+  auto [slot, added] = shellIcons_.try_emplace(path, nullptr);
+  if (!added) return slot->second;
+  SHFILEINFOA info{};
+  if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
+    slot->second = info.hIcon;
+  return slot->second;
 }
 
 bool HmenuBuilder::LoadPicturePreview(const std::string& path) {

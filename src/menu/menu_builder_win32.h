@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "app/run.h"
@@ -57,6 +58,7 @@ class HmenuBuilder : public MenuBuilder {
 
  private:
   HBITMAP MakeItemBitmap(const IconSource& source);
+  HICON ShellIconOf(const std::string& path);
   int RenderTextPreview(HDC reference);
   PreviewPicture* CurrentPreview();
   std::wstring CaptionText() const;
@@ -70,6 +72,10 @@ class HmenuBuilder : public MenuBuilder {
   int dpi_ = 96;
   // Slot 0 the header's icon, 2 the shell submenu's, 3 + i entry i's.
   std::array<HBITMAP, 203> itemBitmaps_{};
+  // The shell's small icon of each path the menu shows, asked once: menus
+  // name the same program on many lines, and a group asks again each time
+  // it opens. Released with the menu's other resources.
+  std::map<std::string, HICON> shellIcons_;
   PreviewPicture picture_;
   PreviewPicture text_;
   PreviewPicture web_;
