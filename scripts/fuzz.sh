@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 all_targets=(config entries targets headers selection path_macros templates shortcut
-             capture_bmp shell_filter bregexp capture)
+             capture_bmp shell_filter checker bregexp capture)
 
 seconds=30
 runs_limit=-1
@@ -50,7 +50,7 @@ max_len_of() {
   case $1 in
     config|capture_bmp) echo 4096 ;;
     entries|targets|path_macros|templates|shell_filter) echo 2048 ;;
-    selection|headers|shortcut|capture) echo 1024 ;;
+    selection|headers|shortcut|capture|checker) echo 1024 ;;
     bregexp) echo 256 ;;
   esac
 }
