@@ -66,15 +66,35 @@ traced_run() {
   WINEDEBUG=+process zolto_start 90 "$ZOLTO_EXE" "$1"
 }
 
-# ends_explorer: waits for the explorer.exe that opens the folder, ends it
-# (the folder's window is all it shows), then the program must exit 0.
-ends_explorer() {
-  local pid=""
+# explorer_pid: waits up to a minute for the explorer.exe that opens the
+# folder and prints its pid; returns 1 when none came.
+explorer_pid() {
+  local pid
   for _ in $(seq 1 300); do
-    pid=$(pgrep -f -- "explorer\.exe.*$(basename "$ZOLTO_TMP")" | head -n 1) && break
+    pid=$(pgrep -f -- "explorer\.exe.*$(basename "$ZOLTO_TMP")" | head -n 1) && {
+      echo "$pid"
+      return 0
+    }
     sleep 0.2
   done
-  [ -n "$pid" ] || zolto_fail "no explorer.exe opened $folder"
+  return 1
+}
+
+# opens_with_explorer TARGET: a traced run on TARGET must open the folder in
+# an explorer.exe, which is then ended (the folder's window is all it shows);
+# the program must exit 0. Wine now and then fails to start a process at all
+# ("failed to map the shared user data"); that run is made once more.
+opens_with_explorer() {
+  local pid
+  traced_run "$1"
+  if ! pid=$(explorer_pid); then
+    grep -qF 'failed to map the shared user data' "$ZOLTO_WINE_LOG" ||
+      zolto_fail "no explorer.exe opened $folder"
+    echo "Wine could not start a process; once more"
+    zolto_wait 60 >/dev/null
+    traced_run "$1"
+    pid=$(explorer_pid) || zolto_fail "no explorer.exe opened $folder"
+  fi
   kill "$pid"
   zolto_finish 60
 }
@@ -135,8 +155,7 @@ zolto_ini <<'INI'
 @system | &Open
 %end
 INI
-traced_run "$folder"
-ends_explorer
+opens_with_explorer "$folder"
 planted_untouched
 images=$(started_images)
 [ "$images" = 'C:\windows\explorer.exe' ] ||
@@ -149,8 +168,7 @@ zolto_ini <<'INI'
 recorder.exe | &Record
 %end
 INI
-traced_run "$folder"
-ends_explorer
+opens_with_explorer "$folder"
 planted_untouched
 images=$(started_images)
 grep -qixE 'C:\\windows\\(system32\\)?explorer\.exe' <<<"$images" &&
