@@ -193,35 +193,7 @@ std::optional<std::string> FakePlatform::LongFileName(const std::string& path) {
 }
 
 bool FakePlatform::CrackUrl(const std::string& text, UrlParts& parts) {
-  const size_t colon = text.find(':');
-  if (colon == std::string::npos || colon == 0) return false;
-  for (size_t i = 0; i < colon; ++i) {
-    const char c = text[i];
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
-      return false;
-  }
-  parts = UrlParts{};
-  parts.scheme = text.substr(0, colon);
-  std::string rest = text.substr(colon + 1);
-  if (rest.rfind("//", 0) == 0) {
-    rest = rest.substr(2);
-    const size_t end = rest.find_first_of("/?#");
-    std::string authority = rest.substr(0, end);
-    rest = end == std::string::npos ? "" : rest.substr(end);
-    const size_t at = authority.rfind('@');
-    if (at != std::string::npos) {
-      const std::string login = authority.substr(0, at);
-      authority = authority.substr(at + 1);
-      const size_t sep = login.find(':');
-      parts.user = login.substr(0, sep);
-      if (sep != std::string::npos) parts.password = login.substr(sep + 1);
-    }
-    parts.host = authority.substr(0, authority.find(':'));
-  }
-  const size_t extra = rest.find_first_of("?#");
-  parts.path = rest.substr(0, extra);
-  if (extra != std::string::npos) parts.extra = rest.substr(extra);
-  return true;
+  return SplitUrl(text, parts);
 }
 
 bool FakePlatform::LoadRegexLibrary() {

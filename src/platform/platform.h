@@ -47,6 +47,11 @@ struct UrlParts {
   std::string extra;
 };
 
+// Splits an address the way the system parser does for the forms the
+// launcher meets; false when text has no scheme. For platforms without that
+// parser (the test fake, the checker on Linux).
+bool SplitUrl(const std::string& text, UrlParts& parts);
+
 // One request to start a program or open a document (ShellExecuteA).
 struct ShellStart {
   std::string verb;        // empty: the default verb

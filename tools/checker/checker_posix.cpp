@@ -128,36 +128,9 @@ class DrivePlatform : public Platform {
     if (linux.empty()) return std::nullopt;
     return linux.substr(linux.rfind('/') + 1);
   }
-  // scheme ":" ["//" [user [":" password] "@"] host [":" port]] path ["?"|"#" extra]
   bool CrackUrl(const std::string& text, UrlParts& parts) override {
-    const size_t colon = text.find(':');
-    if (colon == std::string::npos || colon < 2) return false;  // "C:" is a drive
-    for (size_t i = 0; i < colon; ++i) {
-      const char c = text[i];
-      if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
-        return false;
-    }
-    parts = UrlParts{};
-    parts.scheme = text.substr(0, colon);
-    std::string rest = text.substr(colon + 1);
-    if (rest.rfind("//", 0) == 0) {
-      rest = rest.substr(2);
-      const size_t end = rest.find_first_of("/?#");
-      std::string authority = rest.substr(0, end);
-      rest = end == std::string::npos ? "" : rest.substr(end);
-      const size_t at = authority.rfind('@');
-      if (at != std::string::npos) {
-        const std::string login = authority.substr(0, at);
-        authority = authority.substr(at + 1);
-        parts.user = login.substr(0, login.find(':'));
-        if (login.find(':') != std::string::npos) parts.password = login.substr(login.find(':') + 1);
-      }
-      parts.host = authority.substr(0, authority.find(':'));
-    }
-    const size_t extra = rest.find_first_of("?#");
-    parts.path = rest.substr(0, extra);
-    if (extra != std::string::npos) parts.extra = rest.substr(extra);
-    return true;
+    if (text.find(':') == 1) return false;  // "C:" is a drive
+    return SplitUrl(text, parts);
   }
   bool LoadRegexLibrary() override { return true; }
   void FreeRegexLibrary() override {}
