@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/run.h"
+#include "null_menu_builder.h"
 #include "platform/fake_platform.h"
 
 namespace zolto {
@@ -88,29 +89,6 @@ struct Fixture {
   RunState run;
 };
 
-// A menu builder that only hands out handles: the core's own cost.
-class NullBuilder : public MenuBuilder {
- public:
-  MenuHandle CreateMenu() override { return ++next_; }
-  void AppendItem(MenuHandle, int, const std::string&, bool) override {}
-  void AppendIconItem(MenuHandle, int, const std::string&, const IconSource&, int,
-                      bool) override {}
-  void AppendCaptionItem(MenuHandle, int, const std::string&) override {}
-  void AppendSeparator(MenuHandle, int) override {}
-  void AppendOwnerDrawn(MenuHandle, int, bool) override {}
-  void AttachSubmenu(MenuHandle, int, MenuHandle) override {}
-  void RemoveAllItems(MenuHandle) override {}
-  void DestroySubmenus(MenuHandle) override {}
-  void DestroyMenu(MenuHandle) override {}
-  void AddShellMenu(MenuHandle) override {}
-  bool LoadPicturePreview(const std::string&) override { return false; }
-  bool LoadCapturePreview(const std::string&) override { return false; }
-  void ReleaseMenuResources() override {}
-
- private:
-  MenuHandle next_ = 0;
-};
-
 void Report(benchmark::State& state, const Fixture& f) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.text.size()));
   state.counters["probes"] = benchmark::Counter(static_cast<double>(f.fs.probes),
@@ -148,7 +126,7 @@ void BM_SelectSections(benchmark::State& state) {
 
 void BM_SelectAndBuildMenu(benchmark::State& state) {
   Fixture f(static_cast<int>(state.range(0)));
-  NullBuilder builder;
+  NullMenuBuilder builder;  // the core's own cost
   for (auto _ : state) {
     SelectSections(f.run, f.text);
     const MenuHandle menu = BuildPopupMenu(f.run, builder, 0);

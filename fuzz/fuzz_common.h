@@ -16,6 +16,7 @@
 #include "app/app.h"
 #include "app/run.h"
 #include "menu/menu.h"
+#include "null_menu_builder.h"
 #include "platform/fake_platform.h"
 
 namespace zolto::fuzz {
@@ -128,33 +129,6 @@ class FuzzRun {
   RunState run;
 };
 
-// A menu implementation that only hands out handles.
-class NullMenuBuilder : public MenuBuilder {
- public:
-  MenuHandle CreateMenu() override { return ++next_; }
-  void AppendItem(MenuHandle, int, const std::string&, bool) override { ++items; }
-  void AppendIconItem(MenuHandle, int, const std::string&, const IconSource&, int,
-                      bool) override {
-    ++items;
-  }
-  void AppendCaptionItem(MenuHandle, int, const std::string&) override { ++items; }
-  void AppendSeparator(MenuHandle, int) override { ++items; }
-  void AppendOwnerDrawn(MenuHandle, int, bool) override { ++items; }
-  void AttachSubmenu(MenuHandle, int, MenuHandle) override {}
-  void RemoveAllItems(MenuHandle) override {}
-  void DestroySubmenus(MenuHandle) override {}
-  void DestroyMenu(MenuHandle) override {}
-  void AddShellMenu(MenuHandle) override { ++items; }
-  bool LoadPicturePreview(const std::string&) override { return true; }
-  bool LoadCapturePreview(const std::string&) override { return true; }
-  void ReleaseMenuResources() override {}
-
-  int items = 0;
-
- private:
-  MenuHandle next_ = 0;
-};
-
 class NullMenuActions : public MenuActions {
  public:
   void ShowAbout() override {}
@@ -165,6 +139,7 @@ class NullMenuActions : public MenuActions {
 // would open, and destroys it again.
 inline void BuildAndDestroyMenu(RunState& run, int targetless) {
   NullMenuBuilder builder;
+  builder.pictureLoads = builder.captureLoads = true;
   const MenuHandle menu = BuildPopupMenu(run, builder, targetless);
   if (targetless == 0) {
     for (int i = 0; i < run.entries.entryCount; ++i)

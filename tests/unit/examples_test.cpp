@@ -16,12 +16,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-struct MenuRecorder : Frontend {
-  int shown = 0;
-  void ShowPopupMenu(int, int) override { ++shown; }
-  int OpenParameterDialog() override { return 0; }
-};
-
 std::string ReadExample(const std::string& name) {
   std::ifstream file(std::string(ZOLTO_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
   std::ostringstream text;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "menu/menu.h"
+#include "null_menu_builder.h"
 #include "test_run.h"
 
 namespace zolto {
@@ -119,26 +120,10 @@ TEST_F(CaptureTest, CommandLine) {
   EXPECT_EQ(CaptureCommandLine(run, "https://example.org/"), "");
 }
 
-struct LoadsCapture : MenuBuilder {
-  bool loads = true;
-  MenuHandle CreateMenu() override { return 1; }
-  void AppendItem(MenuHandle, int, const std::string&, bool) override {}
-  void AppendIconItem(MenuHandle, int, const std::string&, const IconSource&, int, bool) override {}
-  void AppendCaptionItem(MenuHandle, int, const std::string&) override {}
-  void AppendSeparator(MenuHandle, int) override {}
-  void AppendOwnerDrawn(MenuHandle, int, bool) override {}
-  void AttachSubmenu(MenuHandle, int, MenuHandle) override {}
-  void RemoveAllItems(MenuHandle) override {}
-  void DestroySubmenus(MenuHandle) override {}
-  void DestroyMenu(MenuHandle) override {}
-  void AddShellMenu(MenuHandle) override {}
-  void ReleaseMenuResources() override {}
-  bool LoadPicturePreview(const std::string&) override { return false; }
-  bool LoadCapturePreview(const std::string&) override { return loads; }
-};
 
 TEST_F(CaptureTest, RunsWaitsAndLoadsFreshPictures) {
-  LoadsCapture builder;
+  NullMenuBuilder builder;
+  builder.captureLoads = true;
   const std::string& bmp = run.start.PreviewBitmapPath;
   fs.runner = [&](const std::string&) {
     fs.AddFile(bmp, "new");

@@ -10,12 +10,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-struct MenuRecorder : Frontend {
-  int shown = 0;
-  void ShowPopupMenu(int, int) override { ++shown; }
-  int OpenParameterDialog() override { return 0; }
-};
-
 class SelectionTest : public RunTest {
  protected:
   SelectionTest() {

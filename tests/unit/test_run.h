@@ -11,6 +11,14 @@
 
 namespace zolto {
 
+// A front end that counts the menus it was asked to show and cancels every
+// parameter dialog.
+struct MenuRecorder : Frontend {
+  int shown = 0;
+  void ShowPopupMenu(int, int) override { ++shown; }
+  int OpenParameterDialog() override { return 0; }
+};
+
 class RunTest : public ::testing::Test {
  protected:
   explicit RunTest(const Edition& edition = kFullEdition) : run(fs, edition) {
