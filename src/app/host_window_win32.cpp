@@ -180,12 +180,15 @@ int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const char* commandLin
   const std::string className = run.start.ClassName.substr(0, 255);
   if (!previous && !RegisterHostClass(instance, className)) return 0;
   if (!CreateHostWindow(instance, className)) return 0;
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  // The exit status is WM_QUIT's, always 0; a failing GetMessageA (-1) must
+  // not hand on the wParam of some earlier message.
+  MSG message{};
+  BOOL got;
+  while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  return static_cast<int>(message.wParam);
+  return got == 0 ? static_cast<int>(message.wParam) : 0;
 }
 
 }  // namespace zolto
