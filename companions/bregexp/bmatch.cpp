@@ -46,7 +46,18 @@ std::ptrdiff_t SearchBudget(std::ptrdiff_t n) {
   return kBase + std::max(quadratic, kPerByte * n);
 }
 
-// A pointer that presents itself as bidirectional only: see searchBudget.
+// The subject of the search under way, [begin, end).
+thread_local const char* subjectBegin = nullptr;
+thread_local const char* subjectEnd = nullptr;
+
+// Thrown by a cursor asked to read outside the subject.
+struct OutsideSubject {};
+
+// A pointer that presents itself as bidirectional only (see searchBudget) and
+// never reads outside the subject. Boost 1.81 does: a back-reference to a
+// group inside a recursed group ("(?1)((a+)\2)" on "aab") can leave the
+// group's end before its start, and the comparison then walks past the
+// subject's end. Such a search is abandoned instead.
 class Cursor {
  public:
   using iterator_category = std::bidirectional_iterator_tag;
@@ -57,8 +68,12 @@ class Cursor {
 
   Cursor() = default;
   explicit Cursor(const char* p) : p_(p) {}
-  reference operator*() const { return *p_; }
-  pointer operator->() const { return p_; }
+  reference operator*() const {
+    const std::less<const char*> before;
+    if (before(p_, subjectBegin) || !before(p_, subjectEnd)) throw OutsideSubject{};
+    return *p_;
+  }
+  pointer operator->() const { return &**this; }
   Cursor& operator++() { ++p_; return *this; }
   Cursor operator++(int) { return Cursor(p_++); }
   Cursor& operator--() { --p_; return *this; }
@@ -277,10 +292,14 @@ int Compile(const char* text, std::unique_ptr<Expression>& out, char* message) {
 int Search(const Regex& regex, const char* begin, const char* end, char* message) {
   try {
     searchBudget = SearchBudget(end - begin);
+    subjectBegin = begin;
+    subjectEnd = end;
     const bool found =
         boost::regex_search(Cursor(begin), Cursor(end), regex, boost::match_default);
     WriteMessage(message, "");
     return found ? kMatch : kNoMatch;
+  } catch (const OutsideSubject&) {
+    return Fail(message, kMatchAbandoned, "match abandoned: the matcher read outside the subject");
   } catch (const boost::regex_error& e) {
     if (e.code() == rc::error_complexity) {
       return Fail(message, kMatchAbandoned, "match abandoned: pattern too complex for this subject");

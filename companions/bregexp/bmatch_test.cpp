@@ -129,6 +129,19 @@ TEST_F(BMatchTest, CatastrophicBacktrackingIsAbandoned) {
   EXPECT_EQ(Run("/(a*)*$/", as), 1) << message;  // the same pattern still works
 }
 
+// Boost leaves the inner group of a recursed group with its end before its
+// start; the back-reference to it would read past the subject. The search is
+// abandoned instead, and recursion and back-references still work apart.
+TEST_F(BMatchTest, MatcherReadingOutsideTheSubjectIsAbandoned) {
+  ExpectError("/(?1)((a+)\\2)/", "aab", kMatchAbandoned);
+  ExpectError("/(?1)((?<n>a+)\\k<n>)/i", "aab", kMatchAbandoned);
+  ExpectAll({
+      {"/(a+)\\1b/", "aab", 1},
+      {"/x(?1)y(a+)/", "xaya", 1},
+      {"/((a+)\\2)b/", "aab", 1},
+  });
+}
+
 TEST_F(BMatchTest, LongSubjectsAreSearchedToTheEnd) {
   std::string lines;
   for (int i = 0; lines.size() < 300000; ++i) {

@@ -60,6 +60,7 @@ int main(void) {
   Expect("m/abc", "abc", -2, &handle);
   Expect("/(a*)*b/", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", -4,
          &handle);
+  Expect("/(?1)((a+)\\2)/", "aab", -4, &handle); /* would read past the subject */
   if (bmatch("/a/", "a", NULL, &handle, NULL) != -1) {
     printf("FAIL: a null end pointer was accepted\n");
     ++failures;
