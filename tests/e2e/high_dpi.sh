@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The menu on a 192 DPI display (200 % scaling). Wine runs a prefix of its own
+# whose LogPixels is 192. Pixel sizes in the configuration are meant at
+# 96 DPI, so "@pic=1,200" shows an 800x600 picture at 400x300. The text
+# preview's width limit grows the same way: "@text=1,300" lets a long line
+# run to 600 px. Escape closes each menu; nothing starts and the program
+# exits 0. Screenshots go to the artifacts folder.
+#   high_dpi.sh EXE IMGCTL.DLL
+set -uo pipefail
+usage="usage: high_dpi.sh EXE IMGCTL.DLL"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# A prefix of its own: the display's scaling is a setting of the prefix.
+export ZOLTO_WINEPREFIX="${ZOLTO_WINEPREFIX:-$root/build/wineprefix}-192dpi"
+source "$(dirname "$0")/wine-env.sh"
+if [ ! -f "$WINEPREFIX/.zolto-192dpi" ]; then
+  for key in 'HKCU\Control Panel\Desktop' \
+             'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d 192 /f </dev/null >/dev/null 2>&1 ||
+      zolto_fail "test set-up: cannot set LogPixels under $key"
+  done
+  # Wine reads the scaling when its server starts.
+  wineserver -k 2>/dev/null
+  sleep 1
+  zolto_start_wine || zolto_fail "test set-up: Wine did not start again at 192 DPI"
+  touch "$WINEPREFIX/.zolto-192dpi"
+fi
+
+zolto_setup "${1:?$usage}"
+cp "${2:?$usage}" "$ZOLTO_TMP/imgctl.dll" || zolto_fail "test set-up: cannot copy $2"
+png=$ZOLTO_TMP/gradient.png
+convert -size 800x600 gradient:red-blue "PNG24:$png" ||
+  zolto_fail "test set-up: ImageMagick could not make the picture"
+txt=$ZOLTO_TMP/notes.txt
+# One line of 120 characters: wider than 600 px in any menu font.
+printf '%s\r\n' "$(printf 'wide%.0s' $(seq 1 30))" >"$txt"
+
+# open_menu PREVIEW-LINE TARGET: the menu for TARGET with PREVIEW-LINE in
+# [system]; sets menu, before and mx my mw mh.
+open_menu() {
+  zolto_ini <<INI
+[system]
+@menu=60,60
+@icon
+$1
+%end
+[\$.png][\$.txt]
+recorder.exe | &Record
+recorder.exe | &Second
+%end
+INI
+  xdotool mousemove 1000 900
+  before=$(zolto_windows)
+  zolto_start 60 "$ZOLTO_EXE" "$(zolto_winpath "$2")"
+  menu=$(zolto_new_window 30 "$before") || zolto_fail "$1: no menu appeared within 30 s"
+  sleep 0.5  # drawn
+  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
+}
+
+close_menu() {
+  zolto_keys "$menu" Escape
+  zolto_finish 30
+  zolto_expect_starts 0
+}
+
+# The picture: a filled 400x300 rectangle of the gradient.
+open_menu "@pic=1,200" "$png"
+shot=$(zolto_screenshot "$ZOLTO_NAME.dpi192_picture")
+echo "screenshot: $shot"
+found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" 'g < 0.15 && r + b > 0.8')
+IFS='x+' read -r w h _ _ <<<"${found% *}"
+[ "${w:-0}" -ge 398 ] && [ "$w" -le 402 ] && [ "$h" -ge 298 ] && [ "$h" -le 302 ] ||
+  zolto_fail "at 192 DPI the picture covers ${found% *}, expected 400x300"
+[ "${found#* }" -ge $((w * h * 95 / 100)) ] ||
+  zolto_fail "at 192 DPI only ${found#* } of the ${found% *} box are picture pixels"
+close_menu
+
+# The text: its long line is cut at the doubled width limit, so the menu is
+# wider than 600 px but not by much more than its margins and icon column.
+open_menu "@text=1,300" "$txt"
+echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.dpi192_text")"
+[ "$mw" -ge 600 ] && [ "$mw" -le 760 ] ||
+  zolto_fail "at 192 DPI the menu with the text preview is $mw px wide, expected 600 to 760"
+close_menu
+echo "ok: at 192 DPI the picture preview is 400x300 and the text preview 600 px wide"
