@@ -142,6 +142,26 @@ TEST_F(BMatchTest, MatcherReadingOutsideTheSubjectIsAbandoned) {
   });
 }
 
+// A recursing pattern gets a smaller step budget (each of its steps may walk
+// the whole recursion): a runaway one is abandoned, while bracket matching
+// over thousands of nested and sequenced groups still completes.
+TEST_F(BMatchTest, RecursionHasItsOwnBudget) {
+  ExpectError("/(a*)*(?0)*+/", std::string(150, 'a'), kMatchAbandoned);
+  ExpectError("/(a*)*(?R)*+/", std::string(259, 'x'), kMatchAbandoned);
+  std::string nested = std::string(100, '(') + std::string(100, ')');
+  std::string sequence;
+  for (int i = 0; i < 2000; ++i) sequence += "(())";
+  ExpectAll({
+      {"/^(\\((?1)*\\))+$/", nested, 1},
+      {"/^(\\((?1)*\\))+$/", sequence, 1},
+      {"/^(\\((?1)*\\))+$/", sequence + "(", 0},
+      {"/(?<p>\\[(?:[^][]|(?&p))*\\])/", "C:\\x[a[b[c]d]e]y", 1},
+      {"/\\((?:[^()]|(?R))*\\)/", "C:\\Data\\" + std::string(100, '(') + ")\\f.txt", 1},
+      {"/(a)(?-1)b/", "aab", 1},  // "(?-" before a digit is a recursion, flags are not
+      {"/(?-i:A)b/i", "Ab", 1},
+  });
+}
+
 TEST_F(BMatchTest, LongSubjectsAreSearchedToTheEnd) {
   std::string lines;
   for (int i = 0; lines.size() < 300000; ++i) {
