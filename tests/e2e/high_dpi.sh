@@ -48,12 +48,7 @@ recorder.exe | &Record
 recorder.exe | &Second
 %end
 INI
-  xdotool mousemove 1000 900
-  before=$(zolto_windows)
-  zolto_start 60 "$ZOLTO_EXE" "$(zolto_winpath "$2")"
-  menu=$(zolto_new_window 30 "$before") || zolto_fail "$1: no menu appeared within 30 s"
-  sleep 0.5  # drawn
-  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
+  zolto_open_menu 30 "$1" "$(zolto_winpath "$2")"
 }
 
 close_menu() {

@@ -38,12 +38,7 @@ recorder.exe | &Record
 recorder.exe | &Second
 %end
 INI
-  xdotool mousemove 1000 900
-  before=$(zolto_windows)
-  zolto_start $(($1 + 30)) "$ZOLTO_EXE" "$(zolto_winpath "$ZOLTO_TMP/page.html")"
-  menu=$(zolto_new_window "$1" "$before") || zolto_fail "'$2': no menu appeared within $1 s"
-  sleep 0.5  # drawn
-  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
+  zolto_open_menu "$1" "'$2'" "$(zolto_winpath "$ZOLTO_TMP/page.html")"
 }
 
 # close_menu: Escape on the menu, then the program must exit 0, leave

@@ -349,6 +349,22 @@ zolto_new_window() {
   return 1
 }
 
+# zolto_open_menu SECONDS WHAT ARG...: starts ZOLTO_EXE with ARG... (the
+# mouse out of the way), waits at most SECONDS for its menu and sets menu,
+# before, and mx my mw mh (the menu window's place and size); fails the test,
+# naming WHAT, when no menu appears.
+zolto_open_menu() {
+  local seconds=$1 what=$2
+  shift 2
+  xdotool mousemove 1000 900
+  before=$(zolto_windows)
+  zolto_start $((seconds + 30)) "$ZOLTO_EXE" "$@"
+  menu=$(zolto_new_window "$seconds" "$before") ||
+    zolto_fail "$what: no menu appeared within $seconds s"
+  sleep 0.5  # drawn
+  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
+}
+
 # zolto_finish_windowless SECONDS BEFORE: zolto_finish, failing as well when
 # the program shows any window (a menu, a box) on the way.
 zolto_finish_windowless() {
