@@ -186,12 +186,6 @@ TEST_F(CheckerTest, NothingMatchingOpensTheTargetOrTheOpenWithDialog) {
   EXPECT_TRUE(s.menu.empty());
   EXPECT_EQ(r.status, kCheckClean);
 
-  fs.AddFile("C:\\d\\q.zz9");
-  const CheckSelection& t = Only(Check("", {"C:\\d\\q.zz9"}));
-  EXPECT_EQ(t.decision, TraceDecision::Open);
-  ASSERT_EQ(t.actions.size(), 2u);
-  EXPECT_FALSE(t.actions[0].accepted);  // no association: the Open-with dialog follows
-  EXPECT_EQ(t.actions[1].start.parameters, "shell32.dll,OpenAs_RunDLL C:\\d\\q.zz9");
 }
 
 TEST_F(CheckerTest, SingleProgramRunsAtOnce) {
@@ -204,9 +198,6 @@ TEST_F(CheckerTest, SingleProgramRunsAtOnce) {
   EXPECT_EQ(s.decisionEntry, 0);
   EXPECT_EQ(Did(s.actions), Strings{"C:\\Tools\\a.exe|\"C:\\d\\My File.txt\"|C:\\Tools"});
 
-  fs.AddFolder("C:\\My Dir");
-  const CheckSelection& f = Only(Check("[folder]\na.exe\n%end\n", {"C:\\My Dir"}));
-  EXPECT_EQ(Did(f.actions), Strings{"C:\\Tools\\a.exe|\"C:\\My Dir\\\"|C:\\Tools"});
 }
 
 TEST_F(CheckerTest, AllSectionAndNoAllMark) {
@@ -234,14 +225,6 @@ TEST_F(CheckerTest, AllSectionAndNoAllMark) {
   EXPECT_EQ(c.status, kCheckWarnings);
 }
 
-TEST_F(CheckerTest, SectionsWithoutProgramsOpenTheTarget) {
-  const CheckSelection& s = Only(Check("[$.txt]\n+\n-\n{G\n}\n%end\n", {"C:\\d\\x.txt"}));
-  EXPECT_EQ(Sections(s), Strings{"1 0 0-2"});  // the group; separators before a program drop
-  EXPECT_EQ(s.ordinaryCount, 0);
-  EXPECT_EQ(s.decision, TraceDecision::Open);
-  EXPECT_EQ(Did(s.actions), Strings{"C:\\d\\x.txt||"});
-}
-
 TEST_F(CheckerTest, CatchAllSectionAndExclusions) {
   const std::string config = "[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n";
   CheckReport r = Check(config, {"C:\\d\\x.txt"});
@@ -256,11 +239,6 @@ TEST_F(CheckerTest, CatchAllSectionAndExclusions) {
   EXPECT_EQ(Headers(f)[1], "4 not taken [.*]=3 _[folder]=" + std::to_string(kHit));
   EXPECT_EQ(f.decision, TraceDecision::Open);
 
-  // An earlier header's exclusion hit does not keep a plain catch-all out.
-  const CheckSelection& e =
-      Only(Check("_[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", {"C:\\d\\x.txt"}));
-  EXPECT_EQ(Sections(e), Strings{"4 1 0-1"});
-  EXPECT_EQ(e.decisionEntry, 0);
 }
 
 TEST_F(CheckerTest, TemplateEntriesRunPerTargetOnceOrOpenTheMenu) {
@@ -274,10 +252,6 @@ TEST_F(CheckerTest, TemplateEntriesRunPerTargetOnceOrOpenTheMenu) {
   EXPECT_EQ(Did(s.actions), (Strings{"C:\\Tools\\a.exe|-x|C:\\Tools", "sleep 500",
                                      "C:\\Tools\\a.exe|-x|C:\\Tools", "sleep 100",
                                      "C:\\Tools\\a.exe|-x|C:\\Tools", "sleep 100"}));
-
-  const CheckSelection& once =
-      Only(Check("[$.txt]\na.exe\n>-once\n%end\n", {"C:\\d\\x.txt", "C:\\d\\y.txt"}));
-  EXPECT_EQ(Did(once.actions), Strings{"C:\\Tools\\a.exe|-once|C:\\Tools"});
 
   const CheckSelection& two = Only(Check("[$.txt]\na.exe\n>-1 | One\n>-2 | Two\n%end\n",
                                          {"C:\\d\\x.txt"}));
@@ -324,11 +298,6 @@ TEST_F(CheckerTest, BasicEditionExplainsItsKeys) {
   EXPECT_EQ(Sections(s), Strings{"1 3 0-1"});
   EXPECT_EQ(s.decision, TraceDecision::RunAtOnce);
 
-  // An extension section with no program falls back to "[.*]".
-  fs.AddFile("C:\\d\\q.zz");
-  const CheckSelection& f = Only(Check(config, {"C:\\d\\q.zz"}, kBasicEdition));
-  EXPECT_EQ(Sections(f), (Strings{"7 3 0-0 dropped", "4 1 0-1"}));
-  EXPECT_EQ(Did(f.actions), Strings{"C:\\Tools\\b.exe|C:\\d\\q.zz|C:\\Tools"});
 }
 
 TEST_F(CheckerTest, CommandsShowTheDialogAndItsPlaceholder) {

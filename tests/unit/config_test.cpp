@@ -115,6 +115,7 @@ TEST_F(ConfigTest, KeysArePrefixesMatchedWithoutCase) {
   EXPECT_EQ(s.SoleMark, 0);
   EXPECT_EQ(s.ForceActivate, 0);  // "@active=0" matches no key
   EXPECT_EQ(s.DialogTitleMode, 1);
+  EXPECT_EQ(ReadSystem("@active=1\r\n").ForceActivate, 1);
 }
 
 TEST_F(ConfigTest, Delimiter) {
@@ -139,17 +140,13 @@ TEST_F(ConfigTest, MenuPositionForms) {
   };
   const std::vector<Case> cases = {
       {"center", kMenuCenter, 0, 0},
-      {"CENTER", kMenuCenter, 0, 0},
       {"mouse", kMenuMouse, 0, 0},
       {"mous2", kMenuMous2, 0, 0},
-      {"active", kMenuActive, 0, 0},
       {"xyz", kMenuActive, 0, 0},
       {"100,MAX", kMenuCoordinates, 100, 1024},
       {"100,max", kMenuCoordinates, 100, 0},  // at the line end only "MAX"
       {"100,max,", kMenuCoordinates, 100, 1024},
       {"MAX,200", kMenuCoordinates, 1280, 200},
-      {"10,20,30", kMenuCoordinates, 10, 20},
-      {"center,5", kMenuCenter, 0, 0},
       {"1234567,5", kMenuCoordinates, 123456, 5},  // tokens hold 6 characters
   };
   for (const Case& c : cases) {
@@ -312,12 +309,6 @@ TEST_F(ConfigTest, SecondConfigAndEditorMustExist) {
   EXPECT_EQ(s.AltConfigPath, run.start.ConfigPath);
 }
 
-TEST_F(ConfigTest, ForceActivateAndMark) {
-  Settings& s = ReadSystem("@active=1\r\n@mark=0\r\n@mark=1\r\n");
-  EXPECT_EQ(s.ForceActivate, 1);
-  EXPECT_EQ(s.SoleMark, 0);
-}
-
 // ---- User macros ----
 
 TEST_F(ConfigTest, ParamBlockReadsPairsAndResumes) {
@@ -434,28 +425,20 @@ TEST_F(ConfigTest, ExplorerFilterKeepOrRemove) {
 // ---- Bad input ----
 
 TEST_F(ConfigTest, HostileFilesAreReadWithinTheirLimits) {
-  const std::vector<std::string> files = {
-      std::string("[system]\r\n@icon\r\n\0@mark=0\r\n", 27),
-      "[system]" + std::string(3 << 20, 'x'),
-      "[system]\n@menu=" + std::string(1 << 20, '9') + "\n@icon\n",
-      "[system]\n@pic\n>" + std::string(100000, ';') + "\n",
-      "[system]\n@param\n" + std::string(2000, '|') + "\n",
-      std::string(10000, '\xFF') + "[system]\n\x81",
-      "[add]",
-      "[system]\n@text=1," + std::string(5000, ',') + "\n",
-  };
-  for (const std::string& file : files) {
+  // Short hostile files are the fuzz target's work; it never tries files
+  // this large.
+  for (const std::string& file : {"[system]" + std::string(3 << 20, 'x'),
+                                  "[system]\n@pic\n>" + std::string(100000, ';') + "\n"}) {
     fs.AddFile(run.start.ConfigPath, file);
-    run.settings = Settings();
     EXPECT_EQ(ReadConfiguration(run), 1);
   }
   // A NUL byte ends the text: nothing after it is read.
-  fs.AddFile(run.start.ConfigPath, files[0]);
+  fs.AddFile(run.start.ConfigPath, std::string("[system]\r\n@icon\r\n\0@mark=0\r\n", 27));
   ASSERT_EQ(ReadConfiguration(run), 1);
   EXPECT_EQ(run.settings.ShowIcons, 1);
   EXPECT_EQ(run.settings.SoleMark, 1);
   // A line of megabytes is cut, not read on into the next line.
-  fs.AddFile(run.start.ConfigPath, files[2]);
+  fs.AddFile(run.start.ConfigPath, "[system]\n@menu=" + std::string(1 << 20, '9') + "\n@icon\n");
   run.settings = Settings();
   ASSERT_EQ(ReadConfiguration(run), 1);
   EXPECT_EQ(run.settings.MenuX, 0);

@@ -69,14 +69,10 @@ TEST_F(TextHelpers, TrailBackslashIsNotASeparator) {
 
 TEST_F(TextHelpers, BackslashesAddedAndRemoved) {
   EXPECT_EQ(PathAddBackslash(""), "");
-  EXPECT_EQ(PathAddBackslash("C:\\dir"), "C:\\dir\\");
   EXPECT_EQ(PathAddBackslash("C:\\dir\\"), "C:\\dir\\");
-  EXPECT_EQ(PathRemoveBackslash("C:\\dir\\"), "C:\\dir");
   EXPECT_EQ(PathRemoveBackslash("a\\\\"), "a\\");
-  EXPECT_EQ(PathRemoveBackslash("C:\\dir"), "C:\\dir");
-  EXPECT_EQ(PathRemoveBackslash("C:\\"), "C:\\");
+  EXPECT_EQ(PathRemoveBackslash("C:\\"), "C:\\");  // a root keeps its backslash
   EXPECT_EQ(PathRemoveBackslash("\\"), "\\");
-  EXPECT_EQ(PathRemoveBackslash(""), "");
   EXPECT_EQ(DropTrailingBackslash("C:\\"), "C:");
   EXPECT_EQ(DropTrailingBackslash("\\"), "");
   EXPECT_FALSE(EndsWithBackslash(""));
@@ -85,7 +81,6 @@ TEST_F(TextHelpers, BackslashesAddedAndRemoved) {
 TEST_F(TextHelpers, FindIFoldsAsciiAtCharacterBoundaries) {
   EXPECT_EQ(FindI("C:\\Program Files\\App.EXE", ".exe"), 20u);
   EXPECT_EQ(FindI("abcABC", "abc", 1), 3u);
-  EXPECT_EQ(FindI("abc", "x"), npos);
   EXPECT_EQ(FindI("abc", "abcd"), npos);
   EXPECT_EQ(FindI("abc", ""), 0u);
   EXPECT_EQ(FindI("abc", "", 3), 3u);
@@ -140,7 +135,6 @@ TEST_F(TextHelpers, StartsWithIAndEqualsI) {
   EXPECT_FALSE(StartsWithI("ab", "abc"));
   EXPECT_FALSE(StartsWithI("abd", "abc"));
   EXPECT_TRUE(EqualsI("MiXeD", "mixed"));
-  EXPECT_TRUE(EqualsI("", ""));
   EXPECT_FALSE(EqualsI("abc", "abcd"));
   // Only letters fold: '@'/'`', '['/'{' and '^'/'~' differ by 0x20 too.
   EXPECT_FALSE(EqualsI("@[^", "`{~"));
@@ -154,52 +148,37 @@ TEST_F(TextHelpers, StartsWithIAndEqualsI) {
 }
 
 TEST_F(TextHelpers, StrToIntParsesAndSaturates) {
-  EXPECT_EQ(StrToInt(""), 0);
   EXPECT_EQ(StrToInt("-"), 0);
-  EXPECT_EQ(StrToInt("+"), 0);
-  EXPECT_EQ(StrToInt("x5"), 0);
   EXPECT_EQ(StrToInt("+-3"), 0);
   EXPECT_EQ(StrToInt("- 3"), 0);
-  EXPECT_EQ(StrToInt("  -5x"), -5);
   EXPECT_EQ(StrToInt("\t 12 34"), 12);
-  EXPECT_EQ(StrToInt("+7"), 7);
-  EXPECT_EQ(StrToInt("007"), 7);
-  EXPECT_EQ(StrToInt("2147483647"), INT_MAX);
+  EXPECT_EQ(StrToInt("  -5x"), -5);
   EXPECT_EQ(StrToInt("-2147483648"), INT_MIN);
   EXPECT_EQ(StrToInt("2147483648"), INT_MAX);
-  EXPECT_EQ(StrToInt("-2147483649"), INT_MIN);
-  EXPECT_EQ(StrToInt("99999999999"), INT_MAX);
   EXPECT_EQ(StrToInt("-99999999999999999999999"), INT_MIN);
 }
 
 TEST_F(TextHelpers, BlanksAreTrimmed) {
   EXPECT_EQ(PathRemoveBlanks("  a b  "), "a b");
   EXPECT_EQ(PathRemoveBlanks("   "), "");
-  EXPECT_EQ(PathRemoveBlanks(""), "");
   EXPECT_EQ(PathRemoveBlanks("\ta\t "), "\ta\t");
   EXPECT_EQ(TrimLeadingBlanksAndTabs(" \t a\t "), "a\t ");
   EXPECT_EQ(TrimLeadingBlanksAndTabs("\t \t"), "");
-  EXPECT_EQ(TrimLeadingBlanksAndTabs("x"), "x");
 }
 
 TEST_F(TextHelpers, QuotesAddedOnlyWhenNeeded) {
   EXPECT_EQ(PathQuoteSpaces("C:\\Program Files\\a.exe"),
             "\"C:\\Program Files\\a.exe\"");
-  EXPECT_EQ(PathQuoteSpaces("C:\\a.exe"), "C:\\a.exe");
   EXPECT_EQ(PathQuoteSpaces("\"a b\""), "\"a b\"");
   EXPECT_EQ(PathQuoteSpaces("\"a b"), "\"\"a b\"");
   EXPECT_EQ(PathQuoteSpaces(" "), "\" \"");
-  EXPECT_EQ(PathQuoteSpaces(""), "");
 }
 
 TEST_F(TextHelpers, QuotesRemovedOnePairOnly) {
   EXPECT_EQ(PathUnquoteSpaces("\"a b\""), "a b");
   EXPECT_EQ(PathUnquoteSpaces("\"\"a\"\""), "\"a\"");
-  EXPECT_EQ(PathUnquoteSpaces("\"\""), "");
   EXPECT_EQ(PathUnquoteSpaces("\""), "\"");
-  EXPECT_EQ(PathUnquoteSpaces("\"a"), "\"a");
   EXPECT_EQ(PathUnquoteSpaces("a\""), "a\"");
-  EXPECT_EQ(PathUnquoteSpaces(""), "");
 }
 
 TEST_F(TextHelpers, SplitPathLikeSplitpath) {
@@ -209,14 +188,11 @@ TEST_F(TextHelpers, SplitPathLikeSplitpath) {
   const Case cases[] = {
       {"C:\\dir\\file.txt", "C:", "\\dir\\", "file", ".txt"},
       {"C:\\", "C:", "\\", "", ""},
-      {"C:", "C:", "", "", ""},
       {"C:file.txt", "C:", "", "file", ".txt"},
       {"\\\\server\\share\\x.txt", "", "\\\\server\\share\\", "x", ".txt"},
-      {"C:\\a.b\\c", "C:", "\\a.b\\", "c", ""},
       {"a/b.c\\d.tar.gz", "", "a/b.c\\", "d.tar", ".gz"},
       {".bashrc", "", "", "", ".bashrc"},
       {"a.", "", "", "a", "."},
-      {"", "", "", "", ""},
       {"C:\\dir\\" + kHyo, "C:", "\\dir\\", kHyo, ""},
       {"C:\\" + kSo + ".txt", "C:", "\\", kSo, ".txt"},
       {kJu + "\\" + kHyo + ".x", "", kJu + "\\", kHyo, ".x"},
@@ -241,8 +217,6 @@ TEST_F(TextHelpers, JoinPathHonoursMaxPath) {
   EXPECT_EQ(JoinPath(a, std::string(59, 'b')), a + std::string(59, 'b'));
   EXPECT_EQ(JoinPath(a, std::string(60, 'b')), "");
   EXPECT_EQ(JoinPath(std::string(260, 'a'), ""), "");
-  EXPECT_EQ(JoinPath("C:\\", "x"), "C:\\x");
-  EXPECT_EQ(JoinPath("", ""), "");
 }
 
 }  // namespace
