@@ -54,8 +54,6 @@ int main(void) {
   Expect("m#^c:\\\\work\\\\#i", "C:\\Work\\a.txt", 1, &handle);
   Expect("/\xC0/i", "\xE0", 0, &handle);         /* no folding above 0x7F */
   Expect("/^\\x95\\x5C/", "\x95\x5C.txt", 1, &handle);
-  Expect("/a.b/", "a\nb", 0, &handle);
-  Expect("/a.b/s", "a\nb", 1, &handle);
   Expect("/a(/", "a", -3, &handle);
   Expect("m/abc", "abc", -2, &handle);
   Expect("/(a*)*b/", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", -4,

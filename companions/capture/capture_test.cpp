@@ -2,17 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 namespace capture {
 namespace {
-
-std::uint32_t Get(const std::vector<std::uint8_t>& bytes, std::size_t at, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = value << 8 | bytes.at(at + i);
-  return value;
-}
 
 struct Rgb {
   int red, green, blue;
@@ -81,24 +74,19 @@ TEST(ParseCommandLine, ReadsTheTestOptions) {
 TEST(ParseCommandLine, RefusesIncompleteOrOddLines) {
   const char* const lines[] = {
       "",
-      "cap.exe",
       R"(cap.exe -b -fbmp -u"http://h/")",                 // no -o
-      R"(cap.exe -o -b -fbmp -u"http://h/")",              // empty -o
-      R"(cap.exe -o"" -b -fbmp -u"http://h/")",            // empty quoted -o
+      R"(cap.exe -o"" -b -fbmp -u"http://h/")",            // empty -o
       R"(cap.exe -oC:\o.bmp -b -fbmp)",                    // no -u
       R"(cap.exe -oC:\o.bmp -fbmp -u"http://h/")",         // no -b
       R"(cap.exe -oC:\o.bmp -b -u"http://h/")",            // no -f
-      R"(cap.exe -oC:\o.bmp -b -fpng -u"http://h/")",      // not bmp
       R"(cap.exe -oC:\o.bmp -b -fbmp -fjpg -u"http://h/")",
       R"(cap.exe --size=0x10 -oC:\o.bmp -b -fbmp -u"h")",
       R"(cap.exe --size=10x8193 -oC:\o.bmp -b -fbmp -u"h")",
-      R"(cap.exe --size=10 -oC:\o.bmp -b -fbmp -u"h")",
-      R"(cap.exe --size=x -oC:\o.bmp -b -fbmp -u"h")",
       R"(cap.exe --size=-5x10 -oC:\o.bmp -b -fbmp -u"h")",
       R"(cap.exe --size=99999999999x1 -oC:\o.bmp -b -fbmp -u"h")",
+      R"(cap.exe --size=10 -oC:\o.bmp -b -fbmp -u"h")",
       R"(cap.exe --size=10x10x10 -oC:\o.bmp -b -fbmp -u"h")",
       R"(cap.exe --hang=0 -oC:\o.bmp -b -fbmp -u"h")",
-      R"(cap.exe --hang=soon -oC:\o.bmp -b -fbmp -u"h")",
       "cap.exe -oC:\\o.bmp -b -fbmp -u\"unterminated -b",  // fine: -u takes the rest
   };
   for (std::size_t i = 0; i + 1 < std::size(lines); ++i) {
@@ -116,79 +104,37 @@ TEST(ParseCommandLine, RefusesIncompleteOrOddLines) {
   EXPECT_EQ(options.address, "unterminated -b");
 }
 
-TEST(EncodeBmp, WritesBothHeadersAndPaddedBottomUpRows) {
-  // Widths whose rows need 0, 3, 2 and 1 padding bytes.
-  for (const int width : {4, 1, 2, 33}) {
+// The header fields are read back by ImageMagick in the Wine smoke test; here,
+// the rows: bottom-up, blue first, each padded with zeros.
+TEST(EncodeBmp, WritesPaddedBottomUpRows) {
+  for (const int width : {4, 1, 2, 33}) {  // 0, 3, 2 and 1 padding bytes a row
     const int height = 3;
-    Picture picture;
-    picture.width = width;
-    picture.height = height;
+    Picture picture{width, height, {}};
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
-        picture.rgb.push_back(std::uint8_t(x));       // red
-        picture.rgb.push_back(std::uint8_t(y));       // green
-        picture.rgb.push_back(std::uint8_t(100));     // blue
+        picture.rgb.insert(picture.rgb.end(), {std::uint8_t(x), std::uint8_t(y), 100});
       }
     }
     const std::vector<std::uint8_t> bmp = EncodeBmp(picture);
-    const std::uint32_t stride = (width * 3 + 3) / 4 * 4;
+    const std::size_t stride = (width * 3 + 3) / 4 * 4;
     ASSERT_EQ(bmp.size(), 54 + stride * height) << width;
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
-    EXPECT_EQ(Get(bmp, 2, 4), bmp.size()) << "bfSize";
-    EXPECT_EQ(Get(bmp, 6, 4), 0u) << "reserved";
-    EXPECT_EQ(Get(bmp, 10, 4), 54u) << "bfOffBits";
-    EXPECT_EQ(Get(bmp, 14, 4), 40u) << "biSize";
-    EXPECT_EQ(Get(bmp, 18, 4), std::uint32_t(width));
-    EXPECT_EQ(Get(bmp, 22, 4), std::uint32_t(height)) << "positive: bottom-up";
-    EXPECT_EQ(Get(bmp, 26, 2), 1u) << "planes";
-    EXPECT_EQ(Get(bmp, 28, 2), 24u) << "bits";
-    EXPECT_EQ(Get(bmp, 30, 4), 0u) << "BI_RGB";
-    EXPECT_EQ(Get(bmp, 34, 4), stride * height) << "biSizeImage";
-    EXPECT_EQ(Get(bmp, 46, 4), 0u) << "no colour table";
     for (int row = 0; row < height; ++row) {
-      const std::size_t start = 54 + std::size_t(row) * stride;
-      const int y = height - 1 - row;  // the first row in the file is the bottom one
-      for (int x = 0; x < width; ++x) {
-        EXPECT_EQ(bmp[start + 3 * x], 100) << "blue first, at " << x << "," << y;
-        EXPECT_EQ(bmp[start + 3 * x + 1], y) << "green, at " << x << "," << y;
-        EXPECT_EQ(bmp[start + 3 * x + 2], x) << "red last, at " << x << "," << y;
+      const std::uint8_t* p = &bmp[54 + row * stride];
+      for (int x = 0; x < width; ++x, p += 3) {
+        EXPECT_TRUE(p[0] == 100 && p[1] == height - 1 - row && p[2] == x) << x << ", row " << row;
       }
-      for (std::size_t i = 3 * width; i < stride; ++i) {
-        EXPECT_EQ(bmp[start + i], 0) << "padding of row " << row;
-      }
+      for (std::size_t i = 3 * width; i < stride; ++i, ++p) EXPECT_EQ(*p, 0) << "padding " << row;
     }
   }
+  // Pixels that do not add up to the size: nothing.
+  EXPECT_TRUE(EncodeBmp(Picture{}).empty());
+  EXPECT_TRUE(EncodeBmp(Picture{2, 2, std::vector<std::uint8_t>(11)}).empty());
+  const std::vector<std::uint8_t> tooWide((kMaxSide + 1) * 3);
+  EXPECT_TRUE(EncodeBmp(Picture{kMaxSide + 1, 1, tooWide}).empty());
 }
 
-TEST(EncodeBmp, RefusesInconsistentPictures) {
-  Picture picture;
-  EXPECT_TRUE(EncodeBmp(picture).empty());
-  picture.width = 2;
-  picture.height = 2;
-  picture.rgb.assign(11, 0);  // one byte short
-  EXPECT_TRUE(EncodeBmp(picture).empty());
-  picture.width = kMaxSide + 1;
-  picture.height = 1;
-  picture.rgb.assign(std::size_t(kMaxSide + 1) * 3, 0);
-  EXPECT_TRUE(EncodeBmp(picture).empty());
-}
-
-TEST(GarbageBmp, ClaimsFarMoreThanItHolds) {
-  const std::vector<std::uint8_t> bmp = GarbageBmp();
-  ASSERT_EQ(bmp.size(), 100u);
-  EXPECT_EQ(bmp[0], 'B');
-  EXPECT_EQ(bmp[1], 'M');
-  EXPECT_EQ(Get(bmp, 2, 4), 54u + 4000u * 4000u * 3u);
-  EXPECT_EQ(Get(bmp, 18, 4), 4000u);
-  EXPECT_EQ(Get(bmp, 22, 4), 4000u);
-  EXPECT_EQ(Get(bmp, 28, 2), 24u);
-}
-
-TEST(DrawPage, DrawsBorderBandsAndText) {
+TEST(DrawPage, DrawsBorderBandsAndTheEndOfTheAddress) {
   const Picture page = DrawPage(320, 240, "http://example.test/");
-  ASSERT_EQ(page.width, 320);
-  ASSERT_EQ(page.height, 240);
   ASSERT_EQ(page.rgb.size(), 320u * 240u * 3u);
   const Rgb navy{0, 0, 128}, red{255, 0, 0}, grey{128, 128, 128}, white{255, 255, 255};
   EXPECT_EQ(At(page, 0, 0), navy);
@@ -207,21 +153,21 @@ TEST(DrawPage, DrawsBorderBandsAndText) {
   };
   EXPECT_GT(ink(page), 100);
   EXPECT_EQ(ink(DrawPage(320, 240, "")), 0);
-}
 
-TEST(DrawPage, ShowsTheEndOfTheAddress) {
   const std::string end = "/folder/page-01.html";  // 20 characters
   const Picture a = DrawPage(320, 240, "file:///C:/one" + end);
-  const Picture b = DrawPage(320, 240, "http://two.example.test" + end);
-  const Picture c = DrawPage(320, 240, "file:///C:/one/folder/page-02.html");
-  EXPECT_EQ(a.rgb, b.rgb) << "only the last 20 characters are drawn";
-  EXPECT_NE(a.rgb, c.rgb) << "a different last character shows";
+  EXPECT_EQ(a.rgb, DrawPage(320, 240, "http://two.example.test" + end).rgb)
+      << "only the last 20 characters are drawn";
+  EXPECT_NE(a.rgb, DrawPage(320, 240, "file:///C:/one/folder/page-02.html").rgb)
+      << "a different last character shows";
   EXPECT_EQ(DrawPage(320, 240, "ABC").rgb, DrawPage(320, 240, "abc").rgb)
       << "lower case is drawn as capitals";
 }
 
+// Sizes that are all border, that cut the text off, and the widest, with bytes
+// the font lacks: under the sanitizers, nothing is drawn outside the picture.
 TEST(DrawPage, AnySizeInRangeAndNoneOutside) {
-  const int sizes[][2] = {{1, 1}, {2, 1}, {1, 300}, {33, 10}, {12, 12}, {kMaxSide, 2}};
+  const int sizes[][2] = {{1, 1}, {33, 10}, {12, 12}, {kMaxSide, 2}};
   for (const auto& size : sizes) {
     const Picture page = DrawPage(size[0], size[1], "http://a.test/\x95\x5C\x01\xff~");
     EXPECT_EQ(page.width, size[0]);
@@ -231,25 +177,6 @@ TEST(DrawPage, AnySizeInRangeAndNoneOutside) {
   const int bad[][2] = {{0, 10}, {10, 0}, {-1, 10}, {kMaxSide + 1, 1}};
   for (const auto& size : bad) {
     EXPECT_TRUE(DrawPage(size[0], size[1], "x").rgb.empty()) << size[0] << "x" << size[1];
-  }
-}
-
-TEST(Font, EveryGlyphIsSevenRowsOfFiveDots) {
-  std::set<char> seen;
-  for (const Glyph& glyph : Font()) {
-    EXPECT_TRUE(seen.insert(glyph.character).second) << "twice: " << glyph.character;
-    const std::string rows = glyph.rows;
-    ASSERT_EQ(rows.size(), 7u * 6u - 1u) << glyph.character;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      const char expected = i % 6 == 5 ? '|' : rows[i] == '#' ? '#' : '.';
-      EXPECT_EQ(rows[i], expected) << glyph.character << " at " << i;
-    }
-  }
-  // Every printable ASCII character but the lower-case letters.
-  for (char c = ' '; c <= '~'; ++c) {
-    if (c < 'a' || c > 'z') {
-      EXPECT_EQ(seen.count(c), 1u) << "missing: " << c;
-    }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -9,74 +10,21 @@
 namespace imgctl {
 namespace {
 
-struct Colour {
-  std::uint8_t blue, green, red;
-};
-
-std::unique_ptr<Dib> Filled(int width, int height, int bitsPerPixel, Colour colour) {
-  auto dib = NewDib(width, height, bitsPerPixel);
-  if (!dib) return nullptr;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      std::uint8_t* p = dib->bits.data() + std::size_t(y) * dib->stride + x * (bitsPerPixel / 8);
-      p[0] = colour.blue;
-      p[1] = colour.green;
-      p[2] = colour.red;
-      if (bitsPerPixel == 32) p[3] = 255;
-    }
-  }
-  return dib;
-}
-
-const std::uint8_t* Pixel(const Dib& dib, int x, int y) {
+std::uint8_t* Pixel(Dib& dib, int x, int y) {
   return dib.bits.data() + std::size_t(y) * dib.stride + x * (dib.bitsPerPixel / 8);
 }
 
 void SetGrey(Dib& dib, int x, int y, std::uint8_t value) {
-  std::uint8_t* p = dib.bits.data() + std::size_t(y) * dib.stride + x * (dib.bitsPerPixel / 8);
-  std::memset(p, value, dib.bitsPerPixel / 8);
+  std::memset(Pixel(dib, x, y), value, dib.bitsPerPixel / 8);
 }
 
-// True when every padding byte at the end of the rows is 0.
-bool PaddingClear(const Dib& dib) {
-  const std::size_t used = std::size_t(dib.width) * (dib.bitsPerPixel / 8);
-  for (int y = 0; y < dib.height; ++y) {
-    for (std::size_t i = used; i < dib.stride; ++i) {
-      if (dib.bits[std::size_t(y) * dib.stride + i] != 0) return false;
-    }
-  }
-  return true;
-}
-
-std::uint32_t Get32(const std::uint8_t* at) {
-  return at[0] | at[1] << 8 | at[2] << 16 | std::uint32_t(at[3]) << 24;
-}
-
-TEST(SizeArithmetic, RowsArePaddedToFourBytes) {
-  struct Case {
-    int width, bitsPerPixel;
-    std::uint32_t expected;
-  } cases[] = {{1, 24, 4},   {2, 24, 8},    {3, 24, 12},  {5, 24, 16},   {67, 24, 204},
-               {800, 24, 2400}, {1, 32, 4}, {7, 32, 28}, {16384, 32, 65536}};
-  for (const Case& c : cases) {
-    std::uint32_t bytes = 0;
-    ASSERT_TRUE(RowBytes(c.width, c.bitsPerPixel, &bytes)) << c.width << "x" << c.bitsPerPixel;
-    EXPECT_EQ(bytes, c.expected) << c.width << " pixels of " << c.bitsPerPixel << " bits";
-  }
-  std::uint32_t bytes = 0;
-  ASSERT_TRUE(ImageBytes(67, 50, 24, &bytes));
-  EXPECT_EQ(bytes, 204u * 50u);
-  ASSERT_TRUE(ImageBytes(16384, 16384, 32, &bytes));
-  EXPECT_EQ(bytes, 1u << 30);
-}
-
-TEST(SizeArithmetic, RefusesWhatDoesNotFitIn32Bits) {
+// Sizes that are not positive or do not fit in 32 bits are refused, with
+// nothing written or allocated.
+TEST(Sizes, RefusesWhatDoesNotFit) {
   std::uint32_t bytes = 12345;
   EXPECT_FALSE(RowBytes(0, 24, &bytes));
-  EXPECT_FALSE(RowBytes(-1, 24, &bytes));
   EXPECT_FALSE(RowBytes(INT_MIN, 32, &bytes));
-  EXPECT_FALSE(RowBytes(INT_MAX, 32, &bytes));    // 8 GiB for one row
-  EXPECT_FALSE(ImageBytes(65536, 65536, 32, &bytes));
+  EXPECT_FALSE(RowBytes(INT_MAX, 32, &bytes));       // 8 GiB for one row
   EXPECT_FALSE(ImageBytes(INT_MAX, 2, 8, &bytes));   // 2 rows of 2 GiB
   EXPECT_FALSE(ImageBytes(1, INT_MAX, 32, &bytes));  // 2^31 rows of 4 bytes
   EXPECT_FALSE(ImageBytes(10, 0, 24, &bytes));
@@ -84,40 +32,20 @@ TEST(SizeArithmetic, RefusesWhatDoesNotFitIn32Bits) {
   EXPECT_EQ(bytes, 12345u) << "a refusal wrote a size";
   ASSERT_TRUE(ImageBytes(INT_MAX, 1, 8, &bytes));    // just fits: 2^31 bytes
   EXPECT_EQ(bytes, 1u << 31);
-}
 
-TEST(NewDib, RefusesAbsurdSizesAndDepths) {
   EXPECT_EQ(NewDib(0, 10, 24), nullptr);
   EXPECT_EQ(NewDib(10, 0, 24), nullptr);
   EXPECT_EQ(NewDib(-10, 10, 24), nullptr);
   EXPECT_EQ(NewDib(kMaxDimension + 1, 1, 24), nullptr);
   EXPECT_EQ(NewDib(1, kMaxDimension + 1, 32), nullptr);
-  EXPECT_EQ(NewDib(INT_MAX, INT_MAX, 32), nullptr);
-  EXPECT_EQ(NewDib(10, 10, 8), nullptr);
   EXPECT_EQ(NewDib(10, 10, 16), nullptr);
-
   auto widest = NewDib(kMaxDimension, 1, 24);
   ASSERT_NE(widest, nullptr);
   EXPECT_EQ(widest->bits.size(), std::size_t(kMaxDimension) * 3);
-
-  auto small = NewDib(5, 3, 24);
-  ASSERT_NE(small, nullptr);
-  EXPECT_EQ(small->stride, 16u);
-  EXPECT_EQ(small->bits.size(), 48u);
 }
 
-TEST(FlipRows, ReversesTheRowOrder) {
-  for (const int height : {1, 2, 5}) {
-    auto dib = NewDib(3, height, 24);
-    ASSERT_NE(dib, nullptr);
-    for (int y = 0; y < height; ++y) SetGrey(*dib, 1, y, std::uint8_t(10 + y));
-    FlipRows(*dib);
-    for (int y = 0; y < height; ++y) {
-      EXPECT_EQ(Pixel(*dib, 1, y)[0], 10 + (height - 1 - y)) << "row " << y << " of " << height;
-    }
-  }
-}
-
+// The conversion runs in place: a wrong order would overwrite pixels before
+// they are read.
 TEST(ConvertTo24, DropsAlphaAndPadsRows) {
   auto dib = NewDib(3, 2, 32);
   ASSERT_NE(dib, nullptr);
@@ -125,16 +53,10 @@ TEST(ConvertTo24, DropsAlphaAndPadsRows) {
   ASSERT_TRUE(ConvertTo24(*dib));
   EXPECT_EQ(dib->bitsPerPixel, 24);
   EXPECT_EQ(dib->stride, 12u);
-  ASSERT_EQ(dib->bits.size(), 24u);
-  // Pixel (x, y) came from bytes 12y + 4x + 1 .. + 3 of the 32-bit rows.
-  for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 3; ++x) {
-      for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(Pixel(*dib, x, y)[c], 12 * y + 4 * x + c + 1) << x << "," << y << "/" << c;
-      }
-    }
-  }
-  EXPECT_TRUE(PaddingClear(*dib));
+  // Bytes 1-3 of each 4, then 3 bytes of padding a row.
+  const std::vector<std::uint8_t> expected = {1,  2,  3,  5,  6,  7,  9,  10, 11, 0, 0, 0,
+                                              13, 14, 15, 17, 18, 19, 21, 22, 23, 0, 0, 0};
+  EXPECT_EQ(dib->bits, expected);
 
   const std::vector<std::uint8_t> before = dib->bits;
   ASSERT_TRUE(ConvertTo24(*dib)) << "a 24-bit picture is already converted";
@@ -142,31 +64,28 @@ TEST(ConvertTo24, DropsAlphaAndPadsRows) {
 }
 
 TEST(TargetSize, KeepsProportionsForMinusOne) {
-  struct Case {
-    int width, height, requestedWidth, requestedHeight, expectedWidth, expectedHeight;
-  } cases[] = {
-      {800, 600, 200, -1, 200, 150},  {600, 800, -1, 200, 150, 200},
-      {800, 600, -1, 150, 200, 150},  {200, 150, -1, 50, 67, 50},     // 66.67 rounds up
-      {3, 2, 2, -1, 2, 1},            {1000, 1, 10, -1, 10, 1},       // 0.01 becomes 1
-      {1, 1000, -1, 10, 1, 10},       {10, 20, 5, 7, 5, 7},           // both given
+  const int cases[][6] = {  // from, requested, expected
+      {800, 600, 200, -1, 200, 150},  {800, 600, -1, 150, 200, 150},
+      {200, 150, -1, 50, 67, 50},     {3, 2, 2, -1, 2, 1},             // 66.67 up, 1.33 down
+      {1000, 1, 10, -1, 10, 1},       {10, 20, 5, 7, 5, 7},            // 0.01 becomes 1; both given
       {1, 1, kMaxDimension, -1, kMaxDimension, kMaxDimension},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     int w = 0, h = 0;
-    ASSERT_TRUE(TargetSize(c.width, c.height, c.requestedWidth, c.requestedHeight, &w, &h))
-        << c.width << "x" << c.height << " to " << c.requestedWidth << "," << c.requestedHeight;
-    EXPECT_EQ(w, c.expectedWidth) << c.width << "x" << c.height;
-    EXPECT_EQ(h, c.expectedHeight) << c.width << "x" << c.height;
+    ASSERT_TRUE(TargetSize(c[0], c[1], c[2], c[3], &w, &h))
+        << c[0] << "x" << c[1] << " to " << c[2] << "," << c[3];
+    EXPECT_EQ(w, c[4]) << c[0] << "x" << c[1] << " to " << c[2] << "," << c[3];
+    EXPECT_EQ(h, c[5]) << c[0] << "x" << c[1] << " to " << c[2] << "," << c[3];
   }
 }
 
 TEST(TargetSize, RefusesBadRequestsAndHugeResults) {
   const int requests[][4] = {
-      {800, 600, -1, -1},   {800, 600, 0, 100},  {800, 600, 100, 0},  {800, 600, -2, 100},
-      {800, 600, 100, -2},  {800, 600, INT_MIN, -1}, {800, 600, kMaxDimension + 1, 10},
-      {800, 600, 10, kMaxDimension + 1}, {2, 1, -1, kMaxDimension},  // width 32768
+      {800, 600, -1, -1},     {800, 600, 0, 100},       {800, 600, 100, -2},
+      {800, 600, INT_MIN, -1}, {800, 600, kMaxDimension + 1, 10}, {800, 600, 10, kMaxDimension + 1},
+      {2, 1, -1, kMaxDimension},  // width 32768
       {1, kMaxDimension, kMaxDimension, -1}, {kMaxDimension, 1, -1, INT_MAX},
-      {0, 600, 10, -1},     {800, -600, 10, -1},
+      {0, 600, 10, -1},       {800, -600, 10, -1},
   };
   for (const auto& r : requests) {
     int w = 77, h = 77;
@@ -177,36 +96,12 @@ TEST(TargetSize, RefusesBadRequestsAndHugeResults) {
   }
 }
 
-TEST(ResizeDib, ScalesToTheProportionalSize) {
-  auto landscape = Filled(800, 600, 24, {1, 2, 3});
-  ASSERT_NE(landscape, nullptr);
-  ASSERT_TRUE(ResizeDib(*landscape, 200, -1));
-  EXPECT_EQ(landscape->width, 200);
-  EXPECT_EQ(landscape->height, 150);
-  EXPECT_EQ(landscape->stride, 600u);
-  EXPECT_EQ(landscape->bits.size(), 600u * 150u);
-
-  auto portrait = Filled(600, 800, 32, {1, 2, 3});
-  ASSERT_NE(portrait, nullptr);
-  ASSERT_TRUE(ResizeDib(*portrait, -1, 200));
-  EXPECT_EQ(portrait->width, 150);
-  EXPECT_EQ(portrait->height, 200);
-  EXPECT_EQ(portrait->bits.size(), 150u * 4u * 200u);
-
-  // 200x150 to a height of 50: 67 pixels of 3 bytes, rows padded to 204.
-  ASSERT_TRUE(ResizeDib(*landscape, -1, 50));
-  EXPECT_EQ(landscape->width, 67);
-  EXPECT_EQ(landscape->stride, 204u);
-  EXPECT_EQ(landscape->bits.size(), 204u * 50u);
-  EXPECT_TRUE(PaddingClear(*landscape));
-}
-
 TEST(ResizeDib, RefusalsLeaveThePictureAsItWas) {
-  auto dib = Filled(40, 30, 24, {9, 8, 7});
+  auto dib = NewDib(40, 30, 24);
   ASSERT_NE(dib, nullptr);
+  for (std::size_t i = 0; i < dib->bits.size(); ++i) dib->bits[i] = std::uint8_t(i);
   const std::vector<std::uint8_t> before = dib->bits;
-  const int requests[][2] = {{-1, -1}, {0, 10}, {10, 0}, {-5, 10}, {kMaxDimension + 1, -1},
-                             {-1, 20000}, {INT_MAX, INT_MAX}};
+  const int requests[][2] = {{-1, -1}, {0, 10}, {-5, 10}, {-1, 20000}, {INT_MAX, INT_MAX}};
   for (const auto& r : requests) {
     EXPECT_FALSE(ResizeDib(*dib, r[0], r[1])) << r[0] << "," << r[1];
     EXPECT_EQ(dib->width, 40);
@@ -216,35 +111,25 @@ TEST(ResizeDib, RefusalsLeaveThePictureAsItWas) {
 }
 
 TEST(ResizeDib, SmoothsInsteadOfPickingPixels) {
+  // Black and white side by side, stretched to four pixels: a ramp, not two
+  // steps.
   for (const int depth : {24, 32}) {
-    // Black and white side by side, shrunk to one pixel: grey.
-    auto pair = NewDib(2, 1, depth);
-    ASSERT_NE(pair, nullptr);
-    SetGrey(*pair, 1, 0, 255);
-    ASSERT_TRUE(ResizeDib(*pair, 1, 1));
-    for (int c = 0; c < depth / 8; ++c) {
-      EXPECT_NEAR(Pixel(*pair, 0, 0)[c], 128, 1) << depth << " bits, byte " << c;
-    }
-
-    // The same pair stretched to 4 pixels: a ramp, not two steps.
     auto ramp = NewDib(2, 1, depth);
     ASSERT_NE(ramp, nullptr);
     SetGrey(*ramp, 1, 0, 255);
     ASSERT_TRUE(ResizeDib(*ramp, 4, 1));
     ASSERT_EQ(ramp->height, 1);
     EXPECT_EQ(Pixel(*ramp, 0, 0)[0], 0);
-    EXPECT_GT(Pixel(*ramp, 1, 0)[0], 32);
-    EXPECT_LT(Pixel(*ramp, 1, 0)[0], 128);
-    EXPECT_GT(Pixel(*ramp, 2, 0)[0], 128);
-    EXPECT_LT(Pixel(*ramp, 2, 0)[0], 224);
+    EXPECT_NEAR(Pixel(*ramp, 1, 0)[0], 80, 47) << depth << " bits";
+    EXPECT_NEAR(Pixel(*ramp, 2, 0)[0], 176, 47) << depth << " bits";
     EXPECT_EQ(Pixel(*ramp, 3, 0)[0], 255);
   }
 
-  // A one-pixel checkerboard shrunk by 2 (aligned) and by 8/3 (not aligned):
-  // mid-grey everywhere, never black or white.
+  // A one-pixel checkerboard shrunk by 2 (aligned), by 8/3 (not aligned) and
+  // by 6.4 (many source pixels each): mid-grey everywhere.
   struct Case {
     int size, target, tolerance;
-  } cases[] = {{8, 4, 1}, {8, 3, 48}, {9, 2, 48}, {640, 100, 24}};
+  } cases[] = {{8, 4, 1}, {8, 3, 48}, {640, 100, 24}};
   for (const Case& c : cases) {
     auto board = NewDib(c.size, c.size, 24);
     ASSERT_NE(board, nullptr);
@@ -262,78 +147,57 @@ TEST(ResizeDib, SmoothsInsteadOfPickingPixels) {
   }
 }
 
-TEST(ResizeDib, KeepsColoursAndOrientation) {
-  // A plain colour stays exactly that colour, growing or shrinking.
-  const Colour colour{10, 200, 77};
-  const int sizes[][2] = {{11, 50}, {37, 23}, {1, 1}, {100, 3}};
+TEST(ResizeDib, KeepsSizeColoursAndOrientation) {
+  // A plain colour stays exactly that colour, growing or shrinking, and the
+  // padding stays clear (3, 1, 0 and 2 bytes a row here).
+  const std::uint8_t colour[3] = {10, 200, 77};
+  const int sizes[][4] = {{11, 50, 11, 50}, {1, 1, 1, 1}, {100, 3, 100, 3}, {-1, 46, 74, 46}};
   for (const auto& size : sizes) {
-    auto dib = Filled(37, 23, 24, colour);
+    auto dib = NewDib(37, 23, 24);
     ASSERT_NE(dib, nullptr);
-    ASSERT_TRUE(ResizeDib(*dib, size[0], size[1]));
-    for (int y = 0; y < dib->height; ++y) {
-      for (int x = 0; x < dib->width; ++x) {
-        const std::uint8_t* p = Pixel(*dib, x, y);
-        ASSERT_TRUE(p[0] == colour.blue && p[1] == colour.green && p[2] == colour.red)
-            << "to " << size[0] << "x" << size[1] << " at " << x << "," << y;
-      }
+    for (int y = 0; y < 23; ++y) {
+      for (int x = 0; x < 37; ++x) std::memcpy(Pixel(*dib, x, y), colour, 3);
     }
-    EXPECT_TRUE(PaddingClear(*dib));
+    ASSERT_TRUE(ResizeDib(*dib, size[0], size[1]));
+    ASSERT_EQ(dib->width, size[2]);
+    ASSERT_EQ(dib->height, size[3]);
+    std::vector<std::uint8_t> row(dib->stride, 0);
+    for (int x = 0; x < dib->width; ++x) std::memcpy(&row[3 * x], colour, 3);
+    for (int y = 0; y < dib->height; ++y) {
+      ASSERT_TRUE(std::equal(row.begin(), row.end(), Pixel(*dib, 0, y)))
+          << "to " << size[0] << "x" << size[1] << ", row " << y;
+    }
   }
 
-  // Bottom rows red, top rows blue, scaled along x only and then along y only:
-  // the rows stay where they were. Then left red, right blue the other way.
+  // Red bottom rows under blue ones, scaled along x and then along y (each
+  // order of the two passes once); red left of blue, at 32 bits, scaled along
+  // both: the colours stay where they were.
   auto rows = NewDib(6, 4, 24);
-  ASSERT_NE(rows, nullptr);
-  for (int y = 0; y < 4; ++y) {
+  auto columns = NewDib(4, 6, 32);
+  ASSERT_TRUE(rows && columns);
+  for (int y = 0; y < 6; ++y) {
     for (int x = 0; x < 6; ++x) {
-      std::uint8_t* p = rows->bits.data() + std::size_t(y) * rows->stride + 3 * x;
-      p[y < 2 ? 2 : 0] = 255;
+      if (y < 4) Pixel(*rows, x, y)[y < 2 ? 2 : 0] = 255;
+      if (x < 4) Pixel(*columns, x, y)[x < 2 ? 2 : 0] = 255;
     }
   }
   ASSERT_TRUE(ResizeDib(*rows, 3, 4));
   ASSERT_TRUE(ResizeDib(*rows, 3, 2));
-  EXPECT_EQ(Pixel(*rows, 1, 0)[2], 255);
-  EXPECT_EQ(Pixel(*rows, 1, 0)[0], 0);
-  EXPECT_EQ(Pixel(*rows, 1, 1)[0], 255);
-  EXPECT_EQ(Pixel(*rows, 1, 1)[2], 0);
-
-  auto columns = NewDib(4, 6, 32);
-  ASSERT_NE(columns, nullptr);
-  for (int y = 0; y < 6; ++y) {
-    for (int x = 0; x < 4; ++x) {
-      std::uint8_t* p = columns->bits.data() + std::size_t(y) * columns->stride + 4 * x;
-      p[x < 2 ? 2 : 0] = 255;
-    }
-  }
   ASSERT_TRUE(ResizeDib(*columns, 2, 3));
+  const auto red = [](const std::uint8_t* p) { return p[2] == 255 && p[0] == 0; };
+  const auto blue = [](const std::uint8_t* p) { return p[0] == 255 && p[2] == 0; };
+  EXPECT_TRUE(red(Pixel(*rows, 1, 0)));
+  EXPECT_TRUE(blue(Pixel(*rows, 1, 1)));
   for (int y = 0; y < 3; ++y) {
-    EXPECT_EQ(Pixel(*columns, 0, y)[2], 255) << y;
-    EXPECT_EQ(Pixel(*columns, 0, y)[0], 0) << y;
-    EXPECT_EQ(Pixel(*columns, 1, y)[0], 255) << y;
-    EXPECT_EQ(Pixel(*columns, 1, y)[2], 0) << y;
+    EXPECT_TRUE(red(Pixel(*columns, 0, y))) << y;
+    EXPECT_TRUE(blue(Pixel(*columns, 1, y))) << y;
   }
-}
-
-TEST(InfoHeader, DescribesABottomUpUncompressedPicture) {
-  auto dib = NewDib(67, 50, 24);
-  ASSERT_NE(dib, nullptr);
-  std::uint8_t header[kInfoHeaderSize + 4];
-  std::memset(header, 0xCC, sizeof header);
-  WriteInfoHeader(*dib, header);
-  EXPECT_EQ(Get32(header), 40u);
-  EXPECT_EQ(Get32(header + 4), 67u);
-  EXPECT_EQ(Get32(header + 8), 50u);                  // positive: bottom-up
-  EXPECT_EQ(header[12] | header[13] << 8, 1);         // planes
-  EXPECT_EQ(header[14] | header[15] << 8, 24);        // bits per pixel
-  EXPECT_EQ(Get32(header + 16), 0u);                  // BI_RGB
-  EXPECT_EQ(Get32(header + 20), 204u * 50u);
-  for (int i = 24; i < 40; ++i) EXPECT_EQ(header[i], 0) << "byte " << i;
-  EXPECT_EQ(header[40], 0xCC) << "wrote past the header";
 }
 
 TEST(CopyOut, FollowsTheTwoCallProtocol) {
-  auto dib = Filled(5, 3, 24, {1, 2, 3});
+  auto dib = NewDib(5, 3, 24);
   ASSERT_NE(dib, nullptr);
+  for (std::size_t i = 0; i < dib->bits.size(); ++i) dib->bits[i] = std::uint8_t(i + 1);
 
   // First call: the sizes only.
   std::uint32_t infoSize = 0, bitsSize = 0;
@@ -366,8 +230,9 @@ TEST(CopyOut, FollowsTheTwoCallProtocol) {
   ASSERT_TRUE(CopyOut(*dib, info.data(), &infoSize, bits.data(), &bitsSize));
   EXPECT_EQ(infoSize, 40u);
   EXPECT_EQ(bitsSize, 48u);
-  EXPECT_EQ(Get32(info.data()), 40u);
-  EXPECT_EQ(Get32(info.data() + 4), 5u);
+  const std::uint8_t head[12] = {40, 0, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(info.data(), head, 12), 0) << "biSize, biWidth, biHeight (bottom-up)";
+  for (int i = 24; i < 40; ++i) EXPECT_EQ(info[i], 0) << "no resolution or colour table: " << i;
   EXPECT_EQ(info[40], 0xEE);
   EXPECT_TRUE(std::equal(dib->bits.begin(), dib->bits.end(), bits.begin()));
   EXPECT_EQ(bits[48], 0xEE);
