@@ -11,28 +11,16 @@ zolto_ini <<'INI'
 recorder.exe | &Record
 %end
 INI
-: >"$ZOLTO_TMP/from list.txt"
-: >"$ZOLTO_TMP/from-text.txt"
-listed=$(zolto_winpath "$ZOLTO_TMP/from list.txt")
-texted=$(zolto_winpath "$ZOLTO_TMP/from-text.txt")
+zolto_targets "from list.txt" from-text.txt
+zolto_at_exit 'zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" -e'
 
-# run_with_clipboard SETCLIP-ARGS...: fills the clipboard, runs "/#c".
-run_with_clipboard() {
-  zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" "$@" || zolto_fail "setclip.exe $* failed"
-  local before
-  before=$(zolto_windows)
-  zolto_start 60 "$ZOLTO_EXE" "/#c"
-  zolto_finish_windowless 30 "$before"
+# clipboard WHAT ARGS SETCLIP-ARGS...: with the clipboard filled, "/#c" runs
+# the entry with ARGS.
+clipboard() {
+  zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" "${@:3}" || zolto_fail "setclip.exe ${*:3} failed"
+  zolto_quiet_run "/#c"
+  zolto_expect_args "$1" "$2"
 }
-
-run_with_clipboard "$listed"
-zolto_expect_starts 1
-[ "$(zolto_args)" = "\"$listed\"" ] ||
-  zolto_fail "from a file list the recorder got [$(zolto_args)], expected [\"$listed\"]"
-
-run_with_clipboard -t "$texted"
-zolto_expect_starts 2
-[ "$(zolto_args | tail -n 1)" = "$texted" ] ||
-  zolto_fail "from text the recorder got [$(zolto_args | tail -n 1)], expected [$texted]"
-zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" -e
+clipboard "from a file list" "\"${targets[0]}\"" "${targets[0]}"
+clipboard "from text" "${targets[1]}" -t "${targets[1]}"
 echo "ok: /#c ran the entry for the clipboard's file, from a list and from text"

@@ -11,16 +11,10 @@ zolto_ini <<'INI'
 recorder.exe | &Record
 %end
 INI
-: >"$ZOLTO_TMP/my file.txt"
-target=$(zolto_winpath "$ZOLTO_TMP/my file.txt")
-
-before=$(zolto_windows)
-zolto_start 60 "$ZOLTO_EXE" "$target"
-zolto_finish_windowless 30 "$before"
-zolto_expect_starts 1
-args=$(zolto_args)
+zolto_targets "my file.txt"
+zolto_quiet_run "${targets[0]}"
+zolto_expect_args "the one entry" "\"${targets[0]}\""
 folder=$(zolto_records | cut -f2)
-[ "$args" = "\"$target\"" ] || zolto_fail "recorder got [$args], expected [\"$target\"]"
 [ "$folder" = "$(zolto_winpath "$ZOLTO_TMP")" ] ||
   zolto_fail "recorder ran in [$folder], expected the program's folder [$(zolto_winpath "$ZOLTO_TMP")]"
-echo "ok: the one entry ran at once with [$args] in [$folder]"
+echo "ok: the one entry ran at once in [$folder]"

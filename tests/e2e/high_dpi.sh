@@ -34,46 +34,21 @@ txt=$ZOLTO_TMP/notes.txt
 # One line of 120 characters: wider than 600 px in any menu font.
 printf '%s\r\n' "$(printf 'wide%.0s' $(seq 1 30))" >"$txt"
 
-# open_menu PREVIEW-LINE TARGET: the menu for TARGET with PREVIEW-LINE in
-# [system]; sets menu, before and mx my mw mh.
-open_menu() {
-  zolto_ini <<INI
-[system]
-@menu=60,60
-@icon
-$1
-%end
-[\$.png][\$.txt]
-recorder.exe | &Record
-recorder.exe | &Second
-%end
-INI
-  zolto_open_menu 30 "$1" "$(zolto_winpath "$2")"
-}
-
-close_menu() {
-  zolto_keys "$menu" Escape
-  zolto_finish 30
-  zolto_expect_starts 0
-}
-
 # The picture: a filled 400x300 rectangle of the gradient.
-open_menu "@pic=1,200" "$png"
+zolto_menu_on "$png" $'@icon\n@pic=1,200'
 shot=$(zolto_screenshot "$ZOLTO_NAME.dpi192_picture")
-echo "screenshot: $shot"
 found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" 'g < 0.15 && r + b > 0.8')
 IFS='x+' read -r w h _ _ <<<"${found% *}"
 [ "${w:-0}" -ge 398 ] && [ "$w" -le 402 ] && [ "$h" -ge 298 ] && [ "$h" -le 302 ] ||
   zolto_fail "at 192 DPI the picture covers ${found% *}, expected 400x300"
 [ "${found#* }" -ge $((w * h * 95 / 100)) ] ||
   zolto_fail "at 192 DPI only ${found#* } of the ${found% *} box are picture pixels"
-close_menu
+zolto_escape "$menu"
 
 # The text: its long line is cut at the doubled width limit, so the menu is
 # wider than 600 px but not by much more than its margins and icon column.
-open_menu "@text=1,300" "$txt"
-echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.dpi192_text")"
+zolto_menu_on "$txt" $'@icon\n@text=1,300'
 [ "$mw" -ge 600 ] && [ "$mw" -le 760 ] ||
   zolto_fail "at 192 DPI the menu with the text preview is $mw px wide, expected 600 to 760"
-close_menu
+zolto_escape "$menu"
 echo "ok: at 192 DPI the picture preview is 400x300 and the text preview 600 px wide"

@@ -13,30 +13,6 @@ source "$(dirname "$0")/wine-env.sh"
 zolto_setup "${1:?usage: icons.sh EXE}"
 : >"$ZOLTO_TMP/shown.txt"
 
-# open_menu ICON-LINE: starts the program on shown.txt with ICON-LINE in
-# [system] and waits for its menu; sets menu and mx my mw mh (the menu
-# window's place and size) and shot (a screenshot named after ICON-LINE).
-open_menu() {
-  zolto_ini <<INI
-[system]
-@menu=100,100
-$1
-%end
-[\$.txt]
-recorder.exe | &Record
-@system | &Open
-%end
-INI
-  xdotool mousemove 1000 900
-  local before
-  before=$(zolto_windows)
-  zolto_start 60 "$ZOLTO_EXE" "$(zolto_winpath "$ZOLTO_TMP/shown.txt")"
-  menu=$(zolto_new_window 30 "$before") || zolto_fail "'$1': no menu appeared within 30 s"
-  sleep 0.5  # drawn
-  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
-  shot=$(zolto_screenshot "$ZOLTO_NAME.icons${1:+_on}")
-}
-
 # first_thing TOP HEIGHT: in the item whose rows start at TOP (within the
 # menu), the first run of columns, left to right, that hold pixels other
 # than the item's background: prints "WIDTH HEIGHT COUNT NAVY", the box
@@ -63,21 +39,22 @@ is_icon() {
   [ "$1" -ge 12 ] && [ "$2" -ge 12 ] && [ "$3" -ge 75 ]
 }
 
-# look ICON-LINE: opens the menu and sets row1, row2 and header, the first
-# things of the two entries and of the header (the last item). The first
-# entry is highlighted when the menu opens: its highlighted rows give the
-# items' place and height.
+# look ICON-LINE: opens the menu on shown.txt with ICON-LINE in [system] and
+# sets row1, row2 and header, the first things of the two entries and of the
+# header (the last item). The first entry is highlighted when the menu
+# opens: its highlighted rows give the items' place and height.
 look() {
-  open_menu "$1"
   local y h
+  printf '[system]\n@menu=100,100\n%s\n%%end\n[$.txt]\nrecorder.exe | &Record\n@system | &Open\n%%end\n' \
+    "$1" | zolto_ini
+  zolto_open_menu 30 "'$1'" "$(zolto_winpath "$ZOLTO_TMP/shown.txt")"
+  shot=$(zolto_screenshot "$ZOLTO_NAME.icons${1:+_on}")
   read -r y h <<<"$(zolto_highlight "$shot" "$mx" "$my" "$mw" "$mh")"
   [ "${h:-0}" -ge 12 ] || zolto_fail "'$1': no highlighted first item in the menu"
   row1=$(first_thing "$y" "$h")
   row2=$(first_thing $((y + h)) "$h")
   header=$(first_thing $((mh - 3 - h)) "$h")
-  zolto_keys "$menu" Escape
-  zolto_finish 30
-  zolto_expect_starts 0
+  zolto_escape "$menu"
 }
 
 look ""
@@ -88,7 +65,6 @@ for row in "$row1" "$row2"; do
     "the look cannot tell icons from letters"
 done
 look "@icon"
-echo "screenshot: $shot"
 for item in "recorder.exe:$row1" "@system:$row2" "header:$header"; do
   # shellcheck disable=SC2086
   is_icon ${item#*:} || zolto_fail "the ${item%%:*} item (first thing: ${item#*:}) shows no icon"

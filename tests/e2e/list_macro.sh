@@ -12,16 +12,7 @@ recorder.exe | R
 >"%M" | All
 %end
 INI
-targets=()
-for n in a "b c" d; do
-  : >"$ZOLTO_TMP/$n.txt"
-  targets+=("$(zolto_winpath "$ZOLTO_TMP/$n.txt")")
-done
-want="\"${targets[0]}\" \"${targets[1]}\" \"${targets[2]}\""
-
-before=$(zolto_windows)
-zolto_start 60 "$ZOLTO_EXE" "${targets[@]}"
-zolto_finish_windowless 30 "$before"
-zolto_expect_starts 1
-[ "$(zolto_args)" = "$want" ] || zolto_fail "recorder got [$(zolto_args)], expected [$want]"
-echo "ok: one start with [$want]"
+zolto_targets a.txt "b c.txt" d.txt
+zolto_quiet_run "${targets[@]}"
+zolto_expect_args '"%M"' "\"${targets[0]}\" \"${targets[1]}\" \"${targets[2]}\""
+echo "ok: one start with the three quoted paths"

@@ -15,30 +15,15 @@ recorder.exe | &First
 recorder.exe | &Second
 %end
 INI
-: >"$ZOLTO_TMP/a.txt"
-target=$(zolto_winpath "$ZOLTO_TMP/a.txt")
+zolto_targets a.txt
 
-# menu_at ARG...: starts the program, reads the menu's geometry into
-# x, y, w and h, closes the menu and checks the exit.
-menu_at() {
-  local before menu
-  before=$(zolto_windows)
-  zolto_start 60 "$ZOLTO_EXE" "$@"
-  menu=$(zolto_new_window 30 "$before") || zolto_fail "$*: no menu appeared within 30 s"
-  read -r x y w h < <(xdotool getwindowgeometry "$menu" | tr '\n' ' ' |
-    sed -nE 's/.*Position: ([0-9-]+),([0-9-]+).*Geometry: ([0-9]+)x([0-9]+).*/\1 \2 \3 \4/p')
-  zolto_keys "$menu" Escape
-  zolto_finish 30 "$ZOLTO_NAME.exe $*"
-}
-
-menu_at "/#m=300,400" "$target"
-[ "$x,$y" = "300,400" ] || zolto_fail "with /#m=300,400 the menu stands at $x,$y"
-px=$x py=$y
-menu_at "$target"
-cx=$x cy=$y cw=$w ch=$h
+zolto_open_menu 30 "/#m=300,400" "/#m=300,400" "${targets[0]}"
+[ "$mx,$my" = "300,400" ] || zolto_fail "with /#m=300,400 the menu stands at $mx,$my"
+zolto_escape "$menu"
+zolto_open_menu 30 "@menu=center" "${targets[0]}"
 screen_w=$(xdotool getdisplaygeometry | cut -d' ' -f1)
-centre=$((cx + cw / 2))
+centre=$((mx + mw / 2))
 [ "$centre" -ge $((screen_w / 2 - 2)) ] && [ "$centre" -le $((screen_w / 2 + 2)) ] ||
-  zolto_fail "with @menu=center alone the menu stands at $cx,$cy (${cw}x$ch), not centred on $screen_w"
-zolto_expect_starts 0
-echo "ok: /#m=300,400 put the menu at $px,$py; @menu=center alone at $cx,$cy"
+  zolto_fail "with @menu=center alone the menu stands at $mx,$my (${mw}x$mh), not centred on $screen_w"
+zolto_escape "$menu"
+echo "ok: /#m=300,400 put the menu at 300,400; @menu=center alone centred it"

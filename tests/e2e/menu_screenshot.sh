@@ -22,28 +22,15 @@ recorder.exe | &Second
 recorder.exe | &Third
 %end
 INI
-: >"$ZOLTO_TMP/shown.txt"
+zolto_targets shown.txt
 
-before=$(zolto_windows)
-zolto_start 60 "$ZOLTO_EXE" "$(zolto_winpath "$ZOLTO_TMP/shown.txt")"
-menu=$(zolto_new_window 30 "$before") || zolto_fail "no menu appeared within 30 s"
-sleep 0.5  # drawn
+zolto_open_menu 30 "the menu" "${targets[0]}"
 echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.menu")"
-at=$(zolto_window_at "$menu")
-[ "$at" = "100,100" ] || zolto_fail "the menu stands at $at, expected 100,100"
-
+[ "$mx,$my" = "100,100" ] || zolto_fail "the menu stands at $mx,$my, expected 100,100"
 # The first item is highlighted: Right opens its submenu of parameter lines,
 # a second menu window to the right of the first.
-zolto_keys "$menu" Right
-sub=$(zolto_new_window 10 "$(printf '%s\n%s\n' "$before" "$menu" | sort)") ||
-  zolto_fail "Right on the first item opened no submenu"
-sleep 0.5
+zolto_open_submenu Right
 echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.menu_submenu")"
-sub_x=$(zolto_window_at "$sub" | cut -d, -f1)
-[ "$sub_x" -gt 100 ] || zolto_fail "the submenu stands at $(zolto_window_at "$sub"), not right of the menu"
-
-zolto_keys "$sub" Escape
-zolto_keys "$menu" Escape
-zolto_finish 30
-zolto_expect_starts 0
+[ "$sx" -gt 100 ] || zolto_fail "the submenu stands at $sx,$sy, not right of the menu"
+zolto_escape "$sub" "$menu"
 echo "ok: the menu stood at 100,100 with its submenu; Escape started nothing"

@@ -23,7 +23,6 @@ source "$(dirname "$0")/wine-env.sh"
 usage="usage: planted_files.sh EXE CAPTION"
 zolto_setup "${1:?$usage}"
 caption=${2:?$usage}
-message="正規表現ライブラリが使用できません"
 work=$ZOLTO_TMP/work
 mkdir -p "$work/sub"
 for dir in "$work" "$work/sub"; do
@@ -40,13 +39,13 @@ folder=$(zolto_winpath "$work/sub")
 doc=$(zolto_winpath "$work/doc.$ext")
 cd "$work" || zolto_fail "test set-up: no work folder"
 
-# planted_untouched: no planted copy was run or loaded.
-planted_untouched() {
+# untouched WHAT: no planted copy was run or loaded.
+untouched() {
   local dir
   for dir in "$work" "$work/sub"; do
     [ -z "$(zolto_records "$dir")" ] ||
-      zolto_fail "a planted program in $dir ran: $(zolto_records "$dir" | cut -f1)"
-    [ ! -e "$dir/dll-loaded.log" ] || zolto_fail "a DLL planted in $dir was loaded"
+      zolto_fail "$1: a planted program in $dir ran: $(zolto_records "$dir" | cut -f1)"
+    [ ! -e "$dir/dll-loaded.log" ] || zolto_fail "$1: a DLL planted in $dir was loaded"
   done
 }
 
@@ -59,131 +58,71 @@ started_images() {
     sed -nE 's/.* image L"([^"]*)".*/\1/p' | sed 's/\\\\/\\/g' | sort -u
 }
 
-# traced_run TARGET: runs the program in the work folder on TARGET with the
-# process trace on, from a fresh log.
-traced_run() {
-  : >"$ZOLTO_WINE_LOG"
-  WINEDEBUG=+process zolto_start 90 "$ZOLTO_EXE" "$1"
-}
-
-# explorer_pid: waits up to a minute for the explorer.exe that opens the
-# folder and prints its pid; returns 1 when none came.
-explorer_pid() {
-  local pid
-  for _ in $(seq 1 300); do
-    pid=$(pgrep -f -- "explorer\.exe.*$(basename "$ZOLTO_TMP")" | head -n 1) && {
-      echo "$pid"
-      return 0
-    }
-    sleep 0.2
-  done
-  return 1
-}
-
-# opens_with_explorer TARGET: a traced run on TARGET must open the folder in
-# an explorer.exe, which is then ended (the folder's window is all it shows);
-# the program must exit 0. Wine now and then fails to start a process at all
-# ("failed to map the shared user data"); that run is made once more.
-opens_with_explorer() {
-  local pid
-  traced_run "$1"
-  if ! pid=$(explorer_pid); then
-    grep -qF 'failed to map the shared user data' "$ZOLTO_WINE_LOG" ||
-      zolto_fail "no explorer.exe opened $folder"
+# traced TARGET WHAT EXPECTED: a run on TARGET with the process trace on
+# (from a fresh log) must start the programs EXPECTED (an extended regex of
+# the started_images, in lower case, joined by blanks) and no planted copy. A run
+# that opens a folder opens it in an explorer.exe, which is then ended (the
+# folder's window is all it shows). Wine now and then fails to start a
+# process at all ("failed to map the shared user data"); that run is made
+# once more.
+traced() {
+  local pid images try
+  for try in 1 2; do
+    : >"$ZOLTO_WINE_LOG"
+    WINEDEBUG=+process zolto_start 90 "$ZOLTO_EXE" "$1"
+    [ "$1" = "$doc" ] && break
+    for _ in $(seq 1 300); do
+      pid=$(pgrep -f -- "explorer\.exe.*$(basename "$ZOLTO_TMP")" | head -n 1) && break 2
+      sleep 0.2
+    done
+    [ "$try" = 1 ] && grep -qF 'failed to map the shared user data' "$ZOLTO_WINE_LOG" ||
+      zolto_fail "$2: no explorer.exe opened $folder"
     echo "Wine could not start a process; once more"
     zolto_wait 60 >/dev/null
-    traced_run "$1"
-    pid=$(explorer_pid) || zolto_fail "no explorer.exe opened $folder"
-  fi
-  kill "$pid"
+  done
+  [ -z "${pid:-}" ] || kill "$pid"
   zolto_finish 60
+  untouched "$2"
+  # Wine's shell first tries a document itself as a program; that is no
+  # planted file.
+  images=$(started_images | grep -vxF -- "$doc" | tr 'A-Z\n' 'a-z ')
+  [[ ${images% } =~ ^($3)$ ]] || zolto_fail "$2 started [$images], expected $3"
+  echo "ok ($SECONDS s): $2 started $images"
 }
 
-# ---- BREGEXP.DLL planted, none beside the program.
+# ---- BREGEXP.DLL planted, none beside the program; then beside it.
 zolto_ini <<'INI'
 [!/\.zt9/i]
 recorder.exe | &Record
 %end
 INI
-before=$(zolto_windows)
-zolto_start 60 "$ZOLTO_EXE" "$doc"
-box=$(zolto_find_window "$caption" 30 "$before") ||
-  zolto_fail "no box captioned '$caption' (visible: $(zolto_window_texts | tr '\n\t' '| '))"
-zolto_window_texts | grep -qF -- "$message" || zolto_fail "the box does not say '$message'"
-zolto_keys "$box" Return
-zolto_finish 30
-zolto_expect_starts 0
-planted_untouched
-# Beside the program the same DLL is loaded and matches.
+zolto_box "planted BREGEXP.DLL" "$caption" "正規表現ライブラリが使用できません" "$doc"
+zolto_dismiss
+untouched "a planted BREGEXP.DLL"
 cp "$ZOLTO_E2E_BIN/bregexp_marked.dll" "$ZOLTO_TMP/BREGEXP.DLL"
-before=$(zolto_windows)
-zolto_start 60 "$ZOLTO_EXE" "$doc"
-zolto_finish_windowless 30 "$before"
+zolto_quiet_run "$doc"
 zolto_expect_starts 1
+untouched "BREGEXP.DLL beside the program"
 [ -e "$ZOLTO_TMP/dll-loaded.log" ] || zolto_fail "the BREGEXP.DLL beside the program was not loaded"
-planted_untouched
-rm "$ZOLTO_TMP/BREGEXP.DLL" "$ZOLTO_TMP/recorder.log"
+rm "$ZOLTO_TMP/BREGEXP.DLL" "$ZOLTO_TMP/dll-loaded.log"
 echo "ok ($SECONDS s): a BREGEXP.DLL in the current folder is not loaded; beside the program it is"
 
 # ---- imgctl.dll planted, none beside the program; then beside it.
-zolto_ini <<'INI'
-[system]
-@pic=1,200
-%end
-[$.png]
-recorder.exe | &Record
-recorder.exe | &Second
-%end
-INI
 for beside in no yes; do
   [ "$beside" = no ] || cp "$ZOLTO_E2E_BIN/imgctl_marked.dll" "$ZOLTO_TMP/imgctl.dll"
-  before=$(zolto_windows)
-  zolto_start 60 "$ZOLTO_EXE" "$(zolto_winpath "$work/p.png")"
-  menu=$(zolto_new_window 30 "$before") || zolto_fail "no menu for the picture"
-  zolto_keys "$menu" Escape
-  zolto_finish 30
-  zolto_expect_starts 0
-  planted_untouched
+  zolto_menu_on "$work/p.png" "@pic=1,200"
+  zolto_escape "$menu"
+  untouched "a picture preview, imgctl.dll beside the program: $beside"
 done
 [ -e "$ZOLTO_TMP/dll-loaded.log" ] || zolto_fail "the imgctl.dll beside the program was not loaded"
 rm "$ZOLTO_TMP/imgctl.dll"
 echo "ok ($SECONDS s): an imgctl.dll in the current folder is not loaded; beside the program it is"
 
-# ---- "@system" on a folder.
-zolto_ini <<'INI'
-[folder]
-@system | &Open
-%end
-INI
-opens_with_explorer "$folder"
-planted_untouched
-images=$(started_images)
-[ "$images" = 'C:\windows\explorer.exe' ] ||
-  zolto_fail "@system on a folder started [$(tr '\n' ' ' <<<"$images")], expected C:\\windows\\explorer.exe"
-echo "ok ($SECONDS s): @system opened the folder with $images"
-
-# ---- A folder with no section: its association.
-zolto_ini <<'INI'
-[$.txt]
-recorder.exe | &Record
-%end
-INI
-opens_with_explorer "$folder"
-planted_untouched
-images=$(started_images)
-grep -qixE 'C:\\windows\\(system32\\)?explorer\.exe' <<<"$images" &&
-  ! grep -qivE '^C:\\windows\\' <<<"$images" ||
-  zolto_fail "the folder's association started [$(tr '\n' ' ' <<<"$images")]"
-echo "ok ($SECONDS s): the folder's association opened it with $images"
-
-# ---- A file with no section and no association: the Open-with dialog.
-traced_run "$doc"
-zolto_finish 60
-planted_untouched
-# Wine's shell first tries the document itself as a program; that is no
-# planted file.
-images=$(started_images | grep -vxF -- "$doc")
-[ "$images" = 'C:\windows\system32\rundll32.exe' ] ||
-  zolto_fail "an unassociated file started [$(tr '\n' ' ' <<<"$images")]," \
-    "expected C:\\windows\\system32\\rundll32.exe"
-echo "ok ($SECONDS s): an unassociated file went to $images, the planted copies stayed untouched"
+# ---- "@system" on a folder; a folder with no section (its association); a
+# file with no section and no association (the Open-with dialog).
+printf '[folder]\n@system | &Open\n%%end\n' | zolto_ini
+traced "$folder" "@system on a folder" 'c:\\windows\\explorer\.exe'
+printf '[$.txt]\nrecorder.exe | &Record\n%%end\n' | zolto_ini
+traced "$folder" "the folder's association" \
+  '(c:\\windows\\[^ ]+ )*c:\\windows\\(system32\\)?explorer\.exe( c:\\windows\\[^ ]+)*'
+traced "$doc" "an unassociated file" 'c:\\windows\\system32\\rundll32\.exe'

@@ -54,63 +54,36 @@ iconv -f CP932 -t UTF-8 "$full/zolto5_c.txt" | grep -q 'ヘルプ' ||
 printf 'A file sent to the launcher.\r\n' >"$ZOLTO_TMP/sent.txt"
 printf 'A file copied to the clipboard.\r\n' >"$ZOLTO_TMP/copied.txt"
 
-# notepad_shows FILE-NAME BEFORE: fails unless Notepad opened FILE-NAME (its
-# window's caption) within 30 s; then closes that Notepad.
-notepad_shows() {
-  local window
-  window=$(zolto_find_window "${1//./\\.} - Notepad" 30 "$2") ||
-    zolto_fail "Notepad did not open $1: windows $(zolto_window_texts | cut -f1 | tr '\n' '|')"
-  zolto_keys "$window" alt+F4
-  for _ in $(seq 1 50); do
-    xdotool search --onlyvisible --name "${1//./\\.} - Notepad" >/dev/null 2>&1 || return 0
-    sleep 0.2
-  done
-  zolto_fail "Notepad with $1 did not close"
-}
-
-# open_menu_and_press STEP EDITION-EXE KEY [ARG...]: starts the program,
-# waits for its menu (screenshot release.STEP), presses KEY in it (an
-# item's mnemonic).
-open_menu_and_press() {
-  local step=$1 exe=$2 key=$3 before menu
-  shift 3
-  before=$(zolto_windows)
-  zolto_start 60 "$exe" "$@"
-  menu=$(zolto_new_window 30 "$before") || zolto_fail "$(basename "$exe") $* showed no menu"
-  [ -z "$(xdotool getwindowname "$menu")" ] ||
-    zolto_fail "a window '$(xdotool getwindowname "$menu")' opened instead of the menu"
-  sleep 1
+# notepad_opens STEP EXE KEY FILE-NAME [ARG...]: starts EXE with ARG...; in
+# its menu (screenshot release.STEP) KEY, an item's mnemonic, must open
+# FILE-NAME in Notepad (its window's caption); once Notepad is closed the
+# program must have exited 0, leaving nothing behind.
+notepad_opens() {
+  local step=$1 key=$3 file=$4 window
+  ZOLTO_EXE=$2
+  ZOLTO_NAME=$(basename "$2" .exe)
+  shift 4
+  zolto_open_menu 30 "$step" "$@"
   echo "screenshot: $(zolto_screenshot "release.$step")"
   zolto_keys "$menu" "$key"
-  LAST_BEFORE=$before
+  window=$(zolto_new_window 30 "$before" "${file//./\\.} - Notepad") ||
+    zolto_fail "$step: Notepad did not open $file: windows $(zolto_window_texts | cut -f1 | tr '\n' '|')"
+  zolto_keys "$window" alt+F4
+  zolto_finish 30
 }
 
-ZOLTO_NAME=zolto5_c
+sent=$(zolto_winpath "$ZOLTO_TMP/sent.txt")
 # Send To: the selected file is the program's argument.
-open_menu_and_press zolto5_c.sendto "$full/zolto5_c.exe" n "$(zolto_winpath "$ZOLTO_TMP/sent.txt")"
-notepad_shows sent.txt "$LAST_BEFORE"
-zolto_finish 30
-
+notepad_opens zolto5_c.sendto "$full/zolto5_c.exe" n sent.txt "$sent"
 # The hot key's shortcut: "/#c" with a file copied to the clipboard.
 zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" "$(zolto_winpath "$ZOLTO_TMP/copied.txt")" ||
   zolto_fail "setclip.exe could not fill the clipboard"
-open_menu_and_press zolto5_c.clipboard "$full/zolto5_c.exe" n "/#c"
-notepad_shows copied.txt "$LAST_BEFORE"
-zolto_finish 30
+notepad_opens zolto5_c.clipboard "$full/zolto5_c.exe" n copied.txt "/#c"
 zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" -e
-
 # No target: the target-less menu's &Help opens the help in the editor.
-open_menu_and_press zolto5_c.help "$full/zolto5_c.exe" h
-notepad_shows zolto5_c.txt "$LAST_BEFORE"
-zolto_finish 30
-
-ZOLTO_NAME=zolto5
-open_menu_and_press zolto5.sendto "$basic/zolto5.exe" n "$(zolto_winpath "$ZOLTO_TMP/sent.txt")"
-notepad_shows sent.txt "$LAST_BEFORE"
-zolto_finish 30
-open_menu_and_press zolto5.help "$basic/zolto5.exe" h
-notepad_shows zolto5.txt "$LAST_BEFORE"
-zolto_finish 30
+notepad_opens zolto5_c.help "$full/zolto5_c.exe" h zolto5_c.txt
+notepad_opens zolto5.sendto "$basic/zolto5.exe" n sent.txt "$sent"
+notepad_opens zolto5.help "$basic/zolto5.exe" h zolto5.txt
 
 echo "ok: the release unpacks into two portable folders whose programs, configurations" \
   "and help work as the README tells, in a fresh prefix ($(($(date +%s) - started)) s)"

@@ -2,62 +2,31 @@
 # A renamed copy of the program reads the configuration named after itself
 # (mylaunch.exe -> mylaunch.ini); without one, it falls back to the edition's
 # own name (zolto5_c.ini / zolto5.ini) and creates nothing; with neither, it
-# creates mylaunch.ini. Each run ends with exit 0 once its menu (if any) is
-# closed.
+# creates an empty mylaunch.ini. Each run ends with exit 0 once its menu (if
+# any) is closed, and writes to no configuration.
 #   renamed_exe.sh EXE
 set -uo pipefail
 source "$(dirname "$0")/wine-env.sh"
-exe=${1:?usage: renamed_exe.sh EXE}
-edition=$(basename "$exe" .exe)
+zolto_setup "${1:?usage: renamed_exe.sh EXE}"
 
-zolto_new_workdir
-
-# run_in DIR: runs DIR/mylaunch.exe, closes its menu and checks that it exits
-# 0 in time.
+# run_in DIR EXPECTED [INI]: runs mylaunch.exe, a copy of the program, in a
+# new folder DIR beside the empty configuration INI, closing its menus; then
+# DIR must hold exactly EXPECTED (file names, blank-separated, in order),
+# each configuration empty.
 run_in() {
-  local before status
+  local dir=$ZOLTO_TMP/$1 before have
+  mkdir "$dir" && cp "$ZOLTO_EXE" "$dir/mylaunch.exe" || zolto_fail "test set-up: cannot make $1"
+  [ -z "${3:-}" ] || : >"$dir/$3"
   before=$(zolto_windows)
-  zolto_start 90 "$1/mylaunch.exe"
-  zolto_close_menus 60 "$before" "$edition.renamed_exe.$(basename "$1")"
-  status=$?
-  [ "$status" -ne 124 ] || zolto_fail "mylaunch.exe (a copy of $edition.exe) still ran after 60 s"
-  [ "$status" -eq 0 ] || zolto_fail "mylaunch.exe (a copy of $edition.exe) exited with $status"
+  zolto_start 90 "$dir/mylaunch.exe"
+  zolto_close_menus 60 "$before" "$ZOLTO_NAME.renamed_exe.$1"
+  have=$(ls -A "$dir" | sort | xargs)
+  [ "$have" = "$2" ] || zolto_fail "$1: expected only [$2], found [$have]"
+  [ -z "$(find "$dir" -name '*.ini' -size +0c)" ] || zolto_fail "$1: a configuration was written to"
 }
 
-# expect_files DIR FILE...: DIR holds exactly these files.
-expect_files() {
-  local dir=$1
-  shift
-  local want have
-  want=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
-  have=$(ls -A "$dir" | sort | tr '\n' ' ')
-  [ "$want" = "$have" ] ||
-    zolto_fail "$(basename "$dir"): expected only [ $want], found [ $have]"
-}
-
-# Its own configuration present: used, nothing else created.
-own="$ZOLTO_TMP/own"
-mkdir "$own"
-cp "$exe" "$own/mylaunch.exe"
-: >"$own/mylaunch.ini"
-run_in "$own"
-expect_files "$own" mylaunch.exe mylaunch.ini
-[ ! -s "$own/mylaunch.ini" ] || zolto_fail "mylaunch.ini was written to"
-
-# Only the edition's configuration present: that one is used, mylaunch.ini is
-# not created.
-fallback="$ZOLTO_TMP/fallback"
-mkdir "$fallback"
-cp "$exe" "$fallback/mylaunch.exe"
-: >"$fallback/$edition.ini"
-run_in "$fallback"
-expect_files "$fallback" mylaunch.exe "$edition.ini"
-
-# Neither present: mylaunch.ini is created (not the edition's name).
-neither="$ZOLTO_TMP/neither"
-mkdir "$neither"
-cp "$exe" "$neither/mylaunch.exe"
-run_in "$neither"
-expect_files "$neither" mylaunch.exe mylaunch.ini
-
-echo "ok: mylaunch.exe (a copy of $edition.exe) used mylaunch.ini, else $edition.ini"
+run_in own "mylaunch.exe mylaunch.ini" mylaunch.ini
+run_in fallback "mylaunch.exe $ZOLTO_NAME.ini" "$ZOLTO_NAME.ini"
+run_in neither "mylaunch.exe mylaunch.ini"
+echo "ok: mylaunch.exe (a copy of $ZOLTO_NAME.exe) used mylaunch.ini, else $ZOLTO_NAME.ini," \
+  "else created an empty mylaunch.ini"

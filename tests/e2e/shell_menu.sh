@@ -24,82 +24,52 @@ source "$(dirname "$0")/wine-env.sh"
 zolto_setup "${1:?usage: shell_menu.sh EXE}"
 : >"$ZOLTO_TMP/doc.txt"
 
-# open_menu CONTEXT-LINE [ADD-LIST]: starts the program on doc.txt with
+# shell_menu CONTEXT-LINE [ADD-LIST]: opens the menu on doc.txt with
 # CONTEXT-LINE in [system] and ADD-LIST as the lines of an "[add]" section
-# (none when empty), and waits for its menu; sets menu, before, mx my mw mh
-# (the menu window's place and size), and item (the height of an item).
-open_menu() {
-  {
-    printf '[system]\n@menu=100,100\n%s\n%%end\n' "$1"
-    printf '[$.txt]\nrecorder.exe | &Record\nrecorder.exe | &Second\n%%end\n'
-    [ -z "${2:-}" ] || printf '[add]\n%s\n%%end\n' "$2"
-  } | zolto_ini
-  xdotool mousemove 1000 900
-  before=$(zolto_windows)
-  zolto_start 60 "$ZOLTO_EXE" "$(zolto_winpath "$ZOLTO_TMP/doc.txt")"
-  menu=$(zolto_new_window 30 "$before") || zolto_fail "'$1': no menu appeared within 30 s"
-  sleep 0.5  # drawn
-  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
-  local shot
-  shot=$(zolto_screenshot "$ZOLTO_NAME.shell_open")
-  read -r _ item <<<"$(zolto_highlight "$shot" "$mx" "$my" "$mw" "$mh")"
+# (none when empty); sets item, the height of an item, as well.
+shell_menu() {
+  zolto_menu_on "$ZOLTO_TMP/doc.txt" "$1" "${2:+[add]
+$2
+%end}"
+  read -r _ item <<<"$(zolto_highlight "$(zolto_screenshot "$ZOLTO_NAME.shell_open")" "$mx" "$my" "$mw" "$mh")"
   [ "${item:-0}" -ge 12 ] || zolto_fail "'$1': no highlighted first item in the menu"
 }
 
 # open_submenu: Down, Down, Right from the first entry, to the item after
-# the second entry; sets sub and sx sy sh (the submenu's place and height).
+# the second entry; the submenu stands right of the menu.
 open_submenu() {
-  zolto_keys "$menu" Down Down Right
-  sub=$(zolto_new_window 10 "$(printf '%s\n%s\n' "$before" "$menu" | sort)") ||
-    zolto_fail "Down, Down, Right opened no submenu"
-  sleep 0.5  # drawn
-  read -r sx sy _ sh <<<"$(zolto_geometry "$sub")"
+  zolto_open_submenu Down Down Right
   [ "$sx" -gt "$mx" ] || zolto_fail "the submenu stands at $sx,$sy, not right of the menu"
 }
 
-# close_menus WINDOW...: Escape on each window, then the program must exit
-# 0, leave nothing running and have started nothing.
-close_menus() {
-  local window
-  for window in "$@"; do
-    zolto_keys "$window" Escape
-  done
-  zolto_finish 30
-  zolto_expect_starts 0
-}
-
 # The menu without the shell's items.
-open_menu ""
+shell_menu ""
 plain=$mh
-close_menus "$menu"
+zolto_escape "$menu"
 
 # As a submenu.
-open_menu "@context=1"
-echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.shell_item")"
+shell_menu "@context=1"
 with_item=$mh
 [ "$with_item" -gt "$plain" ] && [ $((with_item - plain)) -lt $((2 * item)) ] ||
   zolto_fail "with \"@context=1\" the menu is $mh px high, without $plain: not one item more"
 open_submenu
-echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.shell_submenu")"
 [ "$sh" -ge $((4 * item)) ] || zolto_fail "the shell's submenu is only $sh px high"
 submenu=$sh
-close_menus "$sub" "$menu"
+zolto_escape "$sub" "$menu"
 
 # Merged: the submenu's items (less its 3 px frame above and below) in
 # place of the "context" item.
-open_menu "@context=2"
+shell_menu "@context=2"
 merged_shot=$(zolto_screenshot "$ZOLTO_NAME.shell_merged")
-echo "screenshot: $merged_shot"
 merged_width=$mw
 [ $((mh - with_item)) -eq $((submenu - 6 - item)) ] ||
   zolto_fail "with \"@context=2\" the menu is $mh px high: not the $with_item of \"@context=1\"" \
     "less its $item px item plus the $((submenu - 6)) px of the submenu's items"
-close_menus "$menu"
+zolto_escape "$menu"
 
 # Merged, only Open kept.
-open_menu "@context=2" "&Open"
+shell_menu "@context=2" "&Open"
 shot=$(zolto_screenshot "$ZOLTO_NAME.shell_merged_add")
-echo "screenshot: $shot"
 [ "$mh" -eq "$with_item" ] ||
   zolto_fail "with \"[add]\" of \"&Open\" the menu is $mh px high, not $with_item as with one shell item"
 # Down to the separator below the shell's item (the header, item px high,
@@ -113,24 +83,22 @@ differ=$(compare -metric AE "$ZOLTO_TMP/kept.png" "$ZOLTO_TMP/all.png" null: 2>&
 [ "$differ" = 0 ] ||
   zolto_fail "with \"[add]\" of \"&Open\" the menu's $part differs from the merged menu's" \
     "in $differ pixels: the item kept is not the shell's first (Open)"
-close_menus "$menu"
+zolto_escape "$menu"
 
 # Choosing a shell item: the submenu holds Properties alone; Return on it.
-open_menu "@context=1" "&prop"
+shell_menu "@context=1" "&prop"
 open_submenu
-echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.shell_properties_item")"
 [ "$sh" -eq $((item + 6)) ] ||
   zolto_fail "with \"[add]\" of \"&prop\" the submenu is $sh px high: not one item"
 zolto_keys "$sub" Return
-sheet=$(zolto_find_window "Properties for doc\\.txt" 30 "$before") ||
+sheet=$(zolto_new_window 30 "$before" "Properties for doc\\.txt") ||
   zolto_fail "Return on Properties opened no property sheet of doc.txt" \
     "(windows: $(zolto_window_texts | tr '\n\t' '| '))"
-echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.shell_properties")"
 texts=$(zolto_window_texts)
 grep -F "Properties for doc.txt" <<<"$texts" | grep -qF "$(zolto_winpath "$ZOLTO_TMP")" ||
   zolto_fail "the property sheet does not name doc.txt's folder:" \
     "$(grep -F Properties <<<"$texts" | tr '\t' '|')"
-close_menus "$sheet"
+zolto_escape "$sheet"
 [ -f "$ZOLTO_TMP/doc.txt" ] || zolto_fail "doc.txt is gone"
 echo "ok: the shell's items as a submenu and merged, [add] keeping one of them," \
   "and Properties chosen from the submenu opening doc.txt's property sheet"

@@ -1,24 +1,20 @@
 #!/usr/bin/env bash
 # Text previews of a .txt target.
-#   text_preview.sh EXE lines    "@text=1,300,10": the file's lines (9
-#       characters; a tab and 6 more; an empty line; a last line with no line
-#       break) stand below the header in a fixed-pitch font: the menu is four
-#       lines higher than without "@text", the second line starts four
-#       characters to the right of the first, the third is empty. With
-#       "@text=1,300,10,0,Courier New,12,2" the header opens a submenu instead: first the
-#       size label "( 1.5 KB )" of a 1029-byte file, then its first 10 lines
-#       of 12 px.
-#   text_preview.sh EXE widest   the widest line (the tabbed one, 10
-#       characters) is shown whole: it ends one character further right than
-#       the first (9 characters).
+#   text_preview.sh EXE
+# "@text=1,300,10": the file's lines (9 characters; a tab and 6 more; an
+# empty line; a last line with no line break) stand below the header in a
+# fixed-pitch font: the menu is four lines higher than without "@text", the
+# second line starts four characters to the right of the first, the third
+# is empty, and the widest line (the tabbed one, 10 characters) is shown
+# whole: it ends one character further right than the first. With
+# "@text=1,300,10,0,Courier New,12,2" the header opens a submenu instead:
+# first the size label "( 1.5 KB )" of a 1029-byte file, then its first 10
+# lines of 12 px.
 # Escape closes the menus each time; nothing is started and the program
 # exits 0. Screenshots go to the artifacts folder.
 set -uo pipefail
 source "$(dirname "$0")/wine-env.sh"
-usage="usage: text_preview.sh EXE lines|widest"
-zolto_setup "${1:?$usage}"
-mode=${2:?$usage}
-case $mode in lines | widest) ;; *) zolto_fail "$usage" ;; esac
+zolto_setup "${1:?usage: text_preview.sh EXE}"
 printf 'abcdefghi\r\n\tWWWWWW\r\n\r\nlast line' >"$ZOLTO_TMP/lines.txt"
 # 1029 bytes: "( 1.5 KB )" (1 KB and the leading digit of the 5 left over).
 # The file is named after that label: the header naming it then draws the
@@ -28,44 +24,15 @@ for n in $(seq 1 40); do printf 'line %02d\r\n' "$n"; done >"$big"
 printf '%0*d' $((1029 - $(stat -c %s "$big"))) 0 >>"$big"
 [ "$(stat -c %s "$big")" -eq 1029 ] || zolto_fail "test set-up: $big is not 1029 bytes"
 
-# open_menu TEXT-LINE TARGET: starts the program on TARGET with TEXT-LINE in
-# [system] and waits for its menu; sets menu, before, and mx my mw mh (the
-# menu window's place and size).
-open_menu() {
-  zolto_ini <<INI
-[system]
-@menu=100,100
-$1
-%end
-[\$.txt]
-recorder.exe | &Record
-recorder.exe | &Second
-%end
-INI
-  zolto_open_menu 30 "'$1'" "$(zolto_winpath "$2")"
-}
-
-# close_menus WINDOW...: Escape on each window, then the program must exit
-# 0, leave nothing running and have started nothing.
-close_menus() {
-  local window
-  for window in "$@"; do
-    zolto_keys "$window" Escape
-  done
-  zolto_finish 30
-  zolto_expect_starts 0
-}
-
 # The menu without a preview.
-open_menu "" "$ZOLTO_TMP/lines.txt"
+zolto_menu_on "$ZOLTO_TMP/lines.txt"
 plain=$mh
-close_menus "$menu"
+zolto_escape "$menu"
 
 # Below the header: four lines of lh px, the last item of the menu (whose
 # frame below is 3 px).
-open_menu "@text=1,300,10" "$ZOLTO_TMP/lines.txt"
-echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.text_below")"
-shot=$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.text_below.png
+zolto_menu_on "$ZOLTO_TMP/lines.txt" "@text=1,300,10"
+shot=$(zolto_screenshot "$ZOLTO_NAME.text_below")
 lh=$(((mh - plain) / 4))
 [ $((mh - plain)) -eq $((4 * lh)) ] && [ "$lh" -ge 8 ] && [ "$lh" -le 24 ] ||
   zolto_fail "with \"@text\" the menu is $mh px high, without $plain: not four lines more"
@@ -89,46 +56,26 @@ shift10=$(((x2 - x1) * 10))
 [ "$shift10" -ge $((cell10 * 35 / 10)) ] && [ "$shift10" -le $((cell10 * 45 / 10)) ] ||
   zolto_fail "the tabbed line starts $((x2 - x1)) px right of the first, not four characters" \
     "(one is about $((cell10 / 10)) px)"
-if [ "$mode" = widest ]; then
-  beyond10=$(((x2 + w2 - x1 - w1) * 10))
-  [ "$beyond10" -ge $((cell10 / 2)) ] ||
-    zolto_fail "the widest line (a tab and WWWWWW, 10 characters) ends $((beyond10 / 10)) px" \
-      "right of \"abcdefghi\" (9 characters), not a character further: its end is cut off"
-  close_menus "$menu"
-  echo "ok: the widest line of the preview is shown whole"
-  exit 0
-fi
-close_menus "$menu"
+beyond10=$(((x2 + w2 - x1 - w1) * 10))
+[ "$beyond10" -ge $((cell10 / 2)) ] ||
+  zolto_fail "the widest line (a tab and WWWWWW, 10 characters) ends $((beyond10 / 10)) px" \
+    "right of \"abcdefghi\" (9 characters), not a character further: its end is cut off"
+zolto_escape "$menu"
 
-# In a submenu of the header: the menu keeps its height; Up goes from the
-# first item to the header, the last, and Right opens its submenu, where
-# Down takes the highlight from the size label to the text.
-open_menu "@text=1,300,10,0,Courier New,12,2" "$big"
-shot=$(zolto_screenshot "$ZOLTO_NAME.text_header")
+# In a submenu of the header: the menu keeps its height; the submenu shows
+# the size label, then the text.
+zolto_menu_on "$big" "@text=1,300,10,0,Courier New,12,2"
 [ "$mh" -eq "$plain" ] ||
   zolto_fail "with the text in a submenu the menu is $mh px high, without a preview $plain"
-zolto_text_mask "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + mh - 23))" "$ZOLTO_TMP/header.png" ||
-  zolto_fail "no header text at the bottom of the menu"
-zolto_keys "$menu" Up Right
-sub=$(zolto_new_window 10 "$(printf '%s\n%s\n' "$before" "$menu" | sort)") ||
-  zolto_fail "Up, Right opened no submenu of the header"
-zolto_keys "$sub" Down
-sleep 0.5
-echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.text_submenu")"
-shot=$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.text_submenu.png
-read -r sx sy sw sh <<<"$(zolto_geometry "$sub")"
+zolto_header_submenu text
 # Ten lines of 12 px at the bottom, one item of text above them.
 label=$((sh - 6 - 120))
 [ "$label" -ge 12 ] && [ "$label" -le 30 ] ||
   zolto_fail "the submenu is $sh px high: not an item of text and ten 12 px lines"
-zolto_text_mask "$shot" "$((sw - 6))x$label+$((sx + 3))+$((sy + 3))" "$ZOLTO_TMP/label.png" ||
-  zolto_fail "the submenu's first item shows no text"
-zolto_text_starts_with "$ZOLTO_TMP/header.png" "$ZOLTO_TMP/label.png" ||
-  zolto_fail "the submenu's first item does not read \"( 1.5 KB )\"" \
-    "(its text differs from the start of the header naming \"( 1.5 KB ).txt\")"
+zolto_first_item_reads "$label" "( 1.5 KB )"
 # The tenth line ("line 10") is there, the eleventh would not fit.
 tenth=$(zolto_ink "$shot" "$((sw - 6))x12+$((sx + 3))+$((sy + sh - 3 - 12))")
 [ "${tenth#* }" -gt 0 ] || zolto_fail "the submenu's last 12 px show no text ($tenth)"
-close_menus "$sub" "$menu"
+zolto_escape "$sub" "$menu"
 echo "ok: the lines below the header (a tab as four blanks, the empty line, the last line" \
-  "without a line break); in the header's submenu the size label \"( 1.5 KB )\" and 10 lines"
+  "without a line break, the widest line whole); in the header's submenu the size label \"( 1.5 KB )\" and 10 lines"

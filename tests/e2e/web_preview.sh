@@ -24,29 +24,10 @@ printf '<html><body>page</body></html>\r\n' >"$ZOLTO_TMP/page.html"
 bitmap=$ZOLTO_TMP/temp/$ZOLTO_NAME.bmp
 navy='r < 0.1 && g < 0.1 && b > 0.4 && b < 0.6'
 
-# open_menu SECONDS BROWSE-LINE: starts the program on page.html with
-# BROWSE-LINE in [system] and waits up to SECONDS for its menu; sets menu,
-# before, and mx my mw mh (the menu window's place and size).
+# open_menu SECONDS BROWSE-LINE: opens the menu on page.html with
+# BROWSE-LINE in [system], waiting up to SECONDS for it.
 open_menu() {
-  zolto_ini <<INI
-[system]
-@menu=100,100
-$2
-%end
-[\$.html]
-recorder.exe | &Record
-recorder.exe | &Second
-%end
-INI
-  zolto_open_menu "$1" "'$2'" "$(zolto_winpath "$ZOLTO_TMP/page.html")"
-}
-
-# close_menu: Escape on the menu, then the program must exit 0, leave
-# nothing running (no capture either) and have started nothing.
-close_menu() {
-  zolto_keys "$menu" Escape
-  zolto_finish 30
-  zolto_expect_starts 0
+  ZOLTO_MENU_WAIT=$1 zolto_menu_on "$ZOLTO_TMP/page.html" "$2"
 }
 
 # no_preview WHAT SHOT: the menu in SHOT is as high as without "@browse"
@@ -61,26 +42,24 @@ no_preview() {
 # The menu without a preview.
 open_menu 30 ""
 plain=$mh
-close_menu
+zolto_escape "$menu"
 
 if [ "$mode" = hang ]; then
   SECONDS=0
   open_menu 80 "@browse=zolto_capture.exe,--hang=60"
   echo "the menu came after $SECONDS s"
-  echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.web_hang")"
-  no_preview "--hang=60" "$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.web_hang.png"
+  no_preview "--hang=60" "$(zolto_screenshot "$ZOLTO_NAME.web_hang")"
   left=$(pgrep -af -- "$(basename "$ZOLTO_TMP").*zolto_capture") &&
     zolto_fail "the capture still runs with the menu open: $left"
   [ ! -e "$bitmap" ] || zolto_fail "the hanging capture left $bitmap"
-  close_menu
+  zolto_escape "$menu"
   echo "ok: a capture that hangs was ended; the menu came without a preview"
   exit 0
 fi
 
 # The stand-in's picture below the header.
 open_menu 60 "@browse=zolto_capture.exe"
-echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.web_bands")"
-shot=$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.web_bands.png
+shot=$(zolto_screenshot "$ZOLTO_NAME.web_bands")
 found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" "$navy")
 IFS='x+' read -r w h x y <<<"${found% *}"
 [ "$w" -eq 320 ] && [ "$h" -eq 240 ] ||
@@ -98,17 +77,14 @@ for band in 0 1 2 3 4 5 6 7; do
   [ "$seen" = "${colours[band]}" ] ||
     zolto_fail "band $((band + 1)) at $px,$py is ($seen), expected (${colours[band]})"
 done
-close_menu
+zolto_escape "$menu"
 
 # A capture that fails, one that writes a broken bitmap.
-open_menu 60 "@browse=zolto_capture.exe,--fail"
-zolto_screenshot "$ZOLTO_NAME.web_fail" >/dev/null
-no_preview "--fail" "$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.web_fail.png"
-close_menu
-open_menu 60 "@browse=zolto_capture.exe,--garbage"
-echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.web_garbage")"
-no_preview "--garbage" "$ZOLTO_E2E_ARTIFACTS/$ZOLTO_NAME.web_garbage.png"
-[ "$(stat -c %s "$bitmap" 2>/dev/null)" = 100 ] ||
-  zolto_fail "the capture's 100-byte bitmap is not at $bitmap: was it run?"
-close_menu
+for arg in fail garbage; do
+  open_menu 60 "@browse=zolto_capture.exe,--$arg"
+  no_preview "--$arg" "$(zolto_screenshot "$ZOLTO_NAME.web_$arg")"
+  [ "$arg" = fail ] || [ "$(stat -c %s "$bitmap" 2>/dev/null)" = 100 ] ||
+    zolto_fail "the capture's 100-byte bitmap is not at $bitmap: was it run?"
+  zolto_escape "$menu"
+done
 echo "ok: the 320x240 capture with its bands below the header; none for --fail and --garbage"

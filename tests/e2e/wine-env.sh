@@ -13,8 +13,7 @@
 # output sent to /dev/null: they would otherwise inherit the caller's pipes and
 # a caller that waits for those pipes to close (ctest, $(...)) would hang.
 
-zolto_e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-zolto_root=$(cd "$zolto_e2e_dir/../.." && pwd)
+zolto_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 export WINEDEBUG=-all
 export WINEPREFIX=${ZOLTO_WINEPREFIX:-$zolto_root/build/wineprefix}
@@ -22,10 +21,13 @@ export DISPLAY=${ZOLTO_DISPLAY:-:93}
 export ZOLTO_E2E_ARTIFACTS=${ZOLTO_E2E_ARTIFACTS:-$zolto_root/build/windows/e2e-artifacts}
 export ZOLTO_E2E_BIN=${ZOLTO_E2E_BIN:-$zolto_root/build/windows/tests/e2e/bin}
 
-# zolto_fail MESSAGE...: reports the failure (with the end of the Wine log of
-# this test, when there is one) and ends the test.
+# zolto_fail MESSAGE...: reports the failure (with a screenshot of the display
+# and the end of the Wine log of this test, when there is one) and ends the
+# test.
 zolto_fail() {
   echo "FAIL: $*" >&2
+  [ -z "${ZOLTO_NAME:-}" ] ||
+    echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.$(basename "$0" .sh).failed")" >&2
   if [ -s "${ZOLTO_WINE_LOG:-/dev/null}" ]; then
     echo "--- end of $ZOLTO_WINE_LOG:" >&2
     tail -n 20 "$ZOLTO_WINE_LOG" >&2
@@ -33,16 +35,12 @@ zolto_fail() {
   exit 1
 }
 
-zolto_display_alive() {
-  xdotool getdisplaygeometry >/dev/null 2>&1
-}
-
 zolto_start_display() {
-  zolto_display_alive && return 0
+  xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
   setsid -f Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp \
     </dev/null >/dev/null 2>&1 || true
   for _ in $(seq 1 100); do
-    zolto_display_alive && return 0
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
     sleep 0.1
   done
   echo "wine-env: Xvfb did not start on $DISPLAY" >&2
@@ -86,18 +84,22 @@ zolto_new_workdir() {
   ZOLTO_TMP=$(mktemp -d "${TMPDIR:-/tmp}/zolto-e2e.XXXXXX")
   ZOLTO_WINE_LOG="$ZOLTO_TMP.wine.log"
   : >"$ZOLTO_WINE_LOG"
-  if [ -z "${ZOLTO_KEEP_TMP:-}" ]; then
-    trap 'zolto_cleanup' EXIT
-  else
-    echo "keeping $ZOLTO_TMP" >&2
-  fi
+  [ -z "${ZOLTO_KEEP_TMP:-}" ] || echo "keeping $ZOLTO_TMP" >&2
+  trap 'zolto_cleanup' EXIT
+}
+
+# zolto_at_exit COMMAND: COMMAND (a line of shell) runs when the test ends,
+# whether it passed or not.
+zolto_at_exit() {
+  ZOLTO_AT_EXIT+="$1"$'\n'
 }
 
 zolto_cleanup() {
+  eval "${ZOLTO_AT_EXIT:-}"
   if [ -n "${ZOLTO_PID:-}" ] && kill -0 "$ZOLTO_PID" 2>/dev/null; then
     kill "$ZOLTO_PID" 2>/dev/null
   fi
-  if [ -n "${ZOLTO_TMP:-}" ]; then
+  if [ -n "${ZOLTO_TMP:-}" ] && [ -z "${ZOLTO_KEEP_TMP:-}" ]; then
     rm -rf "$ZOLTO_TMP" "$ZOLTO_TMP.wine.log"
   fi
 }
@@ -113,13 +115,16 @@ zolto_run() {
 }
 
 # zolto_start SECONDS EXE [ARG...]: starts EXE under Wine in the background
-# (ended after SECONDS at the latest); sets ZOLTO_PID.
+# (ended after SECONDS at the latest); sets ZOLTO_PID. The recorders' logs in
+# the test folder and its subfolders are emptied first, so that what they
+# hold afterwards was started by this run.
 #
 # The programs under test exit 0. Now and then Wine ends a process with
 # status 1 before any of its code has run (at times saying "failed to map
 # the shared user data", at times silently). Such a run, status 1 with no
 # start recorded by the recorder, is made once more; a second one stands.
 zolto_start() {
+  [ -z "${ZOLTO_TMP:-}" ] || rm -f "$ZOLTO_TMP"/recorder.log "$ZOLTO_TMP"/*/recorder.log
   zolto_start_twice "$@" &
   ZOLTO_PID=$!
 }
@@ -168,36 +173,28 @@ zolto_window_texts() {
   rm -f "$file"
 }
 
-# zolto_close_menus SECONDS BEFORE [SHOT]: waits for the program from
-# zolto_start to end, closing with Escape each popup menu it opens (a new
-# visible window with no name; BEFORE is the zolto_windows list taken before
-# the start). The first menu is saved as screenshot SHOT. A new window that
-# has a name (a message box, a dialog) fails the test. Returns the program's
-# exit status, or 124 when it still runs after SECONDS (it is then ended).
+# zolto_close_menus SECONDS BEFORE [SHOT]: zolto_finish for the program from
+# zolto_start, closing with Escape each popup menu it opens (a new visible
+# window with no name; BEFORE is the zolto_windows list taken before the
+# start) for up to SECONDS. The first menu is saved as screenshot SHOT. A new
+# window that has a name (a message box, a dialog) fails the test.
 zolto_close_menus() {
   local seconds=$1 before=$2 shot=${3:-} closed="" id name
   for _ in $(seq 1 $((seconds * 5))); do
-    if ! kill -0 "$ZOLTO_PID" 2>/dev/null; then
-      wait "$ZOLTO_PID"
-      return $?
-    fi
-    for id in $(comm -13 <(echo "$before") <(zolto_windows)); do
-      grep -qx "$id" <<<"$closed" && continue
+    kill -0 "$ZOLTO_PID" 2>/dev/null || break
+    for id in $(zolto_new_windows "$before" $closed); do
       name=$(xdotool getwindowname "$id" 2>/dev/null) || continue
       [ -z "$name" ] ||
         zolto_fail "unexpected window '$name': $(zolto_window_texts | tr '\n\t' '| ')"
-      if [ -n "$shot" ]; then
-        echo "screenshot: $(zolto_screenshot "$shot")"
-        shot=""
-      fi
+      [ -z "$shot" ] || echo "screenshot: $(zolto_screenshot "$shot")"
+      shot=""
       zolto_keys "$id" Escape
-      closed+="$id"$'\n'
+      closed+=" $id"
     done
     sleep 0.2
   done
-  kill "$ZOLTO_PID" 2>/dev/null
-  wait "$ZOLTO_PID" 2>/dev/null
-  return 124
+  kill -0 "$ZOLTO_PID" 2>/dev/null && zolto_fail "$ZOLTO_NAME.exe still ran after $seconds s"
+  zolto_finish 1
 }
 
 # The visible X windows, one id a line, sorted.
@@ -205,18 +202,23 @@ zolto_windows() {
   xdotool search --onlyvisible --name '' 2>/dev/null | sort
 }
 
-# zolto_find_window NAME SECONDS [BEFORE]: prints the id of a visible window
-# whose name is exactly NAME (an extended regex is allowed) and that is not in
-# BEFORE (a list from zolto_windows taken before the program started); waits
-# up to SECONDS. Returns 1 when none appeared.
-zolto_find_window() {
-  local name=$1 seconds=$2 before=${3:-} id
-  for _ in $(seq 1 $((seconds * 5))); do
-    for id in $(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null); do
-      if ! grep -qx "$id" <<<"$before"; then
-        echo "$id"
-        return 0
-      fi
+# zolto_new_windows BEFORE [ID...]: the visible windows not in BEFORE (a
+# zolto_windows list) and not one of the IDs, one id a line.
+zolto_new_windows() {
+  comm -13 <(printf '%s\n' "$@" | sort) <(zolto_windows)
+}
+
+# zolto_new_window SECONDS BEFORE [NAME [ID...]]: prints the id of a visible
+# window that is not in BEFORE nor one of the IDs and, when NAME (an extended
+# regex) is not empty, whose name is NAME as a whole; waits up to SECONDS,
+# returns 1 when none came. Popup menus and the parameter box have no name.
+zolto_new_window() {
+  local id
+  for _ in $(seq 1 $(($1 * 5))); do
+    for id in $(zolto_new_windows "$2" "${@:4}"); do
+      [ -z "${3:-}" ] || [[ $(xdotool getwindowname "$id" 2>/dev/null) =~ ^($3)$ ]] || continue
+      echo "$id"
+      return 0
     done
     sleep 0.2
   done
@@ -269,6 +271,17 @@ zolto_ini() {
   sed 's/$/\r/' >"$ZOLTO_TMP/$ZOLTO_NAME.ini"
 }
 
+# zolto_targets FILE...: creates these empty files in the test folder; sets
+# targets to their Windows paths.
+zolto_targets() {
+  local file
+  targets=()
+  for file in "$@"; do
+    : >"$ZOLTO_TMP/$file" || zolto_fail "test set-up: cannot create $file"
+    targets+=("$(zolto_winpath "$ZOLTO_TMP/$file")")
+  done
+}
+
 # zolto_records [DIR]: the recorder's log in DIR (default ZOLTO_TMP), one
 # start a line: "command line<TAB>current folder<TAB>creation time in ms",
 # in the order of the starts (recorders started together may write in any
@@ -284,36 +297,38 @@ zolto_args() {
   zolto_records "$@" | cut -f1 | sed -E 's/^("[^"]*"|[^ "]*) ?//'
 }
 
-# zolto_settle SECONDS COUNT [DIR]: waits up to SECONDS until the log in DIR
-# holds COUNT starts, then one more second so that a late extra start shows
-# too; prints the number of starts.
-zolto_settle() {
-  local seconds=$1 count=$2 dir=${3:-$ZOLTO_TMP}
-  for _ in $(seq 1 $((seconds * 10))); do
+# zolto_expect_starts COUNT [DIR]: fails unless the recorder in DIR was
+# started exactly COUNT times. Waits up to 20 s for them, then one more
+# second, so that a late extra start shows too.
+zolto_expect_starts() {
+  local count=$1 dir=${2:-$ZOLTO_TMP} have
+  for _ in $(seq 1 200); do
     [ "$(zolto_records "$dir" | wc -l)" -ge "$count" ] && break
     sleep 0.1
   done
   sleep 1
-  zolto_records "$dir" | wc -l
-}
-
-# zolto_expect_starts COUNT [DIR]: fails unless the recorder in DIR was
-# started exactly COUNT times (waits up to 20 s for them).
-zolto_expect_starts() {
-  local count=$1 dir=${2:-$ZOLTO_TMP} have
-  have=$(zolto_settle 20 "$count" "$dir")
+  have=$(zolto_records "$dir" | wc -l)
   [ "$have" -eq "$count" ] || zolto_fail "recorder in $dir started $have times, expected $count:" \
     "$(zolto_records "$dir" | cut -f1 | tr '\n' '|')"
 }
 
-# zolto_leftovers: the processes whose command line names the test folder
-# (the program, a recorder), as "pid args" lines.
-zolto_leftovers() {
-  pgrep -af -- "$(basename "$ZOLTO_TMP")"
+# zolto_expect_args WHAT [-d DIR] ARGS...: the recorder in DIR (default
+# ZOLTO_TMP) was started once for each ARGS, with those arguments, in that
+# order.
+zolto_expect_args() {
+  local what=$1 dir=$ZOLTO_TMP want have
+  shift
+  [ "${1:-}" != -d ] || { dir=$2; shift 2; }
+  zolto_expect_starts $# "$dir"
+  want=$(printf '%s\n' "$@")
+  have=$(zolto_args "$dir")
+  [ "$have" = "$want" ] || zolto_fail "$what: the recorder in $dir got" \
+    "[$(tr '\n' '|' <<<"$have")], expected [$(tr '\n' '|' <<<"$want")]"
 }
 
 # zolto_finish SECONDS [WHAT]: waits for the program from zolto_start to end;
-# fails unless it exits 0 within SECONDS and leaves no process behind.
+# fails unless it exits 0 within SECONDS and leaves no process behind (none
+# whose command line names the test folder: the program, a recorder).
 zolto_finish() {
   local seconds=$1 what=${2:-$ZOLTO_NAME.exe} status left
   zolto_wait "$seconds"
@@ -321,38 +336,69 @@ zolto_finish() {
   [ "$status" -ne 124 ] || zolto_fail "$what still ran after $seconds s"
   [ "$status" -eq 0 ] || zolto_fail "$what exited with $status, expected 0"
   for _ in $(seq 1 50); do
-    left=$(zolto_leftovers) || return 0
+    left=$(pgrep -af -- "$(basename "$ZOLTO_TMP")") || return 0
     sleep 0.1
   done
   zolto_fail "$what left processes behind: $left"
 }
 
-# zolto_new_windows BEFORE: the visible windows not in BEFORE (a
-# zolto_windows list), one id a line.
-zolto_new_windows() {
-  comm -13 <(echo "$1") <(zolto_windows)
-}
-
-# zolto_new_window SECONDS BEFORE: prints the id of a visible window that is
-# not in BEFORE, waiting up to SECONDS; returns 1 when none appeared. Popup
-# menus and the parameter box have no name.
-zolto_new_window() {
-  local seconds=$1 before=$2 id
+# zolto_finish_windowless SECONDS BEFORE [ALLOW]: zolto_finish, failing as
+# well when the program shows any window on the way (a menu, a box) that is
+# not in BEFORE and whose name is not ALLOW (an extended regex).
+zolto_finish_windowless() {
+  local seconds=$1 before=$2 allow=${3:-} id name
   for _ in $(seq 1 $((seconds * 5))); do
-    id=$(zolto_new_windows "$before" | head -n 1)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
+    for id in $(zolto_new_windows "$before"); do
+      name=$(xdotool getwindowname "$id" 2>/dev/null)
+      [ -n "$allow" ] && [[ $name =~ ^($allow)$ ]] && continue
+      zolto_fail "a window appeared ('$name' at $(zolto_geometry "$id")) where none should"
+    done
+    kill -0 "$ZOLTO_PID" 2>/dev/null || break
     sleep 0.2
   done
-  return 1
+  kill -0 "$ZOLTO_PID" 2>/dev/null && zolto_fail "$ZOLTO_NAME.exe still ran after $seconds s"
+  zolto_finish 1
 }
 
+# zolto_quiet_run ARG...: runs ZOLTO_EXE with ARG...; it must show no window
+# (but those named ZOLTO_ALLOW, see zolto_finish_windowless), exit 0 within
+# 60 s and leave nothing behind.
+zolto_quiet_run() {
+  local before
+  before=$(zolto_windows)
+  zolto_start 90 "$ZOLTO_EXE" "$@"
+  zolto_finish_windowless 60 "$before" "${ZOLTO_ALLOW:-}"
+}
+
+# zolto_box WHAT CAPTION MESSAGE ARG...: starts ZOLTO_EXE with ARG...; the
+# one window it shows must be a message box captioned CAPTION that says
+# MESSAGE. Sets box and before.
+zolto_box() {
+  local what=$1 caption=$2 message=$3 line
+  shift 3
+  before=$(zolto_windows)
+  zolto_start 90 "$ZOLTO_EXE" "$@"
+  box=$(zolto_new_window 30 "$before" "$caption") ||
+    zolto_fail "$what: no box captioned '$caption' (visible: $(zolto_window_texts | tr '\n\t' '| '))"
+  line=$(zolto_window_texts | awk -F '\t' -v c="$caption" '$1 == c { print; exit }')
+  grep -qF -- "$message" <<<"$line" || zolto_fail "$what: the box says [$line], not '$message'"
+  [ "$(zolto_new_windows "$before")" = "$box" ] || zolto_fail "$what: more than the box appeared"
+}
+
+# zolto_dismiss: Return on the box from zolto_box; no other window may follow,
+# the program must exit 0, leave nothing behind and have started nothing.
+zolto_dismiss() {
+  zolto_keys "$box" Return
+  zolto_finish_windowless 30 "$before"$'\n'"$box"
+  zolto_expect_starts 0
+}
+
+# ---- Menus ----
+
 # zolto_open_menu SECONDS WHAT ARG...: starts ZOLTO_EXE with ARG... (the
-# mouse out of the way), waits at most SECONDS for its menu and sets menu,
-# before, and mx my mw mh (the menu window's place and size); fails the test,
-# naming WHAT, when no menu appears.
+# mouse out of the way), waits at most SECONDS for its menu (a window with
+# no name) and sets menu, before, and mx my mw mh (the menu window's place
+# and size); fails the test, naming WHAT, when no menu appears.
 zolto_open_menu() {
   local seconds=$1 what=$2
   shift 2
@@ -361,31 +407,98 @@ zolto_open_menu() {
   zolto_start $((seconds + 30)) "$ZOLTO_EXE" "$@"
   menu=$(zolto_new_window "$seconds" "$before") ||
     zolto_fail "$what: no menu appeared within $seconds s"
+  [ -z "$(xdotool getwindowname "$menu")" ] ||
+    zolto_fail "$what: a window '$(xdotool getwindowname "$menu")' came instead of the menu"
   sleep 0.5  # drawn
   read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
 }
 
-# zolto_finish_windowless SECONDS BEFORE: zolto_finish, failing as well when
-# the program shows any window (a menu, a box) on the way.
-zolto_finish_windowless() {
-  local seconds=$1 before=$2 id
-  for _ in $(seq 1 $((seconds * 5))); do
-    id=$(zolto_new_windows "$before" | head -n 1)
-    if [ -n "$id" ]; then
-      zolto_screenshot "$ZOLTO_NAME.unexpected-window" >/dev/null
-      zolto_fail "a window appeared ('$(xdotool getwindowname "$id" 2>/dev/null)'," \
-        "$(zolto_window_at "$id")) where none should"
-    fi
-    kill -0 "$ZOLTO_PID" 2>/dev/null || break
-    sleep 0.2
-  done
-  kill -0 "$ZOLTO_PID" 2>/dev/null && zolto_fail "$ZOLTO_NAME.exe still ran after $seconds s"
-  zolto_finish 1
+# zolto_menu_on TARGET [SYSTEM-LINES [SECTIONS]]: zolto_open_menu (waiting
+# ZOLTO_MENU_WAIT s, default 30) on TARGET with a configuration that gives
+# its extension two recorder entries, &Record and &Second, and puts the menu
+# at 100,100; SYSTEM-LINES go into [system], SECTIONS after the entries.
+zolto_menu_on() {
+  zolto_ini <<INI
+[system]
+@menu=100,100
+${2:-}
+%end
+[\$.${1##*.}]
+recorder.exe | &Record
+recorder.exe | &Second
+%end
+${3:-}
+INI
+  zolto_open_menu "${ZOLTO_MENU_WAIT:-30}" "'${2:-}'" "$(zolto_winpath "$1")"
 }
 
-# zolto_window_at WINDOW: the window's top-left corner as "X,Y".
-zolto_window_at() {
-  xdotool getwindowgeometry "$1" 2>/dev/null | sed -nE 's/^ *Position: ([0-9-]+),([0-9-]+).*/\1,\2/p'
+# zolto_escape WINDOW...: Escape on each window (a submenu before its menu);
+# the program must then exit 0, leave nothing behind and have started
+# nothing.
+zolto_escape() {
+  local window
+  for window in "$@"; do
+    zolto_keys "$window" Escape
+  done
+  zolto_finish 30
+  zolto_expect_starts 0
+}
+
+# zolto_open_submenu KEY...: sends the keys to the menu from zolto_open_menu;
+# a submenu must open. Sets sub and sx sy sw sh (its place and size).
+zolto_open_submenu() {
+  zolto_keys "$menu" "$@"
+  sub=$(zolto_new_window 10 "$before" "" "$menu") || zolto_fail "$* opened no submenu"
+  sleep 0.5  # drawn
+  read -r sx sy sw sh <<<"$(zolto_geometry "$sub")"
+}
+
+# zolto_expect_targetless WHAT: the menu from zolto_open_menu is the
+# target-less one: "v" (its &Version; no target menu of these tests has a
+# "v") opens this edition's about box. Return closes it; nothing started.
+zolto_expect_targetless() {
+  local about="バージョン情報" box
+  zolto_keys "$menu" v
+  box=$(zolto_new_window 10 "$before" "$about") ||
+    zolto_fail "$1: 'v' opened no about box: the menu is not the target-less one"
+  zolto_window_texts | grep -q "^$about.*$ZOLTO_NAME バージョン" ||
+    zolto_fail "$1: the about box says: $(zolto_window_texts | grep "^$about" | tr '\t' '|')"
+  zolto_keys "$box" Return
+  zolto_finish 30
+  zolto_expect_starts 0
+}
+
+# ---- The world around the program ----
+
+# zolto_associate PREFIX PROGRAM: registers the extension PREFIX plus this
+# test's own suffix (set as ext; tests sharing the prefix then do not
+# overwrite each other's) to open with PROGRAM (a Linux path), until the test
+# ends. Keys under HKCU\Software\Classes are not seen by Wine's shell: HKCR it is.
+zolto_associate() {
+  ext=$1$(basename "$ZOLTO_TMP" | sed 's/.*\.//' | tr 'A-Z' 'a-z')
+  zolto_at_exit "zolto_run 30 reg delete 'HKCR\\.$ext' /f; zolto_run 30 reg delete 'HKCR\\${ext}file' /f"
+  zolto_run 30 reg add "HKCR\\.$ext" /ve /d "${ext}file" /f &&
+    zolto_run 30 reg add "HKCR\\${ext}file\\shell\\open\\command" /ve \
+      /d "\"$(zolto_winpath "$2")\" \"%1\"" /f ||
+    zolto_fail "test set-up: could not register the .$ext association"
+}
+
+# zolto_hold HOLDER ARG...: HOLDER (holdfile.exe, holdclip.exe) holds what
+# ARG... name until zolto_unhold. Its flag file lies outside the test
+# folder: the holder is no leftover of the program's.
+zolto_hold() {
+  ZOLTO_FLAG=$(mktemp -u "${TMPDIR:-/tmp}/zolto-held.XXXXXX")
+  zolto_at_exit 'rm -f "$ZOLTO_FLAG"'
+  timeout -k 5 120 wine "$ZOLTO_E2E_BIN/$1" "${@:2}" "$(zolto_winpath "$ZOLTO_FLAG")" \
+    </dev/null >>"$ZOLTO_WINE_LOG" 2>&1 &
+  ZOLTO_HOLDER=$!
+  for _ in $(seq 1 100); do [ -e "$ZOLTO_FLAG" ] && return 0; sleep 0.1; done
+  zolto_fail "$* did not take hold"
+}
+
+zolto_unhold() {
+  rm -f "$ZOLTO_FLAG"
+  wait "$ZOLTO_HOLDER" || zolto_fail "the holder failed"
 }
 
 # ---- Looking at menus in screenshots ----
@@ -434,21 +547,36 @@ zolto_text_mask() {
       -trim +repage "$3" 2>/dev/null
 }
 
-# zolto_text_starts_with WHOLE PART: true when the text mask WHOLE (from
-# zolto_text_mask) begins with PART: its columns as wide as PART, cut to their
-# box again, are PART pixel for pixel. Two texts drawn in the same font this
-# way are the same text.
-zolto_text_starts_with() {
-  local width head same=1
-  width=$(identify -format '%w' "$2" 2>/dev/null) || return 1
-  head=$(mktemp --suffix=.png)
-  if convert "$1" -crop "${width}x1000+0+0" +repage -trim +repage "$head" 2>/dev/null &&
-    [ "$(identify -format '%wx%h' "$head")" = "$(identify -format '%wx%h' "$2")" ] &&
-    [ "$(compare -metric AE "$head" "$2" null: 2>&1)" = 0 ]; then
-    same=0
-  fi
-  rm -f "$head"
-  return $same
+# zolto_header_submenu NAME: for a preview in a submenu of the menu's header
+# (its last item): keeps the header's text as $ZOLTO_TMP/header.png, opens
+# the submenu (Up from the first item to the header, Right), takes the
+# highlight off its first item (Down) and saves screenshot NAME as shot.
+zolto_header_submenu() {
+  shot=$(zolto_screenshot "$ZOLTO_NAME.$1_header")
+  zolto_text_mask "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + mh - 23))" "$ZOLTO_TMP/header.png" ||
+    zolto_fail "no header text at the bottom of the menu"
+  zolto_open_submenu Up Right
+  zolto_keys "$sub" Down
+  sleep 0.5
+  shot=$(zolto_screenshot "$ZOLTO_NAME.$1_submenu")
+}
+
+# zolto_first_item_reads HEIGHT TEXT: the first item (HEIGHT px) of the
+# submenu from zolto_header_submenu reads TEXT. The target is named after
+# TEXT, so the header, drawn in the same font, begins with the same text:
+# the item's text mask, and the header's columns as wide as it, cut to their
+# box again, must be the same pixel for pixel.
+zolto_first_item_reads() {
+  local width
+  zolto_text_mask "$shot" "$((sw - 6))x$1+$((sx + 3))+$((sy + 3))" "$ZOLTO_TMP/item.png" ||
+    zolto_fail "the submenu's first item shows no text"
+  width=$(identify -format '%w' "$ZOLTO_TMP/item.png")
+  convert "$ZOLTO_TMP/header.png" -crop "${width}x1000+0+0" +repage -trim +repage \
+    "$ZOLTO_TMP/head.png" 2>/dev/null &&
+    [ "$(identify -format '%wx%h' "$ZOLTO_TMP/head.png")" = "$(identify -format '%wx%h' "$ZOLTO_TMP/item.png")" ] &&
+    [ "$(compare -metric AE "$ZOLTO_TMP/head.png" "$ZOLTO_TMP/item.png" null: 2>&1)" = 0 ] ||
+    zolto_fail "the submenu's first item does not read \"$2\"" \
+      "(its text differs from the start of the header naming \"$2\")"
 }
 
 zolto_start_display || return 1 2>/dev/null || exit 1
