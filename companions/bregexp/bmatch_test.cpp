@@ -136,14 +136,16 @@ TEST_F(BMatchTest, MatcherReadingOutsideTheSubjectIsAbandoned) {
 }
 
 // A recursing pattern gets a smaller step budget (each of its steps may walk
-// the whole recursion): a runaway one is abandoned, while bracket matching
-// over thousands of nested and sequenced groups still completes.
+// the whole recursion) and less backtracking memory (each recursion saves
+// every group): a runaway one is abandoned, while bracket matching over
+// thousands of nested and sequenced groups still completes.
 TEST_F(BMatchTest, RecursionHasItsOwnBudget) {
   ExpectError("/(a*)*(?0)*+/", std::string(150, 'a'), kMatchAbandoned);
   ExpectError("/(a*)*(?R)*+/", std::string(259, 'x'), kMatchAbandoned);
+  ExpectError("/(a(a*)*(?0)*+|>,*)*(?0)*+|>,/", "aa$", kMatchAbandoned);
   std::string nested = std::string(100, '(') + std::string(100, ')');
   std::string sequence;
-  for (int i = 0; i < 2000; ++i) sequence += "(())";
+  for (int i = 0; i < 1000; ++i) sequence += "(())";
   ExpectAll({
       {"/^(\\((?1)*\\))+$/", nested, 1},
       {"/^(\\((?1)*\\))+$/", sequence, 1},
