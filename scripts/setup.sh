@@ -19,11 +19,16 @@ for p in "${packages[@]}"; do
   [ "$status" = "install ok installed" ] || missing+=("$p")
 done
 # Wine takes its code page from the host locale, which must exist: the tests
-# run Wine as a Japanese system (code page 932) with LC_ALL=ja_JP.UTF-8.
-has_japanese_locale() {
-  locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'
+# run Wine as a Japanese system (code page 932, LC_ALL=ja_JP.UTF-8) and as a
+# Western one (code page 1252, LC_ALL=en_US.UTF-8).
+locales=(ja_JP en_US)
+missing_locales() {
+  local l
+  for l in "${locales[@]}"; do
+    locale -a 2>/dev/null | grep -qix "$l.utf-\?8" || echo "$l"
+  done
 }
-if [ ${#missing[@]} -eq 0 ] && has_japanese_locale; then
+if [ ${#missing[@]} -eq 0 ] && [ -z "$(missing_locales)" ]; then
   echo "setup: all packages are installed"
   exit 0
 fi
@@ -40,7 +45,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y "${missing[@]}"
 fi
-if ! has_japanese_locale; then
-  echo "setup: generating the ja_JP.UTF-8 locale"
-  "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-fi
+for l in $(missing_locales); do
+  echo "setup: generating the $l.UTF-8 locale"
+  "${sudo[@]}" localedef -i "$l" -f UTF-8 "$l.UTF-8"
+done

@@ -28,7 +28,8 @@ inline constexpr std::string_view kSwitches[] = {kSwitchConfig, kSwitchMenu,  kS
                                                  kSwitchNoKeys, kSwitchShift, kSwitchClipboard};
 
 // Entry steps 1 to 3: the module path (quotes removed), the class name (the
-// executable's base name) and ConfigName; keeps the command-line tail.
+// executable's base name) and ConfigName; keeps the command-line tail
+// (UTF-8) and its code-page form.
 void InitialiseNames(RunState& run, std::string_view modulePath,
                      std::string_view commandLine);
 
@@ -44,8 +45,9 @@ void ParseSwitches(RunState& run, std::string_view commandLine);
 // 610); false when the configuration could not be read (close the window).
 bool OnHostCreate(RunState& run);
 
-// Which of the three start-up paths the dispatch took.
-enum class StartupPath { TargetlessMenu, Targets, Clipboard };
+// Which of the three start-up paths the dispatch took; Refused: the command
+// line named only targets that could not be taken, and nothing ran.
+enum class StartupPath { TargetlessMenu, Targets, Clipboard, Refused };
 
 // Runs one start-up path. The caller closes the window afterwards.
 StartupPath StartupDispatch(RunState& run);

@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "launch/param_dialog_win32.h"
 #include "menu/menu_win32.h"
+#include "text/text.h"
 
 namespace zolto {
 namespace {
@@ -123,9 +124,9 @@ bool CreateHostWindow(HINSTANCE instance, const std::string& className) {
   return true;
 }
 
-std::string ModuleFileName() {
-  std::string path(32768, '\0');
-  const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+std::wstring ModuleFileName() {
+  std::wstring path(32768, L'\0');
+  const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
   path.resize(n < path.size() ? n : 0);
   return path;
 }
@@ -170,12 +171,21 @@ HFONT MakeFixedFontW(const wchar_t* face, int height) {
       height);
 }
 
-int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const char* commandLine,
-                  const Edition& edition) {
+int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const Edition& edition) {
   static Win32Platform platform;
   static RunState run(platform, edition);
   g_host = Host{&run, &platform, instance};
-  InitialiseNames(run, ModuleFileName(), commandLine ? commandLine : "");
+  // The program's own folder holds its configuration: a folder the code page
+  // cannot name (and that has no short name) would send the run elsewhere.
+  const std::wstring module = ModuleFileName();
+  const std::optional<std::string> modulePath = AnsiPathOf(module);
+  if (!modulePath) {
+    MessageBoxW(nullptr, Widen(std::string(kUnrepresentableNames) + "\n\n" + Utf8Of(module)).c_str(),
+                Widen(edition.configErrorCaption).c_str(), MB_OK);
+    return 0;
+  }
+  const std::string commandLine = Utf8Of(GetCommandLineW());
+  InitialiseNames(run, *modulePath, CommandLineTail(commandLine));
   // A window class name is limited to 256 characters.
   const std::string className = run.start.ClassName.substr(0, 255);
   if (!previous && !RegisterHostClass(instance, className)) return 0;

@@ -9,9 +9,9 @@
 namespace zolto {
 
 // Registers the class, creates the hidden window and runs the message loop
-// until the run has closed it. Returns the process exit code.
-int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const char* commandLine,
-                  const Edition& edition);
+// until the run has closed it. The command line is read wide, so that every
+// name reaches the core as the user gave it. Returns the process exit code.
+int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const Edition& edition);
 
 // A fixed-pitch Shift-JIS font of the given face (ANSI, or UTF-16 for the
 // wide form) and height; the caller deletes it. Where the system has no

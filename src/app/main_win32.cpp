@@ -16,11 +16,11 @@ bool SystemLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
   // Libraries and programs named without a folder must never come from the
   // current folder, which is often the target's own (a download folder).
   SetDllDirectoryA("");
   SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
   zolto::SetLeadBytePredicate(SystemLeadByte);
-  return zolto::RunHostWindow(instance, previous, commandLine, kThisEdition);
+  return zolto::RunHostWindow(instance, previous, kThisEdition);
 }

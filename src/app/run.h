@@ -27,7 +27,10 @@ struct StartupState {
   std::string PreviewBitmapPath;
   std::string ExplorerPath;
   SystemMetrics Metrics;    // screen width, maximised height, mouse buttons
-  std::string CommandLine;  // the command-line tail
+  // The command-line tail as the user gave it (UTF-8), and in the code page
+  // (each character it cannot hold as '?'): switches and the fallback target.
+  std::string CommandLineUtf8;
+  std::string CommandLine;
   int ShiftFlag = 0;
   int ControlFlag = 0;
   int OneByOne = 0;

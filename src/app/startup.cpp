@@ -11,7 +11,9 @@ void InitialiseNames(RunState& run, std::string_view modulePath,
   st.ModulePath = PathUnquoteSpaces(modulePath);
   st.ClassName = SplitPath(st.ModulePath).name;
   st.ConfigName = st.ClassName + ".ini";
-  st.CommandLine = std::string(commandLine);
+  st.CommandLineUtf8 = std::string(commandLine);
+  bool exact = false;
+  st.CommandLine = run.platform.ToAnsi(commandLine, exact);
 }
 
 void DerivePaths(RunState& run) {
@@ -99,18 +101,20 @@ StartupPath StartupDispatch(RunState& run) {
     return StartupPath::TargetlessMenu;
   }
   // A whole command line that names one path with blanks is one target.
-  std::string& commandLine = st.CommandLine;
-  if (!commandLine.empty() && (run.platform.IsDirectory(commandLine) ||
-                               run.platform.PathExists(commandLine)))
-    commandLine = PathQuoteSpaces(commandLine);
-  BuildTargetList(run, commandLine, 0);
+  if (!st.CommandLineUtf8.empty() && NamesExistingPath(run, st.CommandLineUtf8)) {
+    st.CommandLineUtf8 = PathQuoteSpaces(st.CommandLineUtf8);
+    st.CommandLine = PathQuoteSpaces(st.CommandLine);
+  }
+  BuildTargetList(run, st.CommandLineUtf8, 0);
   const int count = run.targets.workingCount;
   if (count >= 1) {
     if (count == 1) st.OneByOne = 0;
     RunTargets(run, st.ShiftFlag, 0);
     return StartupPath::Targets;
   }
-  if (ContainsI(commandLine, kSwitchClipboard)) {
+  // The user named a target that could not be taken: the message said so.
+  if (!run.targets.refused.empty()) return StartupPath::Refused;
+  if (ContainsI(st.CommandLine, kSwitchClipboard)) {
     TakeClipboardTargets(run, st.ShiftFlag, 0);
     return StartupPath::Clipboard;
   }

@@ -52,6 +52,14 @@ class DryRunPlatform : public Platform {
   std::string FindOnPath(const std::string* folders, const std::string& name) override {
     return inner_.FindOnPath(folders, name);
   }
+  std::string PathVariable() override { return inner_.PathVariable(); }
+  std::string ToAnsi(std::string_view utf8, bool& exact) override {
+    return inner_.ToAnsi(utf8, exact);
+  }
+  std::string ToUtf8(std::string_view ansi) override { return inner_.ToUtf8(ansi); }
+  std::optional<UnicodeName> FindUnicodeName(std::string_view utf8) override {
+    return inner_.FindUnicodeName(utf8);
+  }
   std::string WindowsFolder() override { return inner_.WindowsFolder(); }
   std::string SystemFolder() override { return inner_.SystemFolder(); }
   std::optional<std::string> SpecialFolderPath(int csidl) override {
@@ -154,7 +162,15 @@ class MenuRecorder : public MenuBuilder {
     item.icon = icon.kind == IconSource::SystemIcon ? "MYSYS" : icon.path;
   }
   void AppendCaptionItem(MenuHandle m, int id, const std::string& text) override {
-    Add(m, CheckMenuItem::Caption, id, text, false);
+    Add(m, CheckMenuItem::Caption, id, text, false).labelUtf8 = true;
+  }
+  void AppendHeaderItem(MenuHandle m, const std::string& label, const IconSource* icon) override {
+    // With an icon the label carries one space before it, for the icon.
+    CheckMenuItem& item =
+        Add(m, CheckMenuItem::Item, kIdHeader, icon && !label.empty() ? label.substr(1) : label,
+            false);
+    item.labelUtf8 = true;
+    if (icon) item.icon = icon->path;
   }
   void AppendSeparator(MenuHandle m, int id) override {
     Add(m, CheckMenuItem::Separator, id, "", false);
@@ -420,6 +436,16 @@ std::string CommandLineOf(const std::vector<std::string>& words) {
   return line;
 }
 
+// The configuration file's path (given in UTF-8) as the core reads it: in the
+// code page, or by its short name; empty when it has neither.
+std::string ConfigPathInCodePage(Platform& platform, const std::string& path) {
+  bool exact = false;
+  const std::string ansi = platform.ToAnsi(path, exact);
+  if (exact) return ansi;
+  const std::optional<UnicodeName> name = platform.FindUnicodeName(path);
+  return name ? name->shortPath : "";
+}
+
 std::string KindOf(Platform& platform, const std::string& target) {
   if (platform.IsDirectory(target)) return "folder";
   if (platform.PathExists(target)) return "file";
@@ -430,8 +456,9 @@ std::string KindOf(Platform& platform, const std::string& target) {
 
 CheckReport CheckConfiguration(Platform& realPlatform, const CheckOptions& options) {
   CheckReport report;
-  const std::string full = realPlatform.FullPath(options.configPath);
-  report.configPath = full.empty() ? options.configPath : full;
+  const std::string configPath = ConfigPathInCodePage(realPlatform, options.configPath);
+  const std::string full = realPlatform.FullPath(configPath);
+  report.configPath = full.empty() ? configPath : full;
   report.edition = options.edition->programName;
   DryRunPlatform platform(realPlatform, options.clipboard);
   std::string text;
@@ -450,8 +477,9 @@ CheckReport CheckConfiguration(Platform& realPlatform, const CheckOptions& optio
   RunState* dialogRun = &run;
   ScriptedFrontend frontend(dialogRun);
   run.frontend = &frontend;
-  report.commandLine = CommandLineOf(options.arguments);
-  InitialiseNames(run, folder + options.edition->programName + ".exe", report.commandLine);
+  InitialiseNames(run, folder + options.edition->programName + ".exe",
+                  CommandLineOf(options.arguments));
+  report.commandLine = run.start.CommandLine;
   DerivePaths(run);
   if (!report.commandLine.empty()) ParseSwitches(run, report.commandLine);
   run.start.ConfigPath = report.configPath;
@@ -467,6 +495,7 @@ CheckReport CheckConfiguration(Platform& realPlatform, const CheckOptions& optio
   run.selection.trace = nullptr;
   report.path = path == StartupPath::Targets     ? "targets"
                 : path == StartupPath::Clipboard ? "clipboard"
+                : path == StartupPath::Refused   ? "refused"
                                                  : "target-less menu";
   report.otherActions = tracer.before;
   if (tracer.selections.empty())

@@ -21,6 +21,7 @@ namespace zolto {
 // Exit statuses of the checker programs.
 enum CheckStatus : int { kCheckClean = 0, kCheckWarnings = 1, kCheckFailed = 2 };
 
+// Paths, words and clipboard text are UTF-8, as the user typed them.
 struct CheckOptions {
   std::string configPath;             // a path as the platform names it
   std::vector<std::string> arguments; // the launcher's command line, one word each
@@ -85,6 +86,7 @@ struct CheckMenuItem {
   enum Kind { Item, Separator, Preview, Caption, ShellMenu } kind = Item;
   int id = 0;
   std::string label;
+  bool labelUtf8 = false;  // captions and the header: UTF-8 already
   std::string icon;  // the icon's source, when items show icons
   bool columnBreak = false;
   bool hasSubmenu = false;
@@ -130,7 +132,7 @@ struct CheckReport {
   std::string commandLine;
   std::vector<std::string> targets;
   std::vector<std::string> targetKinds;  // "file", "folder", "web address"
-  std::string path;  // "targets", "clipboard" or "target-less menu"
+  std::string path;  // "targets", "clipboard", "refused" or "target-less menu"
   std::vector<CheckSelection> selections;
   std::vector<CheckAction> otherActions;  // outside any selection
   std::vector<CheckWarning> warnings;

@@ -204,8 +204,11 @@ void MenuText(std::string& out, const std::vector<CheckMenuItem>& items, int dep
       case CheckMenuItem::Separator: out += "---- (" + std::to_string(item.id) + ")"; break;
       case CheckMenuItem::Preview: out += "[preview " + std::to_string(item.id) + "]"; break;
       case CheckMenuItem::ShellMenu: out += "[Explorer context menu]"; break;
-      case CheckMenuItem::Caption: out += std::to_string(item.id) + " " + item.label; break;
-      case CheckMenuItem::Item: out += std::to_string(item.id) + " " + Enc(encode, item.label); break;
+      case CheckMenuItem::Caption:
+      case CheckMenuItem::Item:
+        out += std::to_string(item.id) + " " +
+               (item.labelUtf8 ? item.label : Enc(encode, item.label));
+        break;
     }
     if (!item.icon.empty()) out += "   (icon: " + Enc(encode, item.icon) + ")";
     if (item.hasSubmenu && item.submenu.empty()) out += " >  (empty)";
@@ -381,7 +384,7 @@ void JsonMenu(Json& j, const std::vector<CheckMenuItem>& items) {
     j.Begin('{');
     j.Key("kind"); j.Value(MenuKindName(item.kind));
     j.Key("id"); j.Number(item.id);
-    j.Key("label"); j.Value(item.label, item.kind != CheckMenuItem::Caption);
+    j.Key("label"); j.Value(item.label, !item.labelUtf8);
     if (!item.icon.empty()) { j.Key("icon"); j.Value(item.icon); }
     j.Key("columnBreak"); j.Bool(item.columnBreak);
     if (item.hasSubmenu) { j.Key("submenu"); JsonMenu(j, item.submenu); }

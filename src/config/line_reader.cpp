@@ -1,6 +1,7 @@
 // The line reader and the program resolver shared by every reader of the
 // configuration text.
 #include <algorithm>
+#include <optional>
 
 #include "app/run.h"
 #include "config/config.h"
@@ -38,6 +39,42 @@ std::string SearchFor(Platform& platform, const std::string* folders,
   return FitsPath(hit) ? hit : std::string();
 }
 
+// A name with a drive or folder part: "tools\\app.exe", "..\\x.exe", "C:app.exe".
+bool HasFolderPart(std::string_view name) {
+  return FindLastSeparator(name) != std::string_view::npos ||
+         (name.size() >= 2 && name[1] == ':' && !IsLeadByte(static_cast<unsigned char>(name[0])));
+}
+
+// A fully qualified folder: "C:\\..." or "\\\\server\\...".
+bool IsAbsoluteFolder(std::string_view folder) {
+  return (folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/')) ||
+         folder.substr(0, 2) == "\\\\";
+}
+
+// Where a program named without a folder is looked up after the program's
+// own folder and the "@path=" list: the System and Windows folders, then the
+// absolute folders of PATH. Never the current folder, which is often the
+// target's own (a download folder, where anyone can leave a "notepad.exe").
+std::string SystemSearchList(Platform& platform) {
+  std::string list = platform.SystemFolder() + ";" + platform.WindowsFolder();
+  const std::string path = platform.PathVariable();
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find(';', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string_view folder = std::string_view(path).substr(start, end - start);
+    if (IsAbsoluteFolder(folder)) (list += ';') += folder;
+    start = end + 1;
+  }
+  return list;
+}
+
+// The name's full path when it exists (a file or a folder).
+std::optional<std::string> Existing(Platform& platform, const std::string& path) {
+  if (path.empty() || !platform.PathExists(path)) return std::nullopt;
+  std::string full = platform.FullPath(path);
+  return full.empty() ? path : full;
+}
+
 }  // namespace
 
 std::string ResolveProgram(RunState& run, std::string_view name, bool tryExe,
@@ -49,21 +86,22 @@ std::string ResolveProgram(RunState& run, std::string_view name, bool tryExe,
     found = false;
     return given;
   }
-  if (platform.PathExists(given)) {
-    std::string full = platform.FullPath(given);
-    return full.empty() ? given : full;
-  }
-  if (tryExe && platform.PathExists(given + ".exe")) {
-    std::string full = platform.FullPath(given + ".exe");
-    return full.empty() ? given + ".exe" : full;
-  }
+  // A bare name is looked for in the program's folder, not the current one.
+  const bool bare = !HasFolderPart(given);
+  const std::string& programFolder = run.start.ProgramFolder;
+  const std::string here =
+      !bare ? given : programFolder.empty() ? "" : JoinPath(programFolder, given);
+  if (auto full = Existing(platform, here)) return *full;
+  if (tryExe && !here.empty())
+    if (auto full = Existing(platform, here + ".exe")) return *full;
   const Settings& settings = run.settings;
   if (settings.SearchListOn) {
     std::string hit =
         SearchFor(platform, &settings.ProgramSearchList, given, tryExe);
     if (!hit.empty()) return hit;
   }
-  std::string hit = SearchFor(platform, nullptr, given, tryExe);
+  const std::string system = bare ? SystemSearchList(platform) : "";
+  std::string hit = SearchFor(platform, bare ? &system : nullptr, given, tryExe);
   if (!hit.empty()) return hit;
   found = false;
   return given;

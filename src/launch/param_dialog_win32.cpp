@@ -14,6 +14,10 @@ namespace {
 
 enum ControlId { kCaption = 300, kIcon = 301, kEdit = 400, kCancel = 502, kOk = 503 };
 
+// Shown when the typed text holds characters the code page cannot hold.
+constexpr char kUnrepresentableInput[] =
+    "入力の一部の文字はこのシステムの文字コードで表せないため、使えません。";
+
 // The open dialog's state: one dialog at a time.
 struct DialogState {
   RunState* run = nullptr;
@@ -33,7 +37,8 @@ bool PromptMode() { return g_dialog.run->launch.DialogCount > 0; }
 
 std::wstring CaptionText() {
   const LaunchState& l = g_dialog.run->launch;
-  if (PromptMode() && l.TitleGiven) return Widen(l.ParameterTitle, CP_ACP);
+  // The title may name a target by its short name: shown by its real name.
+  if (PromptMode() && l.TitleGiven) return Widen(ShownText(*g_dialog.run, l.ParameterTitle));
   return Widen("[ ミルンズ ]") + Widen(PromptMode() ? "　'%X'入力" : "　オプション");
 }
 
@@ -51,10 +56,33 @@ void ReleaseFont() {
   g_dialog.font = nullptr;
 }
 
+// What the user typed, in the code page: a typed name of an existing file or
+// folder that the code page cannot hold is taken by its short name; other
+// text the code page cannot hold is not taken (it would reach the program
+// as a best-fit look-alike).
+std::optional<std::string> TypedAnswer() {
+  const int length = GetWindowTextLengthW(g_dialog.edit);
+  std::wstring typed(static_cast<size_t>(length) + 1, L'\0');
+  typed.resize(static_cast<size_t>(GetWindowTextW(g_dialog.edit, typed.data(), length + 1)));
+  bool exact = false;
+  const std::string ansi = AnsiOf(typed, exact);
+  if (exact) return CutToBytes(ansi, kMaxPath - 1);
+  const std::string utf8 = Utf8Of(typed);
+  const std::string unquoted = PathUnquoteSpaces(utf8);
+  const std::optional<UnicodeName> name = g_dialog.run->platform.FindUnicodeName(unquoted);
+  if (!name || name->shortPath.empty()) return std::nullopt;
+  return unquoted.size() == utf8.size() ? name->shortPath : "\"" + name->shortPath + "\"";
+}
+
 void Accept() {
-  char text[kMaxPath] = {};
-  GetWindowTextA(g_dialog.edit, text, static_cast<int>(sizeof text));  // cut to 259
-  g_dialog.run->launch.ParameterAnswer = text;
+  const std::optional<std::string> answer = TypedAnswer();
+  if (!answer) {
+    MessageBoxW(g_dialog.dialog, Widen(kUnrepresentableInput).c_str(),
+                Widen(g_dialog.run->edition.configErrorCaption).c_str(), MB_OK);
+    SetFocus(g_dialog.edit);
+    return;
+  }
+  g_dialog.run->launch.ParameterAnswer = *answer;
   ReleaseFont();
   EndDialog(g_dialog.dialog, (GetKeyState(VK_CONTROL) & 0x8000) ? 3 : 4);
 }
@@ -108,13 +136,21 @@ void PutIntoEdit(std::string path) {
   SendMessageA(g_dialog.edit, EM_SETSEL, 0, static_cast<LPARAM>(path.size()));
 }
 
-// The first dropped file, or nothing when its name does not fit.
+// The first dropped file in the code page (by its short name when the code
+// page cannot hold its name), or nothing when its name does not fit or has
+// no such form (the user is told).
 std::string FirstDroppedFile(HDROP drop) {
-  char name[kMaxPath] = {};
-  const bool fits = DragQueryFileA(drop, 0, nullptr, 0) < kMaxPath;
-  if (fits) DragQueryFileA(drop, 0, name, kMaxPath);
+  wchar_t name[kMaxPath] = {};
+  const bool fits = DragQueryFileW(drop, 0, nullptr, 0) < kMaxPath;
+  if (fits) DragQueryFileW(drop, 0, name, kMaxPath);
   DragFinish(drop);
-  return fits ? std::string(name) : std::string();
+  if (!fits) return "";
+  const std::optional<std::string> path = AnsiPathOf(name);
+  if (path && path->size() < kMaxPath) return *path;
+  MessageBoxW(g_dialog.dialog,
+              Widen(std::string(kUnrepresentableNames) + "\n\n" + Utf8Of(name)).c_str(),
+              Widen(g_dialog.run->edition.configErrorCaption).c_str(), MB_OK);
+  return "";
 }
 
 void DrawProgramIcon(const DRAWITEMSTRUCT* item) {

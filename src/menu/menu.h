@@ -49,6 +49,10 @@ class MenuBuilder {
                               const IconSource& icon, int slot, bool columnBreak) = 0;
   // A string item whose text is one of the program's own (UTF-8).
   virtual void AppendCaptionItem(MenuHandle menu, int id, const std::string& textUtf8) = 0;
+  // The header item (kIdHeader): the target's name as the user gave it
+  // (UTF-8), with the icon of icon (ItemBitmaps slot 0) unless it is null.
+  virtual void AppendHeaderItem(MenuHandle menu, const std::string& labelUtf8,
+                                const IconSource* icon) = 0;
   virtual void AppendSeparator(MenuHandle menu, int id) = 0;
   // An owner-drawn preview item (its item data is its id).
   virtual void AppendOwnerDrawn(MenuHandle menu, int id, bool columnBreak) = 0;

@@ -84,33 +84,46 @@ void AddTargetlessItems(RunState& run, MenuBuilder& builder, MenuHandle menu) {
   builder.AppendItem(menu, kIdVersion, "&Version", false);
 }
 
+// The header: the target's name (UTF-8), the count of further targets and
+// the accelerator of the header item.
 void AddHeader(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& name) {
   const int count = run.targets.workingCount;
   std::string label = name;
   if (count > 1) label += " [ +" + std::to_string(count - 1) + " ]";
   label += " ( &0 )";
   builder.AppendSeparator(menu, kIdHeaderSeparator);
+  const IconSource icon{IconSource::Path, run.targets.working[0]};
   if (run.settings.ShowIcons)
-    builder.AppendIconItem(menu, kIdHeader, " " + label,
-                           {IconSource::Path, run.targets.working[0]}, 0, false);
+    builder.AppendHeaderItem(menu, " " + label, &icon);
   else
-    builder.AppendItem(menu, kIdHeader, label, false);
+    builder.AppendHeaderItem(menu, label, nullptr);
 }
 
-// The last `count` characters of text, never starting inside a double-byte
-// character.
-std::string LastCharacters(const std::string& text, size_t count) {
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < text.size(); i += CharLength(text, i)) starts.push_back(i);
-  if (starts.size() <= count) return text;
-  return text.substr(starts[starts.size() - count]);
+// The header's name of a file or folder: its name as the user gave it, the
+// first NameLength characters of it; a drive root as "C:\\".
+std::string FileHeaderName(RunState& run, const std::string& target) {
+  std::string shown = ShownName(run, target);
+  const bool drive = shown.size() >= 2 && shown[1] == ':';
+  std::string name(Utf8FileNamePart(std::string_view(shown).substr(drive ? 2 : 0)));
+  const int length = run.settings.NameLength;
+  if (length > 0) name = Utf8FirstCharacters(name, static_cast<size_t>(length));
+  if (name.empty()) name = shown.empty() || shown.back() == '\\' ? shown : shown + '\\';
+  return name;
 }
 
-// The first `count` characters of text.
-std::string FirstCharacters(const std::string& text, size_t count) {
-  size_t end = 0;
-  for (size_t n = 0; n < count && end < text.size(); ++n) end += CharLength(text, end);
-  return text.substr(0, end);
+// The header's name of a web address: the address without its extra
+// information, the last NameLength characters of it. An address whose
+// characters were percent-encoded on the way in shows them as given.
+std::string AddressHeaderName(RunState& run, const std::string& target) {
+  std::string name = target;
+  if (CrackUrl(run, target) && !run.urlParts.extra.empty() &&
+      run.urlParts.extra.size() <= target.size())
+    name = target.substr(0, target.size() - run.urlParts.extra.size());
+  name = run.platform.ToUtf8(name);
+  if (run.targets.realNames.count(target)) name = DecodeUtf8Escapes(name);
+  const int length = run.settings.NameLength;
+  if (length > 0) name = Utf8LastCharacters(name, static_cast<size_t>(length));
+  return name;
 }
 
 bool InList(const std::vector<std::string>& list, std::string_view ext) {
@@ -211,10 +224,7 @@ void BuildFileMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const s
     builder.AddShellMenu(menu);
   }
   if (s.NameLength == -1) return;
-  std::string name = displayName;
-  if (s.NameLength > 0) name = FirstCharacters(name, static_cast<size_t>(s.NameLength));
-  if (name.empty()) name = PathAddBackslash(target);
-  AddHeader(run, builder, menu, name);
+  AddHeader(run, builder, menu, FileHeaderName(run, target));
   AddFilePreview(run, builder, menu, target, parts.ext);
 }
 
@@ -223,12 +233,7 @@ void BuildAddressMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, cons
   s.ExplorerMenuMode = 0;
   AddLevelItems(run, builder, menu, 0, 0);
   if (s.NameLength == -1) return;
-  std::string name = target;
-  if (CrackUrl(run, target) && !run.urlParts.extra.empty() &&
-      run.urlParts.extra.size() <= target.size())
-    name = target.substr(0, target.size() - run.urlParts.extra.size());
-  if (s.NameLength > 0) name = LastCharacters(name, static_cast<size_t>(s.NameLength));
-  AddHeader(run, builder, menu, name);
+  AddHeader(run, builder, menu, AddressHeaderName(run, target));
   AddAddressPreview(run, builder, menu, target);
 }
 

@@ -116,6 +116,24 @@ void HmenuBuilder::AppendCaptionItem(MenuHandle menu, int id, const std::string&
   AppendMenuW(AsMenu(menu), MF_STRING, static_cast<UINT_PTR>(id), Widen(textUtf8).c_str());
 }
 
+void HmenuBuilder::AppendHeaderItem(MenuHandle menu, const std::string& labelUtf8,
+                                    const IconSource* icon) {
+  std::wstring text = Widen(labelUtf8);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID | MIIM_STRING;
+  info.wID = kIdHeader;
+  info.dwTypeData = text.data();
+  if (icon) {
+    HBITMAP& held = itemBitmaps_[0];
+    if (held) DeleteObject(held);
+    held = MakeItemBitmap(*icon);
+    info.fMask |= MIIM_BITMAP;
+    info.hbmpItem = held;
+  }
+  InsertMenuItemW(AsMenu(menu), static_cast<UINT>(GetMenuItemCount(AsMenu(menu))), TRUE, &info);
+}
+
 void HmenuBuilder::AppendSeparator(MenuHandle menu, int id) {
   AppendMenuA(AsMenu(menu), MF_SEPARATOR, static_cast<UINT_PTR>(id), nullptr);
 }

@@ -37,6 +37,8 @@ class HmenuBuilder : public MenuBuilder {
   void AppendIconItem(MenuHandle menu, int id, const std::string& text, const IconSource& icon,
                       int slot, bool columnBreak) override;
   void AppendCaptionItem(MenuHandle menu, int id, const std::string& textUtf8) override;
+  void AppendHeaderItem(MenuHandle menu, const std::string& labelUtf8,
+                        const IconSource* icon) override;
   void AppendSeparator(MenuHandle menu, int id) override;
   void AppendOwnerDrawn(MenuHandle menu, int id, bool columnBreak) override;
   void AttachSubmenu(MenuHandle menu, int itemId, MenuHandle submenu) override;

@@ -6,7 +6,9 @@
 
 namespace zolto {
 
-FakePlatform::FakePlatform() {
+FakePlatform::FakePlatform()
+    : codePage{{"表", "\x95\x5C"}, {"ソ", "\x83\x5C"}, {"十", "\x8F\x5C"},
+               {"ポ", "\x83\x7C"}, {"示", "\x8E\xA6"}, {"＂", "\xFA\x57"}} {
   AddFolder("C:\\");
   AddFolder("C:\\Windows\\system32");
   AddFolder(currentFolder_);
@@ -208,6 +210,70 @@ int FakePlatform::RegexMatch(const std::string& expression, const std::string& s
   if (expression.size() < 2 || expression.front() != '/' || expression.back() != '/')
     return -1;
   return subject.find(expression.substr(1, expression.size() - 2)) != std::string::npos;
+}
+
+namespace {
+
+// A UTF-8 path as a key: qualified from folder, ASCII folded, without
+// trailing separators.
+std::string UnicodeKey(std::string_view utf8, const std::string& folder) {
+  std::string full(utf8);
+  if (!(full.size() >= 2 && (full[1] == ':' || full.substr(0, 2) == "\\\\")))
+    full = PathAddBackslash(folder) + full;
+  for (char& c : full) c = c == '/' ? '\\' : FoldAscii(c);
+  while (!full.empty() && full.back() == '\\') full.pop_back();
+  return full;
+}
+
+}  // namespace
+
+std::string FakePlatform::ToAnsi(std::string_view utf8, bool& exact) {
+  exact = true;
+  std::string ansi;
+  for (size_t i = 0; i < utf8.size();) {
+    const size_t length = Utf8CharLength(utf8, i);
+    const std::string character(utf8.substr(i, length));
+    i += length;
+    if (static_cast<unsigned char>(character[0]) < 0x80) {
+      ansi += character;
+    } else if (auto it = codePage.find(character); it != codePage.end()) {
+      ansi += it->second;
+    } else {
+      ansi += '?';
+      exact = false;
+    }
+  }
+  return ansi;
+}
+
+std::string FakePlatform::ToUtf8(std::string_view ansi) {
+  std::string utf8;
+  for (size_t i = 0; i < ansi.size(); i += CharLength(ansi, i)) {
+    const std::string_view character = ansi.substr(i, CharLength(ansi, i));
+    std::string shown = static_cast<unsigned char>(character[0]) < 0x80 ? std::string(character)
+                                                                         : "\xEF\xBF\xBD";
+    for (const auto& [unicode, bytes] : codePage)
+      if (bytes == character) shown = unicode;
+    utf8 += shown;
+  }
+  return utf8;
+}
+
+void FakePlatform::AddUnicodeFile(const std::string& utf8Path, const std::string& shortPath,
+                                  const std::string& contents) {
+  unicodeNames_[UnicodeKey(utf8Path, currentFolder_)] = {utf8Path, false, shortPath};
+  if (!shortPath.empty()) AddFile(shortPath, contents);
+}
+
+void FakePlatform::AddUnicodeFolder(const std::string& utf8Path, const std::string& shortPath) {
+  unicodeNames_[UnicodeKey(utf8Path, currentFolder_)] = {utf8Path, true, shortPath};
+  if (!shortPath.empty()) AddFolder(shortPath);
+}
+
+std::optional<UnicodeName> FakePlatform::FindUnicodeName(std::string_view utf8) {
+  auto it = unicodeNames_.find(UnicodeKey(utf8, currentFolder_));
+  if (it == unicodeNames_.end()) return std::nullopt;
+  return it->second;
 }
 
 }  // namespace zolto

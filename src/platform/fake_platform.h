@@ -39,8 +39,20 @@ class FakePlatform : public Platform {
   FontInfo menuFont{"MS UI Gothic", -12};
   bool shiftDown = false;
   bool controlDown = false;
-  std::optional<std::vector<std::string>> clipboardFiles;
-  std::optional<std::string> clipboardText;
+  std::optional<std::vector<std::string>> clipboardFiles;  // UTF-8
+  std::optional<std::string> clipboardText;                // UTF-8
+  std::string pathVariable = "C:\\Windows\\system32;C:\\Windows";
+
+  // The fake's code page: ASCII, and these characters (UTF-8 -> bytes);
+  // every other character does not convert. By default a few characters of
+  // code page 932, among them ones whose trail byte is '\\' or '|'.
+  std::map<std::string, std::string> codePage;
+  // A file or folder whose name the code page cannot hold, at its UTF-8
+  // path; shortPath (added as an ordinary file or folder) is its short
+  // name, or empty when the volume has none.
+  void AddUnicodeFile(const std::string& utf8Path, const std::string& shortPath,
+                      const std::string& contents = "");
+  void AddUnicodeFolder(const std::string& utf8Path, const std::string& shortPath);
 
   // Associations: extension (".txt") -> program path; a file without one
   // cannot be opened by the shell.
@@ -88,6 +100,10 @@ class FakePlatform : public Platform {
   SystemMetrics Metrics() override { return metrics; }
   FontInfo MenuFont() override { return menuFont; }
   bool IsLeadByte(unsigned char c) override;
+  std::string PathVariable() override { return pathVariable; }
+  std::string ToAnsi(std::string_view utf8, bool& exact) override;
+  std::string ToUtf8(std::string_view ansi) override;
+  std::optional<UnicodeName> FindUnicodeName(std::string_view utf8) override;
   std::optional<std::vector<std::string>> ClipboardFiles() override {
     return clipboardFiles;
   }
@@ -116,6 +132,7 @@ class FakePlatform : public Platform {
   const Node* Find(const std::string& path) const;
 
   std::map<std::string, Node> nodes_;
+  std::map<std::string, UnicodeName> unicodeNames_;  // by folded full path
   std::string currentFolder_ = "C:\\Work";
 };
 

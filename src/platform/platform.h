@@ -3,11 +3,17 @@
 // real one, FakePlatform (tests) an in-memory stand-in.
 //
 // Paths and texts are ANSI-code-page bytes; message texts and captions are
-// UTF-8 (the Win32 side shows them through the wide functions).
+// UTF-8 (the Win32 side shows them through the wide functions). Names from
+// outside the program (the command line, the clipboard) arrive as UTF-8 and
+// reach the core's ANSI world only through ToAnsi or FindUnicodeName: a path
+// the system gives back (full paths, search hits, special folders, the
+// associated program) is given in the code page exactly, or in its short
+// form, or not at all; never as a best-fit look-alike.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zolto {
@@ -52,6 +58,16 @@ struct UrlParts {
 // parser (the test fake, the checker on Linux).
 bool SplitUrl(const std::string& text, UrlParts& parts);
 
+// An existing file or folder named by a UTF-8 name that the ANSI code page
+// cannot hold.
+struct UnicodeName {
+  std::string fullPath;   // UTF-8, fully qualified
+  bool folder = false;
+  // Its path in the code page, each name the code page cannot hold given by
+  // its short name; empty when one has none.
+  std::string shortPath;
+};
+
 // One request to start a program or open a document (ShellExecuteA).
 struct ShellStart {
   std::string verb;        // empty: the default verb
@@ -87,6 +103,9 @@ class Platform {
   // search path when folders is null. Empty when nothing is found.
   virtual std::string FindOnPath(const std::string* folders,
                                  const std::string& name) = 0;
+  // The PATH variable's absolute folders, ';'-separated, in the code page:
+  // for searches that must not look in the current folder.
+  virtual std::string PathVariable() = 0;
   // The Windows folder and the System folder, without trailing backslash.
   virtual std::string WindowsFolder() = 0;
   virtual std::string SystemFolder() = 0;
@@ -102,10 +121,21 @@ class Platform {
   virtual FontInfo MenuFont() = 0;
   virtual bool IsLeadByte(unsigned char c) = 0;
 
-  // ---- Clipboard ----
+  // ---- Text from outside the program ----
+  // UTF-8 text in the ANSI code page, with '?' for each character the code
+  // page cannot hold (never a best-fit look-alike). exact: every character
+  // converted and converts back unchanged.
+  virtual std::string ToAnsi(std::string_view utf8, bool& exact) = 0;
+  // Code-page text as UTF-8, for what the user reads.
+  virtual std::string ToUtf8(std::string_view ansi) = 0;
+  // The file or folder a UTF-8 name names (relative names from the current
+  // folder), if one exists.
+  virtual std::optional<UnicodeName> FindUnicodeName(std::string_view utf8) = 0;
+
+  // ---- Clipboard (UTF-8) ----
   // The CF_HDROP file list, if the clipboard offers one.
   virtual std::optional<std::vector<std::string>> ClipboardFiles() = 0;
-  // The CF_TEXT text, if the clipboard offers text.
+  // The clipboard's text (CF_UNICODETEXT), if it offers text.
   virtual std::optional<std::string> ClipboardText() = 0;
 
   // ---- User interface and starting programs ----

@@ -44,20 +44,115 @@ class ClipboardLock {
   bool open_;
 };
 
-std::string FromBuffer(const char* buffer, DWORD length, DWORD capacity) {
+}  // namespace
+
+std::wstring Widen(std::string_view text, UINT codePage) {
+  if (text.empty()) return L"";
+  const int size = static_cast<int>(text.size());
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+  if (n <= 0) return L"";
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), n);
+  return wide;
+}
+
+std::string Utf8Of(std::wstring_view wide) {
+  if (wide.empty()) return "";
+  const int size = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return "";
+  std::string utf8(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), n, nullptr, nullptr);
+  return utf8;
+}
+
+std::string AnsiOf(std::wstring_view wide, bool& exact) {
+  exact = true;
+  if (wide.empty()) return "";
+  // WC_NO_BEST_FIT_CHARS: a character without an exact counterpart becomes
+  // the default character, never a look-alike. A UTF-8 code page takes
+  // neither the flag nor a default character; the round trip finds its
+  // losses (unpaired surrogates).
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char* defaultCharacter = utf8 ? nullptr : "?";
+  BOOL usedDefault = FALSE;
+  BOOL* used = utf8 ? nullptr : &usedDefault;
+  const int size = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0,
+                                    defaultCharacter, used);
+  if (n <= 0) {
+    exact = false;
+    return "";
+  }
+  std::string ansi(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), size, ansi.data(), n, defaultCharacter, used);
+  exact = !usedDefault && Widen(ansi, CP_ACP) == wide;
+  return ansi;
+}
+
+namespace {
+
+// The short form of an existing path, as the file system gives it.
+std::optional<std::wstring> ShortPathOf(const std::wstring& path) {
+  const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::wstring shortPath(size, L'\0');
+  const DWORD n = GetShortPathNameW(path.c_str(), shortPath.data(), size);
+  if (n == 0 || n >= size) return std::nullopt;
+  shortPath.resize(n);
+  return shortPath;
+}
+
+// A path the system gives, fitting a 260-byte buffer in the code page.
+std::string FittingAnsiPath(const wchar_t* buffer, DWORD length, DWORD capacity) {
   if (length == 0 || length >= capacity) return "";
-  return std::string(buffer, length);
+  const std::optional<std::string> ansi = AnsiPathOf(std::wstring(buffer, length));
+  return ansi && ansi->size() < MAX_PATH ? *ansi : "";
 }
 
 }  // namespace
 
-std::wstring Widen(const std::string& text, UINT codePage) {
-  const int n = MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 0) return L"";
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide.data(), n);
-  wide.resize(static_cast<size_t>(n - 1));
-  return wide;
+namespace {
+
+// Where the first name of a path starts: after "C:\\", after
+// "\\\\server\\share\\", or at 0 for a relative path.
+size_t RootLength(std::wstring_view path) {
+  if (path.size() >= 2 && path[1] == L':') return path.size() > 2 && path[2] == L'\\' ? 3 : 2;
+  if (path.substr(0, 2) != L"\\\\") return 0;
+  size_t at = path.find(L'\\', 2);
+  if (at != std::wstring_view::npos) at = path.find(L'\\', at + 1);
+  return at == std::wstring_view::npos ? path.size() : at + 1;
+}
+
+}  // namespace
+
+std::optional<std::string> AnsiPathOf(const std::wstring& path) {
+  bool exact = false;
+  std::string ansi = AnsiOf(path, exact);
+  if (exact) return ansi;
+  // Each name the code page cannot hold is replaced by its short name; the
+  // others stay as they are, so the path reads as much like the user's as
+  // it can.
+  const size_t root = RootLength(path);
+  ansi = AnsiOf(std::wstring_view(path).substr(0, root), exact);
+  if (!exact) return std::nullopt;
+  for (size_t start = root; start < path.size();) {
+    size_t end = path.find(L'\\', start);
+    if (end == std::wstring::npos) end = path.size();
+    const std::wstring_view name = std::wstring_view(path).substr(start, end - start);
+    std::string part = AnsiOf(name, exact);
+    if (!exact) {
+      const std::optional<std::wstring> shortPath = ShortPathOf(path.substr(0, end));
+      if (!shortPath) return std::nullopt;
+      part = AnsiOf(std::wstring_view(*shortPath).substr(shortPath->rfind(L'\\') + 1), exact);
+      if (!exact) return std::nullopt;
+    }
+    ansi += part;
+    if (end < path.size()) ansi += '\\';
+    start = end + 1;
+  }
+  return ansi;
 }
 
 HMODULE LoadCompanionLibrary(const char* name) {
@@ -140,32 +235,56 @@ bool Win32Platform::RunAndWait(const std::string& commandLine, int timeoutMs) {
 }
 
 std::string Win32Platform::FullPath(const std::string& path) {
-  char buffer[MAX_PATH];
-  const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
-  return FromBuffer(buffer, n, MAX_PATH);
+  wchar_t buffer[MAX_PATH];
+  const DWORD n = GetFullPathNameW(Widen(path, CP_ACP).c_str(), MAX_PATH, buffer, nullptr);
+  return FittingAnsiPath(buffer, n, MAX_PATH);
 }
 
 std::string Win32Platform::FindOnPath(const std::string* folders, const std::string& name) {
-  char buffer[MAX_PATH];
-  const DWORD n = SearchPathA(folders ? folders->c_str() : nullptr, name.c_str(), nullptr,
-                              MAX_PATH, buffer, nullptr);
-  return FromBuffer(buffer, n, MAX_PATH);
+  wchar_t buffer[MAX_PATH];
+  const std::wstring list = folders ? Widen(*folders, CP_ACP) : L"";
+  const DWORD n = SearchPathW(folders ? list.c_str() : nullptr, Widen(name, CP_ACP).c_str(),
+                              nullptr, MAX_PATH, buffer, nullptr);
+  return FittingAnsiPath(buffer, n, MAX_PATH);
+}
+
+std::string Win32Platform::PathVariable() {
+  const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+  std::wstring path(size, L'\0');
+  const DWORD n = size ? GetEnvironmentVariableW(L"PATH", path.data(), size) : 0;
+  path.resize(n < size ? n : 0);
+  std::string list;
+  for (size_t start = 0; start < path.size();) {
+    size_t end = path.find(L';', start);
+    if (end == std::wstring::npos) end = path.size();
+    std::wstring folder = path.substr(start, end - start);
+    start = end + 1;
+    if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"')
+      folder = folder.substr(1, folder.size() - 2);
+    const std::optional<std::string> ansi = AnsiPathOf(folder);
+    if (!ansi || ansi->empty()) continue;  // a folder the code page cannot name
+    if (!list.empty()) list += ';';
+    list += *ansi;
+  }
+  return list;
 }
 
 std::string Win32Platform::WindowsFolder() {
-  char buffer[MAX_PATH];
-  return FromBuffer(buffer, GetWindowsDirectoryA(buffer, MAX_PATH), MAX_PATH);
+  wchar_t buffer[MAX_PATH];
+  return FittingAnsiPath(buffer, GetWindowsDirectoryW(buffer, MAX_PATH), MAX_PATH);
 }
 
 std::string Win32Platform::SystemFolder() {
-  char buffer[MAX_PATH];
-  return FromBuffer(buffer, GetSystemDirectoryA(buffer, MAX_PATH), MAX_PATH);
+  wchar_t buffer[MAX_PATH];
+  return FittingAnsiPath(buffer, GetSystemDirectoryW(buffer, MAX_PATH), MAX_PATH);
 }
 
 std::optional<std::string> Win32Platform::SpecialFolderPath(int csidl) {
-  char buffer[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathA(host_, buffer, csidl, FALSE)) return std::nullopt;
-  return std::string(buffer);
+  wchar_t buffer[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(host_, buffer, csidl, FALSE)) return std::nullopt;
+  const std::string path = FittingAnsiPath(buffer, static_cast<DWORD>(wcslen(buffer)), MAX_PATH);
+  if (path.empty()) return std::nullopt;
+  return path;
 }
 
 LocalTime Win32Platform::Now() {
@@ -196,6 +315,27 @@ FontInfo Win32Platform::MenuFont() {
 
 bool Win32Platform::IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
 
+std::string Win32Platform::ToAnsi(std::string_view utf8, bool& exact) {
+  return AnsiOf(Widen(utf8), exact);
+}
+
+std::string Win32Platform::ToUtf8(std::string_view ansi) { return Utf8Of(Widen(ansi, CP_ACP)); }
+
+std::optional<UnicodeName> Win32Platform::FindUnicodeName(std::string_view utf8) {
+  const std::wstring name = Widen(utf8);
+  if (name.empty() || name.find(L'\0') != std::wstring::npos) return std::nullopt;
+  const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return std::nullopt;
+  std::wstring full(size, L'\0');
+  const DWORD n = GetFullPathNameW(name.c_str(), size, full.data(), nullptr);
+  if (n == 0 || n >= size) return std::nullopt;
+  full.resize(n);
+  const DWORD attributes = GetFileAttributesW(full.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return UnicodeName{Utf8Of(full), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                     AnsiPathOf(full).value_or("")};
+}
+
 std::optional<std::vector<std::string>> Win32Platform::ClipboardFiles() {
   if (!IsClipboardFormatAvailable(CF_HDROP)) return std::nullopt;
   ClipboardLock lock(host_);
@@ -203,28 +343,33 @@ std::optional<std::vector<std::string>> Win32Platform::ClipboardFiles() {
   HDROP drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
   if (!drop) return std::nullopt;
   std::vector<std::string> files;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
     // A longer name would come back cut, and a cut path names another file.
-    if (DragQueryFileA(drop, i, nullptr, 0) >= MAX_PATH) continue;
-    char name[MAX_PATH] = {};
-    DragQueryFileA(drop, i, name, MAX_PATH);
-    files.emplace_back(name);
+    if (DragQueryFileW(drop, i, nullptr, 0) >= MAX_PATH) continue;
+    wchar_t name[MAX_PATH] = {};
+    DragQueryFileW(drop, i, name, MAX_PATH);
+    files.push_back(Utf8Of(name));
   }
   return files;
 }
 
 std::optional<std::string> Win32Platform::ClipboardText() {
-  if (!IsClipboardFormatAvailable(CF_TEXT)) return std::nullopt;
+  const bool wide = IsClipboardFormatAvailable(CF_UNICODETEXT);
+  if (!wide && !IsClipboardFormatAvailable(CF_TEXT)) return std::nullopt;
   ClipboardLock lock(host_);
   if (!lock.open()) return std::nullopt;
-  HGLOBAL data = GetClipboardData(CF_TEXT);
+  HGLOBAL data = GetClipboardData(wide ? CF_UNICODETEXT : CF_TEXT);
   if (!data) return std::nullopt;
-  const char* text = static_cast<const char*>(GlobalLock(data));
+  const void* text = GlobalLock(data);
   if (!text) return std::nullopt;
   // The text ends at its NUL, but never past the memory block.
   const size_t capacity = GlobalSize(data);
-  std::string result(text, strnlen(text, capacity));
+  std::string result =
+      wide ? Utf8Of({static_cast<const wchar_t*>(text),
+                     wcsnlen(static_cast<const wchar_t*>(text), capacity / sizeof(wchar_t))})
+           : ToUtf8({static_cast<const char*>(text),
+                     strnlen(static_cast<const char*>(text), capacity)});
   GlobalUnlock(data);
   return result;
 }
@@ -245,18 +390,27 @@ bool Win32Platform::Start(const ShellStart& start) {
 void Win32Platform::SleepMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
 std::optional<std::string> Win32Platform::AssociatedProgram(const std::string& file) {
-  char program[MAX_PATH] = {};
-  if (reinterpret_cast<INT_PTR>(::FindExecutableA(file.c_str(), nullptr, program)) <= 32)
+  wchar_t program[MAX_PATH] = {};
+  if (reinterpret_cast<INT_PTR>(FindExecutableW(Widen(file, CP_ACP).c_str(), nullptr, program)) <=
+      32)
     return std::nullopt;
-  return std::string(program);
+  const std::string path = FittingAnsiPath(program, static_cast<DWORD>(wcslen(program)), MAX_PATH);
+  if (path.empty()) return std::nullopt;
+  return path;
 }
 
 std::optional<std::string> Win32Platform::LongFileName(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(path.c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Widen(path, CP_ACP).c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return std::nullopt;
   FindClose(find);
-  return std::string(data.cFileName);
+  // A long name the code page cannot hold is given by its short name.
+  for (const wchar_t* name : {data.cFileName, data.cAlternateFileName}) {
+    bool exact = false;
+    const std::string ansi = AnsiOf(name, exact);
+    if (exact && !ansi.empty()) return ansi;
+  }
+  return std::nullopt;
 }
 
 namespace {

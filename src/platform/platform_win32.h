@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "platform/platform.h"
 
 namespace zolto {
@@ -25,6 +29,7 @@ class Win32Platform : public Platform {
   bool RunAndWait(const std::string& commandLine, int timeoutMs) override;
   std::string FullPath(const std::string& path) override;
   std::string FindOnPath(const std::string* folders, const std::string& name) override;
+  std::string PathVariable() override;
   std::string WindowsFolder() override;
   std::string SystemFolder() override;
   std::optional<std::string> SpecialFolderPath(int csidl) override;
@@ -33,6 +38,9 @@ class Win32Platform : public Platform {
   SystemMetrics Metrics() override;
   FontInfo MenuFont() override;
   bool IsLeadByte(unsigned char c) override;
+  std::string ToAnsi(std::string_view utf8, bool& exact) override;
+  std::string ToUtf8(std::string_view ansi) override;
+  std::optional<UnicodeName> FindUnicodeName(std::string_view utf8) override;
   std::optional<std::vector<std::string>> ClipboardFiles() override;
   std::optional<std::string> ClipboardText() override;
   void ShowMessage(const std::string& textUtf8, const std::string& captionUtf8) override;
@@ -57,6 +65,18 @@ HMODULE LoadCompanionLibrary(const char* name);
 
 // Text of a code page (UTF-8 for the source's UI texts, CP_ACP for names
 // and configuration text) to UTF-16 for the wide functions.
-std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8);
+std::wstring Widen(std::string_view text, UINT codePage = CP_UTF8);
+std::string Utf8Of(std::wstring_view wide);
+
+// Names the system gives in UTF-16 reach the core in the ANSI code page only
+// when they convert exactly: Windows' best-fit conversion would turn "é"
+// into "e" and "¥" into "\\", naming another file.
+// The code page's text of wide, with '?' for each character it cannot hold;
+// exact when every character converted and converts back unchanged.
+std::string AnsiOf(std::wstring_view wide, bool& exact);
+// A path from the system in the code page: as it is when it converts
+// exactly, else its short form when the volume has one that does; nothing
+// otherwise.
+std::optional<std::string> AnsiPathOf(const std::wstring& path);
 
 }  // namespace zolto

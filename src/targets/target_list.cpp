@@ -16,7 +16,7 @@ std::string WithoutFolderBackslash(const RunState& run, const std::string& path)
   return DropTrailingBackslash(PathAddBackslash(path));
 }
 
-void FlushToken(RunState& run, std::string token) {
+void FlushAnsiToken(RunState& run, std::string token) {
   if (run.settings.ParamMacrosOn) token = ExpandPathMacros(run, token);
   token = PathRemoveBlanks(PathUnquoteSpaces(token));
   if (token.empty()) return;
@@ -31,6 +31,15 @@ void FlushToken(RunState& run, std::string token) {
   }
 }
 
+void FlushToken(RunState& run, const std::string& token) {
+  bool exact = false;
+  std::string ansi = run.platform.ToAnsi(token, exact);
+  if (exact)
+    FlushAnsiToken(run, CutToBytes(ansi, kMaxTargetToken));
+  else
+    AddUnicodeToken(run, token);
+}
+
 // A web address that could close a quote or carry a line break into a
 // command line is not taken.
 bool SafeUrlText(std::string_view text) {
@@ -39,11 +48,8 @@ bool SafeUrlText(std::string_view text) {
   return true;
 }
 
-}  // namespace
-
-void BuildTargetList(RunState& run, std::string_view text, int mode) {
+void FillTargetList(RunState& run, std::string_view text, int mode) {
   TargetList& list = run.targets;
-  list.Clear();
   text = text.substr(0, text.find('\0'));
   std::string token;
   bool inQuotes = false;
@@ -66,11 +72,20 @@ void BuildTargetList(RunState& run, std::string_view text, int mode) {
       if (flush()) return;
     } else if (c == '\r' || c == '\n' || c == '\t') {
       // dropped
-    } else if (token.size() < kMaxTargetToken) {
+    } else if (token.size() < kMaxUtf8Token) {
       token.push_back(c);
     }
   }
   flush();
+}
+
+}  // namespace
+
+void BuildTargetList(RunState& run, std::string_view text, int mode) {
+  run.targets.Clear();
+  run.targets.refused.clear();
+  FillTargetList(run, text, mode);
+  ReportRefusedNames(run);
 }
 
 int CrackUrl(RunState& run, std::string_view text) {
@@ -127,12 +142,20 @@ int TakeClipboardTargets(RunState& run, int useSecondConfig, int fillOnly) {
   TargetList& list = run.targets;
   if (auto files = run.platform.ClipboardFiles()) {
     list.Clear();
+    list.refused.clear();
     for (const std::string& name : *files) {
       if (list.Full()) break;
+      bool exact = false;
+      const std::string ansi = run.platform.ToAnsi(name, exact);
+      if (!exact) {
+        if (auto found = run.platform.FindUnicodeName(name)) AddUnicodePath(run, *found);
+        continue;
+      }
       // Names are taken as the clipboard gives them: no existence check.
-      const std::string target = WithoutFolderBackslash(run, name);
+      const std::string target = WithoutFolderBackslash(run, ansi);
       if (!target.empty() && target.size() < kMaxPath) list.Add(target);
     }
+    ReportRefusedNames(run);
   } else if (auto text = run.platform.ClipboardText()) {
     if (text->empty()) return 0;
     BuildTargetList(run, *text, 1);

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -16,6 +18,9 @@ struct RunState;
 
 constexpr int kMaxTargets = 100;
 constexpr size_t kMaxTargetToken = 519;  // bytes a token keeps
+// The same token as UTF-8: a character the code page holds in one or two
+// bytes takes at most three.
+constexpr size_t kMaxUtf8Token = 3 * kMaxTargetToken;
 
 // The targets of a run: existing files and folders (fully qualified, no
 // trailing backslash; a drive root as "C:") and web addresses, each shorter
@@ -28,6 +33,13 @@ struct TargetList {
   std::array<std::string, kMaxTargets> full;
   int workingCount = 0;
   int fullCount = 0;
+  // Targets whose names the code page cannot hold are kept by their short
+  // names; this gives each such target's real name (UTF-8), for what the
+  // user reads. It holds for the whole run, so Clear leaves it.
+  std::map<std::string, std::string> realNames;
+  // Names of the last build that could not be taken (UTF-8): files and
+  // folders the code page cannot hold that have no short name.
+  std::vector<std::string> refused;
 
   void Clear() { workingCount = fullCount = 0; }
   bool Full() const { return workingCount >= kMaxTargets; }
@@ -87,7 +99,9 @@ struct SelectionState {
 // ---- Target list ----
 
 // Mode 0: blanks separate targets (the command line); mode 1: line breaks do
-// (clipboard text).
+// (clipboard text). The text is UTF-8, as the user gave it: a name that
+// converts exactly to the code page is taken as it is; see AddUnicodeToken
+// for the others. Shows the message for refused names.
 void BuildTargetList(RunState& run, std::string_view text, int mode);
 int IsUrlTarget(RunState& run, std::string_view text);
 // Fills run.urlParts; 1 when the platform's parser accepts the text.
@@ -100,6 +114,31 @@ int RunTargets(RunState& run, int useSecondConfig, int reopenInPlace);
 int TakeClipboardTargets(RunState& run, int useSecondConfig, int fillOnly);
 // The "URL=" address of an Internet shortcut file, or "".
 std::string ReadShortcutUrl(RunState& run, const std::string& path);
+
+// ---- Names the code page cannot hold ----
+
+// Shown, with the edition's caption and the names, for files and folders
+// whose names the code page cannot hold and that have no short name.
+inline constexpr char kUnrepresentableNames[] =
+    "次の名前はこのシステムの文字コードで表せず、短い名前もないため、開けません。";
+
+// A token (UTF-8) holding characters the code page cannot hold: path macros
+// are expanded around them; then it must name an existing file or folder,
+// which is taken by its short name, or be a web address, whose such
+// characters are percent-encoded as UTF-8. Never a best-fit look-alike.
+void AddUnicodeToken(RunState& run, std::string token);
+// An existing file or folder of such a name: its short name is added, or
+// its name is refused when it has none.
+void AddUnicodePath(RunState& run, const UnicodeName& name);
+// True when the UTF-8 text names an existing file or folder.
+bool NamesExistingPath(RunState& run, std::string_view utf8);
+// Shows one message naming the refused names of the last build, if any.
+void ReportRefusedNames(RunState& run);
+// The name the user gave for a target, in UTF-8.
+std::string ShownName(RunState& run, const std::string& target);
+// Code-page text as the user reads it (UTF-8), each target kept by its short
+// name shown by its real name.
+std::string ShownText(RunState& run, std::string_view text);
 
 // ---- Section selection ----
 

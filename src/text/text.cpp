@@ -1,5 +1,6 @@
 #include "text/text.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -307,6 +308,102 @@ std::string CutToBytes(std::string_view text, size_t max) {
     end += CharLength(text, end);
   }
   return std::string(text.substr(0, end));
+}
+
+// ---- UTF-8 text -------------------------------------------------------------
+
+size_t Utf8CharLength(std::string_view text, size_t i) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char first = byte(i);
+  const size_t length = first >= 0xF0 && first <= 0xF4   ? 4
+                        : first >= 0xE0 && first <= 0xEF ? 3
+                        : first >= 0xC2 && first <= 0xDF ? 2
+                                                         : 1;
+  if (i + length > text.size()) return 1;
+  for (size_t k = i + 1; k < i + length; ++k)
+    if ((byte(k) & 0xC0) != 0x80) return 1;
+  return length;
+}
+
+std::string Utf8FirstCharacters(std::string_view text, size_t count) {
+  size_t end = 0;
+  for (size_t n = 0; n < count && end < text.size(); ++n) end += Utf8CharLength(text, end);
+  return std::string(text.substr(0, end));
+}
+
+std::string Utf8LastCharacters(std::string_view text, size_t count) {
+  size_t characters = 0;
+  for (size_t i = 0; i < text.size(); i += Utf8CharLength(text, i)) ++characters;
+  size_t start = 0;
+  for (; characters > count; --characters) start += Utf8CharLength(text, start);
+  return std::string(text.substr(start));
+}
+
+std::string_view Utf8FileNamePart(std::string_view path) {
+  const size_t sep = path.find_last_of("\\/");
+  return sep == npos ? path : path.substr(sep + 1);
+}
+
+std::string PercentEncode(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string encoded;
+  for (unsigned char c : text) {
+    encoded += '%';
+    encoded += kHex[c >> 4];
+    encoded += kHex[c & 0x0F];
+  }
+  return encoded;
+}
+
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  c = FoldAscii(c);
+  return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// The byte of the escape "%XX" at text[i], or -1.
+int EscapedByte(std::string_view text, size_t i) {
+  if (i + 2 >= text.size() || text[i] != '%') return -1;
+  const int high = HexDigit(text[i + 1]);
+  const int low = HexDigit(text[i + 2]);
+  return high < 0 || low < 0 ? -1 : high * 16 + low;
+}
+
+}  // namespace
+
+std::string DecodeUtf8Escapes(std::string_view text) {
+  std::string result;
+  for (size_t i = 0; i < text.size();) {
+    std::string bytes;  // a run of escapes of bytes 0x80 and above
+    size_t end = i;
+    for (int b; (b = EscapedByte(text, end)) >= 0x80; end += 3) bytes += static_cast<char>(b);
+    if (bytes.empty()) {
+      result += text[i++];
+      continue;
+    }
+    for (size_t k = 0; k < bytes.size(); k += Utf8CharLength(bytes, k)) {
+      const size_t length = Utf8CharLength(bytes, k);
+      result += length > 1 ? bytes.substr(k, length) : std::string(text.substr(i + 3 * k, 3));
+    }
+    i = end;
+  }
+  return result;
+}
+
+std::string_view CommandLineTail(std::string_view commandLine) {
+  size_t i = 0;
+  bool inQuotes = false;
+  for (; i < commandLine.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(commandLine[i]);
+    if (c == '"') inQuotes = !inQuotes;
+    else if (c <= ' ' && !inQuotes) break;
+  }
+  while (i < commandLine.size() && static_cast<unsigned char>(commandLine[i]) <= ' ' &&
+         commandLine[i] != '\0')
+    ++i;
+  return commandLine.substr(i);
 }
 
 }  // namespace zolto

@@ -118,4 +118,30 @@ std::string JoinPath(std::string_view a, std::string_view b);
 // Copies at most max bytes of text without splitting a double-byte character.
 std::string CutToBytes(std::string_view text, size_t max);
 
+// ---- UTF-8 text: names as the user gave them ------------------------------
+//
+// The command line and the clipboard are read as UTF-8. No byte of a
+// multi-byte UTF-8 character is ASCII, so quotes, blanks and separators are
+// found byte by byte (PathUnquoteSpaces, PathRemoveBlanks and PathQuoteSpaces
+// work on it unchanged); characters are counted by their first bytes.
+
+// Length of the UTF-8 character at text[i]: 1 to 4, 1 for a byte that starts
+// no well-formed character.
+size_t Utf8CharLength(std::string_view text, size_t i);
+// The first or last `count` characters of UTF-8 text.
+std::string Utf8FirstCharacters(std::string_view text, size_t count);
+std::string Utf8LastCharacters(std::string_view text, size_t count);
+// The part of a UTF-8 path after its last '\\' or '/'.
+std::string_view Utf8FileNamePart(std::string_view path);
+// "%E3%81%82" for the bytes of text, upper-case hexadecimal.
+std::string PercentEncode(std::string_view text);
+// The reverse, for display only: each run of escapes of bytes 0x80 and above
+// that spells whole UTF-8 characters is decoded; every other escape stays.
+std::string DecodeUtf8Escapes(std::string_view text);
+
+// The command line without the program's name, as a program's entry gets it:
+// the name ends at the first blank or control character outside double
+// quotes; the blanks after it are skipped.
+std::string_view CommandLineTail(std::string_view commandLine);
+
 }  // namespace zolto

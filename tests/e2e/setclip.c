@@ -1,34 +1,36 @@
 /* Puts data on the clipboard and exits; the data stays there for the next
- * program.
- *   setclip.exe PATH...     a CF_HDROP list of the paths (ANSI)
- *   setclip.exe -t TEXT     TEXT as CF_TEXT
+ * program. Arguments are read wide, so any name reaches the clipboard as it
+ * was given.
+ *   setclip.exe PATH...     a CF_HDROP list of the paths (UTF-16)
+ *   setclip.exe -t TEXT     TEXT as CF_UNICODETEXT
  *   setclip.exe -e          an empty clipboard
  * Exits 0 when the clipboard holds the data, 1 otherwise. */
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <stdio.h>
-#include <string.h>
+#include <wchar.h>
 
-static HGLOBAL FileList(int count, char **paths) {
-  SIZE_T size = sizeof(DROPFILES) + 1; /* the list's final NUL */
-  for (int i = 0; i < count; ++i) size += strlen(paths[i]) + 1;
+static HGLOBAL FileList(int count, LPWSTR *paths) {
+  SIZE_T size = sizeof(DROPFILES) + sizeof(WCHAR); /* the list's final NUL */
+  for (int i = 0; i < count; ++i) size += (wcslen(paths[i]) + 1) * sizeof(WCHAR);
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
   if (!memory) return NULL;
   DROPFILES *drop = (DROPFILES *)GlobalLock(memory);
   drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = FALSE;
-  char *at = (char *)drop + sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  WCHAR *at = (WCHAR *)((char *)drop + sizeof(DROPFILES));
   for (int i = 0; i < count; ++i) {
-    size_t n = strlen(paths[i]) + 1;
-    memcpy(at, paths[i], n);
+    size_t n = wcslen(paths[i]) + 1;
+    memcpy(at, paths[i], n * sizeof(WCHAR));
     at += n;
   }
   GlobalUnlock(memory);
   return memory;
 }
 
-static HGLOBAL Text(const char *text) {
-  SIZE_T size = strlen(text) + 1;
+static HGLOBAL Text(const WCHAR *text) {
+  SIZE_T size = (wcslen(text) + 1) * sizeof(WCHAR);
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
   if (!memory) return NULL;
   memcpy(GlobalLock(memory), text, size);
@@ -36,8 +38,10 @@ static HGLOBAL Text(const char *text) {
   return memory;
 }
 
-int main(int argc, char **argv) {
-  if (argc < 2) {
+int main(void) {
+  int argc = 0;
+  LPWSTR *argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv || argc < 2) {
     fprintf(stderr, "usage: setclip PATH... | -t TEXT | -e\n");
     return 2;
   }
@@ -51,9 +55,9 @@ int main(int argc, char **argv) {
   }
   EmptyClipboard();
   BOOL ok = TRUE;
-  if (strcmp(argv[1], "-t") == 0 && argc == 3) {
-    ok = SetClipboardData(CF_TEXT, Text(argv[2])) != NULL;
-  } else if (strcmp(argv[1], "-e") != 0) {
+  if (wcscmp(argv[1], L"-t") == 0 && argc == 3) {
+    ok = SetClipboardData(CF_UNICODETEXT, Text(argv[2])) != NULL;
+  } else if (wcscmp(argv[1], L"-e") != 0) {
     ok = SetClipboardData(CF_HDROP, FileList(argc - 1, argv + 1)) != NULL;
   }
   CloseClipboard();

@@ -18,6 +18,7 @@ class NullMenuBuilder : public MenuBuilder {
     ++items;
   }
   void AppendCaptionItem(MenuHandle, int, const std::string&) override { ++items; }
+  void AppendHeaderItem(MenuHandle, const std::string&, const IconSource*) override { ++items; }
   void AppendSeparator(MenuHandle, int) override { ++items; }
   void AppendOwnerDrawn(MenuHandle, int, bool) override { ++items; }
   void AttachSubmenu(MenuHandle, int, MenuHandle) override {}

@@ -377,16 +377,27 @@ TEST_F(ConfigTest, SearchListFromValueOrFile) {
 }
 
 TEST_F(ConfigTest, ResolveProgramOrder) {
-  fs.AddFile("C:\\Work\\local.exe");
+  fs.AddFile("C:\\Tools\\local.exe");
   fs.AddFile("D:\\bin\\tool.exe");
   fs.AddFile("C:\\Windows\\system32\\tool.exe");
   fs.AddFile("C:\\Windows\\system32\\sys.exe");
   bool found = false;
-  EXPECT_EQ(ResolveProgram(run, "local.exe", false, found), "C:\\Work\\local.exe");
+  EXPECT_EQ(ResolveProgram(run, "local.exe", false, found), "C:\\Tools\\local.exe");
   EXPECT_TRUE(found);
-  EXPECT_EQ(ResolveProgram(run, "local", true, found), "C:\\Work\\local.exe");
+  EXPECT_EQ(ResolveProgram(run, "local", true, found), "C:\\Tools\\local.exe");
   EXPECT_EQ(ResolveProgram(run, "local", false, found), "local");
   EXPECT_FALSE(found);
+  // A bare name never comes from the current folder (often the target's own),
+  // nor from a relative folder of PATH; a name with a folder part may.
+  fs.AddFile("C:\\Work\\planted.exe");
+  fs.AddFile("D:\\path\\inpath.exe");
+  fs.pathVariable = ".;planted;D:\\path";
+  EXPECT_EQ(ResolveProgram(run, "planted", true, found), "planted");
+  EXPECT_FALSE(found);
+  EXPECT_EQ(ResolveProgram(run, ".\\planted.exe", false, found), "C:\\Work\\planted.exe");
+  EXPECT_EQ(ResolveProgram(run, "inpath", true, found), "D:\\path\\inpath.exe");
+  fs.SetCurrentFolder("C:\\Tools");  // the program's own folder is searched
+  EXPECT_EQ(ResolveProgram(run, "local", true, found), "C:\\Tools\\local.exe");
   EXPECT_EQ(ResolveProgram(run, "tool", true, found), "C:\\Windows\\system32\\tool.exe");
   run.settings.ProgramSearchList = "D:\\bin";
   run.settings.SearchListOn = true;

@@ -38,6 +38,12 @@ class RecordingBuilder : public MenuBuilder {
   void AppendCaptionItem(MenuHandle m, int id, const std::string& text) override {
     AppendItem(m, id, text, false);
   }
+  void AppendHeaderItem(MenuHandle m, const std::string& label, const IconSource* icon) override {
+    if (icon)
+      AppendIconItem(m, kIdHeader, label, *icon, 0, false);
+    else
+      AppendItem(m, kIdHeader, label, false);
+  }
   void AppendSeparator(MenuHandle m, int id) override {
     menus[m].push_back("---" + std::to_string(id));
   }
@@ -144,7 +150,7 @@ TEST_F(MenuTest, HeaderLabelForms) {
   // Name cut by characters, never inside a double-byte one.
   run.settings.NameLength = 2;
   fs.AddFile("C:\\d\\\x95\x5C\x8F\x5C.txt");
-  EXPECT_EQ(Build("[x]\n", {"C:\\d\\\x95\x5C\x8F\x5C.txt"}).back(), "1250:\x95\x5C\x8F\x5C ( &0 )");
+  EXPECT_EQ(Build("[x]\n", {"C:\\d\\\x95\x5C\x8F\x5C.txt"}).back(), "1250:表十 ( &0 )");
 }
 
 TEST_F(MenuTest, ShellMenuPlaceAndDriveRoots) {

@@ -15,6 +15,9 @@ class StartupTest : public RunTest {
     InitialiseNames(run, "\"C:\\Tools\\zolto5_c.exe\"", commandLine);
     return OnHostCreate(run);
   }
+  void SetCommandLine(const std::string& commandLine) {
+    InitialiseNames(run, "C:\\Tools\\zolto5_c.exe", commandLine);
+  }
 };
 
 // Records the menus a run asks to show.
@@ -141,25 +144,25 @@ TEST_F(StartupTest, DispatchChoosesOnePath) {
   EXPECT_EQ(frontend.menus, std::vector<std::string>{"targetless"});
 
   frontend.menus.clear();
-  run.start.CommandLine = "C:\\d\\x.txt C:\\d\\y.txt";
+  SetCommandLine("C:\\d\\x.txt C:\\d\\y.txt");
   EXPECT_EQ(StartupDispatch(run), StartupPath::Targets);
   EXPECT_EQ(frontend.menus, std::vector<std::string>{"targets"});
 
   frontend.menus.clear();
   run.start.OneByOne = 1;  // one target: one-by-one mode is cleared
-  run.start.CommandLine = "C:\\d\\x.txt /#y";
+  SetCommandLine("C:\\d\\x.txt /#y");
   EXPECT_EQ(StartupDispatch(run), StartupPath::Targets);
   EXPECT_EQ(run.start.OneByOne, 0);
   EXPECT_EQ(frontend.menus, std::vector<std::string>{"targets"});
 
   frontend.menus.clear();
-  run.start.CommandLine = "nothing-here /#C";
+  SetCommandLine("nothing-here /#C");
   EXPECT_EQ(StartupDispatch(run), StartupPath::Clipboard);
   EXPECT_TRUE(frontend.menus.empty());  // an empty clipboard shows nothing
 
   frontend.menus.clear();
   run.start.ShiftFlag = run.start.ControlFlag = 1;
-  run.start.CommandLine = "C:\\d\\x.txt";
+  SetCommandLine("C:\\d\\x.txt");
   EXPECT_EQ(StartupDispatch(run), StartupPath::TargetlessMenu);
   EXPECT_EQ(frontend.menus, std::vector<std::string>{"targetless"});
   EXPECT_TRUE(fs.starts.empty());
@@ -167,17 +170,17 @@ TEST_F(StartupTest, DispatchChoosesOnePath) {
 
 TEST_F(StartupTest, DispatchQuotesAWholePathWithBlanks) {
   fs.AddFile("C:\\My Files\\a b.txt");
-  run.start.CommandLine = "C:\\My Files\\a b.txt";
+  SetCommandLine("C:\\My Files\\a b.txt");
   StartupDispatch(run);
   EXPECT_EQ(run.start.CommandLine, "\"C:\\My Files\\a b.txt\"");
   EXPECT_EQ(run.targets.fullCount, 1);
   EXPECT_EQ(run.targets.full[0], "C:\\My Files\\a b.txt");
 
-  run.start.CommandLine = "C:\\My Files";
+  SetCommandLine("C:\\My Files");
   StartupDispatch(run);
   EXPECT_EQ(run.start.CommandLine, "\"C:\\My Files\"");
 
-  run.start.CommandLine = "C:\\My Files\\a b.txt C:\\x";
+  SetCommandLine("C:\\My Files\\a b.txt C:\\x");
   StartupDispatch(run);
   EXPECT_EQ(run.start.CommandLine, "C:\\My Files\\a b.txt C:\\x");
   EXPECT_EQ(run.targets.fullCount, 0);

@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv) {
   using namespace zolto;
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = ProgramArguments(argc, argv);
   for (const std::string& a : args) {
     if (a == "--help" || a == "-h") {
       std::fputs(kCheckUsage, stdout);

@@ -22,6 +22,44 @@
 namespace zolto {
 namespace {
 
+std::string Convert(std::string_view text, const char* from, const char* to) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(text);
+  std::string in(text);
+  std::string out(in.size() * 4 + 4, '\0');
+  char* src = in.data();
+  size_t srcLeft = in.size();
+  char* dst = out.data();
+  size_t dstLeft = out.size();
+  const size_t done = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+  iconv_close(cd);
+  if (done == static_cast<size_t>(-1)) {
+    // Not code page 932 text: keep ASCII, mark the rest.
+    std::string ascii(text);
+    for (char& c : ascii)
+      if (static_cast<unsigned char>(c) >= 0x80) c = '?';
+    return ascii;
+  }
+  out.resize(out.size() - dstLeft);
+  return out;
+}
+
+// The code page's text of one UTF-8 character, when it has one.
+std::optional<std::string> Cp932Character(std::string_view character) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string in(character);
+  char out[8];
+  char* src = in.data();
+  size_t srcLeft = in.size();
+  char* dst = out;
+  size_t dstLeft = sizeof out;
+  const size_t done = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+  iconv_close(cd);
+  if (done == static_cast<size_t>(-1) || srcLeft != 0) return std::nullopt;
+  return std::string(out, sizeof out - dstLeft);
+}
+
 class DrivePlatform : public Platform {
  public:
   DrivePlatform(std::string drives, std::string currentFolder)
@@ -32,7 +70,9 @@ class DrivePlatform : public Platform {
 
   // The Linux path for a fully qualified Windows path, or "" when no folder
   // stands for its drive. Each name is matched without regard to case.
-  std::string LinuxPath(const std::string& windowsPath) const {
+  // Linux names are UTF-8: the path's names are code page 932 text unless
+  // utf8Names.
+  std::string LinuxPath(const std::string& windowsPath, bool utf8Names = false) const {
     std::string full = PathCanonicalize(windowsPath);
     for (char& c : full)
       if (c == '/') c = '\\';
@@ -44,9 +84,10 @@ class DrivePlatform : public Platform {
     while (start < full.size()) {
       size_t end = full.find('\\', start);
       if (end == std::string::npos) end = full.size();
-      const std::string name = full.substr(start, end - start);
+      std::string name = full.substr(start, end - start);
       start = end + 1;
       if (name.empty()) continue;
+      if (!utf8Names) name = Convert(name, "CP932", "UTF-8");
       path = Child(path, name);
       if (path.empty()) return "";
     }
@@ -114,6 +155,28 @@ class DrivePlatform : public Platform {
   SystemMetrics Metrics() override { return {1280, 1024, 3, 16, 16}; }
   FontInfo MenuFont() override { return {"MS UI Gothic", -12}; }
   bool IsLeadByte(unsigned char c) override { return Cp932LeadByte(c); }
+  std::string PathVariable() override { return ""; }
+  std::string ToAnsi(std::string_view utf8, bool& exact) override {
+    exact = true;
+    std::string ansi;
+    for (size_t i = 0; i < utf8.size();) {
+      const std::string_view character = utf8.substr(i, Utf8CharLength(utf8, i));
+      i += character.size();
+      std::optional<std::string> converted = Cp932Character(character);
+      exact = exact && converted.has_value();
+      ansi += converted.value_or("?");
+    }
+    return ansi;
+  }
+  std::string ToUtf8(std::string_view ansi) override { return Convert(ansi, "CP932", "UTF-8"); }
+  // Linux has no short names: such a name exists, but cannot be taken.
+  std::optional<UnicodeName> FindUnicodeName(std::string_view utf8) override {
+    const std::string full = Qualified(std::string(utf8));
+    const std::string linux = LinuxPath(full, true);
+    struct stat st;
+    if (linux.empty() || stat(linux.c_str(), &st) != 0) return std::nullopt;
+    return UnicodeName{full, S_ISDIR(st.st_mode), ""};
+  }
   std::optional<std::vector<std::string>> ClipboardFiles() override { return std::nullopt; }
   std::optional<std::string> ClipboardText() override { return std::nullopt; }
   void ShowMessage(const std::string&, const std::string&) override {}
@@ -126,7 +189,10 @@ class DrivePlatform : public Platform {
   std::optional<std::string> LongFileName(const std::string& path) override {
     const std::string linux = LinuxPath(Qualified(path));
     if (linux.empty()) return std::nullopt;
-    return linux.substr(linux.rfind('/') + 1);
+    bool exact = false;
+    const std::string name = ToAnsi(linux.substr(linux.rfind('/') + 1), exact);
+    if (!exact) return std::nullopt;
+    return name;
   }
   bool CrackUrl(const std::string& text, UrlParts& parts) override {
     if (text.find(':') == 1) return false;  // "C:" is a drive
@@ -224,28 +290,6 @@ bool LooksLikeLinuxPath(const std::string& word) {
   return true;
 }
 
-std::string Convert(std::string_view text, const char* from, const char* to) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(text);
-  std::string in(text);
-  std::string out(in.size() * 4 + 4, '\0');
-  char* src = in.data();
-  size_t srcLeft = in.size();
-  char* dst = out.data();
-  size_t dstLeft = out.size();
-  const size_t done = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-  iconv_close(cd);
-  if (done == static_cast<size_t>(-1)) {
-    // Not code page 932 text: keep ASCII, mark the rest.
-    std::string ascii(text);
-    for (char& c : ascii)
-      if (static_cast<unsigned char>(c) >= 0x80) c = '?';
-    return ascii;
-  }
-  out.resize(out.size() - dstLeft);
-  return out;
-}
-
 }  // namespace
 
 std::unique_ptr<Platform> MakeCheckerPlatform(CheckOptions& options, std::string& error) {
@@ -268,6 +312,10 @@ std::unique_ptr<Platform> MakeCheckerPlatform(CheckOptions& options, std::string
   const PathParts config = SplitPath(platform->FullPath(options.configPath));
   platform->applicationFolder = config.drive + config.dir;
   return platform;
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + 1, argv + argc);  // UTF-8 already
 }
 
 std::string AnsiToUtf8(std::string_view text) { return Convert(text, "CP932", "UTF-8"); }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "checker/checker.h"
 
@@ -15,6 +16,9 @@ namespace zolto {
 // Prepares the platform; may rewrite the paths in options into the form the
 // platform understands. Null with a message when it cannot.
 std::unique_ptr<Platform> MakeCheckerPlatform(CheckOptions& options, std::string& error);
+
+// The program's arguments (without its name) in UTF-8.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // Configuration text (ANSI code page) as UTF-8, for JSON.
 std::string AnsiToUtf8(std::string_view text);

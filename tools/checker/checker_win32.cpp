@@ -1,5 +1,6 @@
 // The checker on Windows: the launcher's own Win32 platform.
 #include <windows.h>
+#include <shellapi.h>
 
 #include "checker_system.h"
 #include "platform/platform_win32.h"
@@ -22,6 +23,17 @@ std::unique_ptr<Platform> MakeCheckerPlatform(CheckOptions& options, std::string
   SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
   SetLeadBytePredicate(SystemLeadByte);
   return std::make_unique<Win32Platform>();
+}
+
+// From the wide command line: argv would hold best-fit look-alikes of the
+// names the code page cannot hold.
+std::vector<std::string> ProgramArguments(int, char**) {
+  int count = 0;
+  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; words && i < count; ++i) arguments.push_back(Utf8Of(words[i]));
+  LocalFree(words);
+  return arguments;
 }
 
 std::string AnsiToUtf8(std::string_view text) {
