@@ -11,6 +11,7 @@ packages=(
   libboost1.81-dev                  # Boost.Regex headers for the regex DLL
   wine64 xvfb xdotool imagemagick   # end-to-end tests under Wine
   locales                           # ja_JP.UTF-8: Wine's code page 932
+  python3                           # bench/ratios.py, scripts/mutants.py
 )
 
 missing=()
