@@ -23,11 +23,11 @@ export ZOLTO_E2E_BIN=${ZOLTO_E2E_BIN:-$zolto_root/build/windows/tests/e2e/bin}
 
 # zolto_fail MESSAGE...: reports the failure (with a screenshot of the display
 # and the end of the Wine log of this test, when there is one) and ends the
-# test.
+# test (a row of the table, or a script).
 zolto_fail() {
   echo "FAIL: $*" >&2
   [ -z "${ZOLTO_NAME:-}" ] ||
-    echo "screenshot: $(zolto_screenshot "$ZOLTO_NAME.$(basename "$0" .sh).failed")" >&2
+    echo "screenshot: $(zolto_screenshot "${ZOLTO_ROW:-$ZOLTO_NAME.$(basename "$0" .sh)}.failed")" >&2
   if [ -s "${ZOLTO_WINE_LOG:-/dev/null}" ]; then
     echo "--- end of $ZOLTO_WINE_LOG:" >&2
     tail -n 20 "$ZOLTO_WINE_LOG" >&2
@@ -112,6 +112,18 @@ zolto_run() {
   local seconds=$1
   shift
   timeout -k 5 "$seconds" wine "$@" </dev/null >>"${ZOLTO_WINE_LOG:-/dev/null}" 2>&1
+}
+
+# zolto_zt SUBCOMMAND ARG...: the test helper zt.exe (see zt.c); its output
+# is printed as it is.
+zolto_zt() {
+  local out status
+  out=$(mktemp)
+  timeout -k 5 30 wine "$ZOLTO_E2E_BIN/zt.exe" "$@" </dev/null >"$out" 2>>"${ZOLTO_WINE_LOG:-/dev/null}"
+  status=$?
+  tr -d '\r' <"$out"
+  rm -f "$out"
+  return $status
 }
 
 # zolto_start SECONDS EXE [ARG...]: starts EXE under Wine in the background
@@ -268,7 +280,7 @@ zolto_setup() {
 # zolto_ini: writes stdin as the configuration beside ZOLTO_EXE, with CRLF
 # line ends (a here-document ends its last line, which the program needs).
 zolto_ini() {
-  sed 's/$/\r/' >"$ZOLTO_TMP/$ZOLTO_NAME.ini"
+  sed 's/$/\r/' >"${ZOLTO_EXE%.*}.ini"
 }
 
 # zolto_targets FILE...: creates these empty files in the test folder; sets
@@ -283,7 +295,8 @@ zolto_targets() {
 }
 
 # zolto_records [DIR]: the recorder's log in DIR (default ZOLTO_TMP), one
-# start a line: "command line<TAB>current folder<TAB>creation time in ms",
+# start a line: "command line<TAB>current folder<TAB>creation time in ms<TAB>
+# each argument as the file system resolves it, joined by |" (recorder.c),
 # in the order of the starts (recorders started together may write in any
 # order).
 zolto_records() {

@@ -1,0 +1,668 @@
+# The end-to-end scenario table, run by run_scenarios.sh (which defines the
+# verbs: edition, locale, ini, files, recorders, run, menu, keys, box,
+# starts, ...). A row is a function named GROUP.WHAT, with the line that
+# opens it saying what it checks. Each row starts in a fresh folder holding
+# zolto5_c.exe and recorder.exe, under code page 932; @{NAME} is the Windows
+# path of NAME in that folder. Groups: launch (programs started without a
+# menu), menu (menus, keys, clicks, boxes), preview (what menus draw), fault
+# (README, "What faults get").
+
+# ---- launch
+
+launch.direct_run() {  # one entry without parameter lines runs at once, quoted, in the program's folder
+  ini '[$.txt]' 'recorder.exe | &Record' '%end'
+  files "my file.txt"
+  run "@{my file.txt}"
+  starts '"@{my file.txt}"'
+  started_in '@{}'
+}
+
+launch.association() {  # a target no section takes opens with its association; the basic edition never takes "[$.EXT]"
+  recorders assoc
+  associate zt1 assoc/recorder.exe
+  files "doc.$ext"
+  ini '[$.txt]' 'recorder.exe | &Record' '%end'
+  run "@{doc.$ext}"
+  starts -d assoc "\"@{doc.$ext}\""
+  edition basic
+  ini "[\$.$ext]" 'recorder.exe | &Record' '%end'
+  run "@{doc.$ext}"
+  starts -d assoc "\"@{doc.$ext}\""
+  starts
+}
+
+launch.one_by_one() {  # "/#y": each target alone through the selection, no menu; "@dist=400,200" spaces the starts
+  recorders two three
+  ini <<'INI'
+[system]
+@dist=400,200
+%end
+[$.txt]
+recorder.exe | &One
+@{two/recorder.exe} | &Two
+@{three/recorder.exe} | T&hree
+%end
+INI
+  files a.txt b.txt c.txt
+  run /#y @{a.txt} @{b.txt} @{c.txt}
+  starts @{a.txt} @{b.txt} @{c.txt}
+  starts -d two
+  starts -d three
+  # Without delays the starts come 50-80 ms apart; 16 ms is the clock's step.
+  local at
+  mapfile -t at < <(zolto_records | cut -f3)
+  ((at[1] - at[0] >= 400 - 16 && at[2] - at[1] >= 200 - 16)) ||
+    zolto_fail "the starts came $((at[1] - at[0])) and $((at[2] - at[1])) ms apart, expected 400 and 200"
+}
+
+launch.unicode_names() {  # names the code page cannot hold reach the entry as the very file, never a best-fit look-alike nor rec_p.exe planted in the current folder
+  # (Wine gives every long name an ASCII short name: the refusal of a name
+  # without one is pinned by the unit tests alone.)
+  ini '[$.txt]' 'rec_p.exe | &Planted' 'recorder.exe | &Record' '%end'
+  local row loc how file lookalike folder
+  # locale|how|file|what best fit would name instead
+  for row in "ja|line|café/Café.txt|café/Cafe.txt" "ja|files|yen/sub/a¥..¥..¥b.txt|yen/b.txt" \
+    "ja|text|emoji/photo 😀.txt|" "ja|line|emoji2/😀 and ”quotes”.txt|" "en|line|kanji/表示.txt|" \
+    "en|files|kanji2/表示 😀.txt|"; do
+    IFS='|' read -r loc how file lookalike <<<"$row"
+    folder=$(dirname "$file")
+    files "$file" ${lookalike:+"$lookalike"}
+    recorders "$folder/rec_p.exe"
+    locale "$loc"
+    case $how in
+      line) (cd "$ZOLTO_TMP/$folder" && run "@{$file}") ;;
+      files) clip "@{$file}" && (cd "$ZOLTO_TMP/$folder" && run /#c) ;;
+      text) clip -t "@{$file}" && (cd "$ZOLTO_TMP/$folder" && run /#c) ;;
+    esac || exit 1
+    zolto_expect_starts 1
+    [ "$(zolto_records | cut -f4)" = "$(x "@{$file}")" ] ||
+      zolto_fail "$row: the recorder got [$(zolto_args)], which is [$(zolto_records | cut -f4)]"
+    [ -z "$(zolto_records "$ZOLTO_TMP/$folder")" ] || zolto_fail "$row: the planted rec_p.exe ran"
+  done
+  locale ja
+  menu_on café/Café.txt  # the header names the file as it is: a screenshot to look at
+  snap header
+  escape
+}
+
+launch.renamed() {  # a renamed copy reads the configuration of its own name, else the edition's, else creates an empty one of its own
+  local case
+  for case in "own mylaunch.ini" "fallback zolto5_c.ini" "neither mylaunch.ini" "basic zolto5.ini"; do
+    set -- $case
+    edition "$([ "$1" = basic ] && echo basic || echo full)" "$1/mylaunch.exe"
+    [ "$1" = neither ] || : >"$ZOLTO_TMP/$1/$2"
+    menu
+    escape
+    holds "$1" "mylaunch.exe $2"
+  done
+}
+
+launch.checker() {  # zolto5_check.exe explains the example's menu for a text file; warns (1); refuses a missing file (2); starts nothing
+  edition check
+  cp "$ZOLTO_EXAMPLE_INI" "$ZOLTO_TMP/zolto5_c.ini" &&
+    cp "$ZOLTO_BIN/BREGEXP.DLL" "$ZOLTO_BIN/zolto_capture.exe" "$ZOLTO_TMP/" || zolto_fail "set-up"
+  recorders mspaint.exe  # the example names Paint, which Wine lacks
+  files notes.txt
+  console 0 @{zolto5_c.ini} @{notes.txt}
+  says "targets: 1" "[file]  -> matches, taken" '[!/\.(png|jpe?g|gif|bmp)$/i]  -> does not match, not taken' \
+    "decision: show the menu: 5 program entries" 'notepad.exe with /p "@{notes.txt}"'
+  ini '[$.txt]' 'recorder.exe | &Record' '%end' '[file' 'missing.exe | Missing'
+  console 1 @{zolto5_check.ini} @{notes.txt}
+  says 'decision: run at once the only program entry: entry 1000 "&Record"' \
+    "would start @{recorder.exe} with @{notes.txt}" '[program-not-found] program "missing.exe" cannot be found' \
+    "[unreachable]"
+  console 2 @{none.ini}
+  [ ! -e "$ZOLTO_TMP/none.ini" ] || zolto_fail "the checker created none.ini"
+  starts
+}
+
+launch.resources() {  # each edition's resources: the empty OPTION dialog, icons MYICON and MYSYS, the manifest, the version
+  local exe name rc want
+  for exe in "$ZOLTO_FULL_EXE" "$ZOLTO_BASIC_EXE"; do
+    name=$(basename "$exe" .exe)
+    rc=$("$ZOLTO_WINDRES" -i "$exe" -O rc | grep -v '^  0x' | tr -d '\t') || zolto_fail "$ZOLTO_WINDRES cannot read $exe"
+    grep -A3 '^"OPTION" DIALOG' <<<"$rc" | paste -sd ' ' | grep -qxF '"OPTION" DIALOG 0, 0, 0, 0 STYLE 0x80000080 BEGIN END' ||
+      zolto_fail "$name: OPTION is not the empty modal frame: $(grep -A5 '^"OPTION"' <<<"$rc")"
+    for want in '"MYICON" 14' '"\020\020\000\000", 1, 32' '"\040\040\000\000", 1, 32' '"\060\060\000\000", 1, 32' \
+      '"MYSYS" 14' '0, 1, 1, /* Has 1 elements.  */' '"\040\040\020\000", 1, 4' \
+      'FILEVERSION 0, 1, 0, 0' 'PRODUCTVERSION 0, 1, 0, 0' "\"ProductName\", \"$name\"" \
+      "\"FileDescription\", \"$name\"" 'level=""asInvoker""' 'Microsoft.Windows.Common-Controls"" version=""6.0.0.0""' \
+      '>true/pm<' PerMonitorV2 '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'; do
+      grep -qF -- "$want" <<<"$rc" || zolto_fail "$name: the resources lack [$want]"
+    done
+  done
+}
+
+# ---- menu
+
+menu.targetless() {  # no target: the target-less menu, whose &Version names the edition; a web address alone in the basic edition
+  ini '[$.txt]' 'recorder.exe | &First' '%end'
+  menu
+  about
+  edition basic  # a "[url]" section would run at once in the full edition
+  ini '[url]' 'recorder.exe | &Address' '%end'
+  menu https://example.org/
+  about
+}
+
+menu.choose() {  # "/#m=300,400" over "@menu=center"; Return runs the first entry for the first target, Shift+Return and a right click for all
+  recorders two
+  ini <<'INI'
+[system]
+@menu=center
+%end
+[$.txt]
+recorder.exe | &First
+@{two/recorder.exe} | &Second
+%end
+INI
+  files a.txt b.txt c.txt
+  local targets=(@{a.txt} @{b.txt} @{c.txt})
+  menu /#m=300,400 "${targets[@]}"
+  at 300 400
+  keys Return
+  finish
+  starts @{a.txt}
+  menu /#m=300,400 "${targets[@]}"
+  keys shift+Return
+  zolto_zt keys -shift  # an X release after the menu closed reaches no Wine window
+  finish
+  starts "${targets[@]}"
+  menu /#m=300,400 "${targets[@]}"
+  click 30 11 3
+  finish
+  starts "${targets[@]}"
+  starts -d two
+}
+
+menu.centre() {  # "@menu=center" centres the menu on the screen
+  ini '[system]' '@menu=center' '%end' '[$.txt]' 'recorder.exe | &First' 'recorder.exe | &Second' '%end'
+  files a.txt
+  menu @{a.txt}
+  local half=$(($(xdotool getdisplaygeometry | cut -d' ' -f1) / 2))
+  ((mx + mw / 2 >= half - 2 && mx + mw / 2 <= half + 2)) ||
+    zolto_fail "the ${mw}x$mh menu stands at $mx,$my, not centred on $((2 * half))"
+  escape
+}
+
+menu.focus_lost() {  # another program's window taking the focus ends the menu: nothing starts, the program exits
+  local notepad
+  ini '[$.txt]' 'recorder.exe | &First' 'recorder.exe | &Second' '%end'
+  files a.txt
+  menu @{a.txt}
+  wine notepad </dev/null >>"$ZOLTO_WINE_LOG" 2>&1 &
+  notepad=$!
+  zolto_at_exit "kill $notepad 2>/dev/null"
+  zolto_new_window 30 "$before" '.+' "$menu" >/dev/null || zolto_fail "Notepad showed no window"
+  finish
+  starts
+  kill "$notepad" && wait "$notepad"
+}
+
+menu.submenu() {  # an entry of parameter lines opens a submenu right of the menu; its second item runs the entry with that line
+  ini <<'INI'
+[system]
+@menu=100,100
+%end
+[$.txt]
+recorder.exe | &Record
+>-p "%P" | Param one
+>-q | Param two
++
+recorder.exe | &Second
+-
+recorder.exe | &Third
+%end
+INI
+  files shown.txt
+  menu @{shown.txt}
+  at 100 100
+  submenu Right
+  snap submenu
+  ((sx > mx)) || zolto_fail "the submenu stands at $sx,$sy, not right of the menu"
+  zolto_keys "$sub" Down Return
+  finish
+  starts -q
+}
+
+menu.param_dialog() {  # "%X" asks in a box at the menu's place: the typed text takes its place; Escape starts nothing
+  ini '[system]' '@menu=200,150' '%end' '[$.txt]' 'recorder.exe | R' '>-x %X | Ask' '%end'
+  files a.txt
+  menu @{a.txt}  # the box has no name either; its X window may start inside its frame
+  ((mx >= 200 && mx <= 205 && my >= 150 && my <= 155)) ||
+    zolto_fail "the box stands at $mx,$my, not at the menu's place 200,150"
+  typed "typed words"
+  snap typed
+  keys Return
+  finish
+  starts "-x typed words"
+  menu @{a.txt}
+  escape
+}
+
+menu.basic_sections() {  # the basic edition puts every "[.txt]" section, in file order, into one menu for a.TXT
+  edition basic
+  recorders two
+  ini <<'INI'
+[system]
+@menu=100,100
+%end
+[.txt]
+recorder.exe | &First
+%end
+[.zip]
+recorder.exe | &Zip
+%end
+[.txt]
+@{two/recorder.exe} | &Second
+%end
+INI
+  files a.TXT
+  menu @{a.TXT}
+  keys Down Return
+  finish
+  starts -d two @{a.TXT}
+  starts
+}
+
+# ---- preview
+
+# first_thing TOP HEIGHT: in the item whose rows start at TOP within the menu
+# in $shot, the first run of columns, left to right, holding pixels other
+# than the item's background: "WIDTH HEIGHT COUNT NAVY", the box around
+# them, their number and how many of them are navy.
+first_thing() {
+  local top=$(($1 + my)) height=$2 left=$((mx + 4)) width=$((mw - 8)) bg start end found navy
+  bg=$(convert "$shot" -format "%[pixel:p{$((left + 1)),$((top + height / 2))}]" info:)
+  read -r start end <<<"$(convert "$shot" -crop "${width}x${height}+$left+$top" +repage -fuzz 8% \
+    -transparent "$bg" -alpha extract -scale "${width}x1!" -depth 8 gray:- | od -An -tu1 -v |
+    tr -s ' ' '\n' | grep -v '^$' | awk '$1 > 0 { if (!s) s = NR; e = NR; next } s { exit } END { print s - 1, e }')"
+  [ "$start" -ge 0 ] 2>/dev/null || { echo "0 0 0 0"; return; }
+  local crop="$((end - start))x${height}+$((left + start))+$top"
+  found=$(convert "$shot" -crop "$crop" +repage -fuzz 8% -transparent "$bg" -alpha extract \
+    -format '%@ %[fx:round(mean*w*h)]' info: 2>/dev/null)
+  navy=$(zolto_pixels "$shot" "$crop" 'r < 0.1 && g < 0.1 && b > 0.35 && b < 0.6')
+  IFS='x+' read -r w h _ _ <<<"${found% *}"
+  echo "$w $h ${found#* } ${navy#* }"
+}
+
+# is_icon W H COUNT: a filled thing at least 12 px high and wide (a letter is
+# about 10 px high, with 50 pixels at most).
+is_icon() { [ "$1" -ge 12 ] && [ "$2" -ge 12 ] && [ "$3" -ge 75 ]; }
+
+preview.icons() {  # "@icon": an icon left of each label: the shell's for recorder.exe, the navy system icon for "@system", the target's for the header
+  local look row1 row2 header
+  for look in "" "@icon"; do
+    ini '[system]' '@menu=100,100' "$look" '%end' '[$.txt]' 'recorder.exe | &Record' '@system | &Open' '%end'
+    files shown.txt
+    menu @{shown.txt}
+    snap "icons${look:+_on}"
+    highlight  # the first item, as the menu opens
+    row1=$(first_thing "$hl_top" "$hl_h")
+    row2=$(first_thing $((hl_top + hl_h)) "$hl_h")
+    header=$(first_thing $((mh - 3 - hl_h)) "$hl_h")
+    escape
+    # shellcheck disable=SC2086
+    if [ -z "$look" ]; then
+      ! is_icon $row1 && ! is_icon $row2 || zolto_fail "without \"@icon\" an item starts with an icon-like thing" \
+        "($row1; $row2): the look cannot tell icons from letters"
+    else
+      is_icon $row1 && is_icon $row2 && is_icon $header ||
+        zolto_fail "not every item shows an icon (recorder.exe: $row1; @system: $row2; header: $header)"
+      [ "${row2##* }" -ge 20 ] || zolto_fail "the @system item's icon is not the navy system icon ($row2)"
+    fi
+  done
+}
+
+# gradient X Y W H: the pixels of the red-to-blue gradient (no green, red and
+# blue adding up to full; the menu has none otherwise) in that part of $shot.
+gradient() { zolto_pixels "$shot" "${3}x${4}+$1+$2" 'g < 0.15 && r + b > 0.8'; }
+
+# expect_picture X Y W H: the gradient in that part of $shot is one filled
+# rectangle of about 200x150 that ends at the part's bottom (the last item);
+# sets pic_top, its top within the part.
+expect_picture() {
+  local found w h below
+  found=$(gradient "$@")
+  IFS='x+' read -r w h _ pic_top <<<"${found% *}"
+  ((${w:-0} >= 198 && w <= 202 && h >= 148 && h <= 152)) ||
+    zolto_fail "the picture covers ${found% *} of the $3x$4 menu, expected about 200x150"
+  ((${found#* } >= w * h * 95 / 100)) || zolto_fail "only ${found#* } of the ${found% *} box are picture pixels"
+  below=$(($4 - pic_top - h))
+  ((below >= 0 && below <= 6)) || zolto_fail "the picture (${found% *}) is not the last item of the $3x$4 menu"
+}
+
+preview.picture() {  # imgctl.dll beside the program: "@pic=1,200" shows a 200x150 picture below the header; "@pic=1,200,2" in its submenu
+  local jpg="( 800 x 600 ).jpg" ink found  # named after the submenu's caption, which the header then draws too
+  cp "$ZOLTO_BIN/imgctl.dll" "$ZOLTO_TMP/" && convert -size 800x600 gradient:red-blue "PNG24:$ZOLTO_TMP/g.png" &&
+    convert "$ZOLTO_TMP/g.png" "$ZOLTO_TMP/$jpg" || zolto_fail "set-up: no imgctl.dll or pictures"
+  menu_on g.png "@pic=1,200"
+  snap below
+  expect_picture "$mx" "$my" "$mw" "$mh"
+  ink=$(zolto_ink "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + pic_top - 20))")
+  ((${ink#* } > 20)) || zolto_fail "no header text above the picture ($ink)"
+  escape
+  menu_on "$jpg" "@pic=1,200,2"
+  header_submenu picture
+  found=$(shot=$ZOLTO_E2E_ARTIFACTS/$ZOLTO_ROW.picture_header.png gradient "$mx" "$my" "$mw" "$mh")
+  [ "${found#* }" -eq 0 ] || zolto_fail "the menu itself shows picture pixels ($found)"
+  expect_picture "$sx" "$sy" "$sw" "$sh"
+  ((pic_top >= 14 && pic_top <= 30)) || zolto_fail "the picture starts $pic_top px into the submenu: no caption above"
+  first_item_reads $((pic_top - 3)) "( 800 x 600 )"
+  escape "$sub" "$menu"
+}
+
+preview.text() {  # "@text=1,300,10": lines below the header, fixed pitch, the widest whole; "...,12,2": a size label and 12 px lines in its submenu
+  local big="( 1.5 KB ).txt" plain lh top w1 x1 n1 w2 x2 n2 n3 n4 cell10 shift10 label tenth n
+  locale en  # this prefix draws a fixed-pitch Shift-JIS font as empty boxes
+  printf 'abcdefghi\r\n\tWWWWWW\r\n\r\nlast line' >"$ZOLTO_TMP/lines.txt"
+  # 1029 bytes, "( 1.5 KB )", the label; the header naming the file draws it too.
+  for n in $(seq -w 1 40); do printf 'line %s\r\n' "$n"; done >"$ZOLTO_TMP/$big"
+  printf '%0*d' $((1029 - $(stat -c %s "$ZOLTO_TMP/$big"))) 0 >>"$ZOLTO_TMP/$big"
+  menu_on lines.txt
+  plain=$mh
+  escape
+  menu_on lines.txt "@text=1,300,10"
+  snap below
+  lh=$(((mh - plain) / 4))
+  ((mh - plain == 4 * lh && lh >= 8 && lh <= 24)) || zolto_fail "the menu is $mh px high, without \"@text\" $plain: not four lines more"
+  top=$((my + mh - 3 - 4 * lh))
+  line() { zolto_ink "$shot" "$((mw - 6))x$lh+$((mx + 3))+$((top + ($1 - 1) * lh))" | tr 'x+' '  '; }
+  read -r w1 _ x1 _ n1 <<<"$(line 1)"
+  read -r w2 _ x2 _ n2 <<<"$(line 2)"
+  read -r _ _ _ _ n3 <<<"$(line 3)"
+  read -r _ _ _ _ n4 <<<"$(line 4)"
+  ((n1 > 0 && n2 > 0 && n4 > 0 && n3 == 0)) || zolto_fail "dark pixels in lines 1 to 4: $n1, $n2, $n3 (empty), $n4"
+  cell10=$((w1 * 10 / 9))  # "abcdefghi": nine characters, in tenths of a pixel
+  shift10=$(((x2 - x1) * 10))
+  ((cell10 >= 40 && shift10 >= cell10 * 35 / 10 && shift10 <= cell10 * 45 / 10)) ||
+    zolto_fail "the tabbed line starts $((x2 - x1)) px right of the first, not four characters of $((cell10 / 10)) px"
+  (((x2 + w2 - x1 - w1) * 10 >= cell10 / 2)) ||
+    zolto_fail "the widest line (a tab and WWWWWW) does not end a character right of \"abcdefghi\": it is cut off"
+  escape
+  menu_on "$big" "@text=1,300,10,0,Courier New,12,2"
+  [ "$mh" -eq "$plain" ] || zolto_fail "with the text in a submenu the menu is $mh px high, without $plain"
+  header_submenu text
+  label=$((sh - 6 - 120))
+  ((label >= 12 && label <= 30)) || zolto_fail "the submenu is $sh px high: not a label and ten 12 px lines"
+  first_item_reads "$label" "( 1.5 KB )"
+  tenth=$(zolto_ink "$shot" "$((sw - 6))x12+$((sx + 3))+$((sy + sh - 15))")
+  ((${tenth#* } > 0)) || zolto_fail "the submenu's last 12 px show no text ($tenth)"
+  escape "$sub" "$menu"
+}
+
+# shell_menu CONTEXT-LINE [ADD-LIST]: the menu on doc.txt with CONTEXT-LINE in
+# [system] and ADD-LIST in an "[add]" section; item is an item's height.
+shell_menu() {
+  files doc.txt
+  menu_on doc.txt "$1" "${2:+[add]
+$2
+%end}"
+  snap shell
+  highlight
+  item=$hl_h
+}
+
+preview.shell_menu() {  # "@context=1": an item opening the shell's items, "@context=2" merges them; one kept by "[add]" runs
+  local plain with_item submenu sheet
+  locale en  # the shell's item names and the property sheet's caption in English
+  shell_menu ""
+  plain=$mh
+  escape
+  shell_menu "@context=1"
+  with_item=$mh
+  ((with_item > plain && with_item - plain < 2 * item)) || zolto_fail "with \"@context=1\" the menu is $mh px high, without $plain"
+  submenu Down Down Right
+  ((sx > mx && sh >= 4 * item)) || zolto_fail "the shell's submenu (${sw}x$sh at $sx,$sy) is not right of the menu, or small"
+  submenu=$sh
+  escape "$sub" "$menu"
+  shell_menu "@context=2"  # the submenu's items, less its 3 px frames, in place of the item
+  ((mh - with_item == submenu - 6 - item)) ||
+    zolto_fail "with \"@context=2\" the menu is $mh px high, not $with_item less $item plus $((submenu - 6))"
+  escape
+  shell_menu "@context=1" "&prop"  # Properties alone; Return opens the file's property sheet
+  submenu Down Down Right
+  [ "$sh" -eq $((item + 6)) ] || zolto_fail "the submenu is $sh px high: not one item"
+  zolto_keys "$sub" Return
+  sheet=$(zolto_new_window 30 "$before" "Properties for doc\\.txt") ||
+    zolto_fail "Return on Properties opened no property sheet ($(zolto_window_texts | tr '\n\t' '| '))"
+  zolto_window_texts | grep -F "Properties for doc.txt" | grep -qF "$(x @{})" ||
+    zolto_fail "the property sheet does not name doc.txt's folder"
+  escape "$sheet"
+  [ -f "$ZOLTO_TMP/doc.txt" ] || zolto_fail "doc.txt is gone"
+}
+
+# ---- fault
+
+fault.config_held() {  # a configuration held open without sharing, or its bytes locked: "設定ファイル異常", nothing runs; free, it runs
+  ini '[$.zt]' 'recorder.exe | &Record' '%end'
+  files a.zt
+  local how
+  for how in deny lock; do
+    hold "$how" @{zolto5_c.ini}
+    box zolto5_c 設定ファイル異常 @{a.zt}
+    unhold
+    dismiss
+  done
+  run @{a.zt}
+  starts @{a.zt}
+}
+
+fault.config_unreadable() {  # a folder of the configuration's name, a file over 64 MiB, "/#s= x" (the program's folder): "設定ファイル異常"
+  files a.zt zolto5_c.ini/
+  box zolto5_c 設定ファイル異常 @{a.zt}
+  dismiss
+  rmdir "$ZOLTO_TMP/zolto5_c.ini" && truncate -s 65M "$ZOLTO_TMP/zolto5_c.ini"
+  box zolto5_c 設定ファイル異常 @{a.zt}
+  dismiss
+  edition basic
+  box エラー 設定ファイル異常 "/#s=" x  # Wine joins the arguments: the tail is "/#s= x"
+  dismiss
+}
+
+fault.config_large() {  # 20 MB whose section comes last, 2 MB of noise before it: the entry runs; an executable is read to its first NUL
+  local file=$ZOLTO_TMP/zolto5_c.ini section=$'[$.zt]\r\nrecorder.exe | &Record\r\n%end\r\n'
+  files a.zt
+  { yes "$(printf '%099d' 0 | tr 0 ';')" | head -n 200000; printf '%s' "$section"; } >"$file"
+  run @{a.zt}
+  starts @{a.zt}
+  { head -c 2000000 /dev/urandom | tr -d '\000['; printf '\r\n%s' "$section"; } >"$file"
+  run @{a.zt}
+  starts @{a.zt}
+  { cat "$ZOLTO_E2E_BIN/recorder.exe"; printf '\r\n%s' "$section"; } >"$file"
+  run @{a.zt}
+  starts
+}
+
+fault.path_list() {  # "@path=" naming a missing list file: the entry only the list finds is left out, silently; with the list it is offered
+  recorders tools/rec2.exe
+  ini '[system]' '@path=@{tools.txt}' '%end' '[$.zt]' 'rec2.exe | &Two' 'recorder.exe | &One' '%end'
+  files a.zt
+  run @{a.zt}
+  starts @{a.zt}
+  printf 'path=%s\r\n' "$(x @{tools})" >"$ZOLTO_TMP/tools.txt"
+  menu @{a.zt}
+  escape
+  starts -d tools
+}
+
+fault.regex() {  # BREGEXP.DLL beside the program takes a.ZT2 for "[!/\.zt2$/i]"; without it, one message and nothing runs
+  cp "$ZOLTO_BIN/BREGEXP.DLL" "$ZOLTO_TMP/" || zolto_fail "set-up: no BREGEXP.DLL"
+  ini '[!/\.zt3$/i]' 'recorder.exe | &Three' '%end' '[!/\.zt2$/i]' 'recorder.exe | &Record' '%end'
+  files a.ZT2
+  run @{a.ZT2}
+  starts @{a.ZT2}
+  rm "$ZOLTO_TMP/BREGEXP.DLL"
+  box zolto5_c 正規表現ライブラリが使用できません @{a.ZT2}
+  dismiss
+}
+
+fault.bregexp() {  # BREGEXP.DLL without BMatch: no header matches, no message; without BRegfree: BMatch decides; no library: the message
+  ini '[!/\.zt$/i]' 'recorder.exe | R' '>regex | &Regex' '%end' '[.*]' 'recorder.exe | R' '>other | &Other' '%end'
+  files a.zt
+  cp "$ZOLTO_E2E_BIN/bregexp_no_bmatch.dll" "$ZOLTO_TMP/BREGEXP.DLL"
+  run @{a.zt}
+  starts other
+  cp "$ZOLTO_E2E_BIN/bregexp_no_bregfree.dll" "$ZOLTO_TMP/BREGEXP.DLL"  # its BMatch matches all
+  run @{a.zt}
+  starts regex
+  printf 'not a library\r\n' >"$ZOLTO_TMP/BREGEXP.DLL"
+  box zolto5_c 正規表現ライブラリが使用できません @{a.zt}
+  dismiss
+}
+
+fault.imgctl() {  # imgctl.dll missing, without DIBto24Bit or GetDIB, or no library: the header alone, no message; whole, its green square
+  local plain variant green
+  convert -size 40x30 xc:gray "PNG24:$ZOLTO_TMP/p.png" || zolto_fail "set-up: no picture"
+  for variant in none stub no_to24bit no_getdib junk; do
+    case $variant in
+      none) ;;
+      junk) printf 'not a library\r\n' >"$ZOLTO_TMP/imgctl.dll" ;;
+      *) cp "$ZOLTO_E2E_BIN/imgctl_$variant.dll" "$ZOLTO_TMP/imgctl.dll" ;;
+    esac
+    menu_on p.png "@pic=1,200"
+    snap "$variant"
+    [ "$(zolto_new_windows "$before")" = "$menu" ] || zolto_fail "$variant: another window came with the menu"
+    green=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" 'g > 0.9 && r < 0.1 && b < 0.1')
+    [ "$variant" = none ] && plain=$mh
+    if [ "$variant" = stub ]; then  # a 100x100 green square
+      ((mh - plain >= 98 && mh - plain <= 102 && ${green#* } >= 9500)) ||
+        zolto_fail "with the stand-in the menu is $mh px high (without $plain), green $green: not its square"
+    else
+      ((mh == plain && ${green#* } == 0)) || zolto_fail "$variant: the menu is $mh px high (not $plain), green $green"
+      green=$(zolto_ink "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + mh - 23))")
+      ((${green#* } > 20)) || zolto_fail "$variant: no header text ends the menu"
+    fi
+    escape
+  done
+}
+
+# plant DIR: in DIR, copies of recorder.exe as explorer.exe and rundll32.exe,
+# and of the stand-ins of BREGEXP.DLL and imgctl.dll that mark their loading.
+plant() {
+  recorders "$1/explorer.exe" "$1/rundll32.exe"
+  cp "$ZOLTO_E2E_BIN/bregexp_marked.dll" "$ZOLTO_TMP/$1/BREGEXP.DLL" &&
+    cp "$ZOLTO_E2E_BIN/imgctl_marked.dll" "$ZOLTO_TMP/$1/imgctl.dll" || zolto_fail "set-up: cannot plant in $1"
+}
+
+# untouched DIR...: no program or library planted there was run or loaded.
+untouched() {
+  local d
+  for d; do
+    starts -d "$d"
+    [ ! -e "$ZOLTO_TMP/$d/dll-loaded.log" ] || zolto_fail "a library planted in $d was loaded"
+  done
+}
+
+fault.planted_dlls() {  # BREGEXP.DLL and imgctl.dll in the current folder (the target's) are never loaded; beside the program they are
+  plant work
+  files work/doc.zt9
+  convert -size 40x30 xc:gray "PNG24:$ZOLTO_TMP/work/p.png" || zolto_fail "set-up: no picture"
+  cd "$ZOLTO_TMP/work" || exit 1
+  ini '[!/\.zt9/i]' 'recorder.exe | &Record' '%end'
+  box zolto5_c 正規表現ライブラリが使用できません @{work/doc.zt9}
+  dismiss
+  cp "$ZOLTO_E2E_BIN/bregexp_marked.dll" "$ZOLTO_TMP/BREGEXP.DLL"
+  run @{work/doc.zt9}
+  starts @{work/doc.zt9}
+  [ -e "$ZOLTO_TMP/dll-loaded.log" ] || zolto_fail "the BREGEXP.DLL beside the program was not loaded"
+  rm "$ZOLTO_TMP/BREGEXP.DLL" "$ZOLTO_TMP/dll-loaded.log"
+  menu_on work/p.png "@pic=1,200"
+  escape
+  cp "$ZOLTO_E2E_BIN/imgctl_marked.dll" "$ZOLTO_TMP/imgctl.dll"
+  menu_on work/p.png "@pic=1,200"
+  escape
+  [ -e "$ZOLTO_TMP/dll-loaded.log" ] || zolto_fail "the imgctl.dll beside the program was not loaded"
+  untouched work
+}
+
+# traced NAME IMAGES: a run on NAME in the row's folder with Wine's process
+# trace on starts exactly the programs IMAGES (an extended regex of their
+# Windows paths, in lower case, joined by blanks), less the target itself,
+# which Wine's shell first tries as a program. A folder opens in an
+# explorer.exe, which is then ended. A run that Wine could not start at all
+# is made once more.
+traced() {
+  local target pid images try work
+  target=$(x "@{$1}")
+  work=$(x @{work} | sed 's/\\/\\\\/g')  # as the trace writes it
+  for try in 1 2; do
+    : >"$ZOLTO_WINE_LOG"
+    WINEDEBUG=+process zolto_start 90 "$ZOLTO_EXE" "$target"
+    [ -d "$ZOLTO_TMP/$1" ] || break
+    for _ in $(seq 1 300); do
+      pid=$(pgrep -f -- "explorer\.exe.*$(basename "$ZOLTO_TMP")" | head -n 1) && break 2
+      sleep 0.2
+    done
+    [ "$try" = 1 ] && grep -qF 'failed to map the shared user data' "$ZOLTO_WINE_LOG" ||
+      zolto_fail "no explorer.exe opened $target"
+    zolto_wait 60 >/dev/null
+  done
+  [ -z "${pid:-}" ] || kill "$pid"
+  zolto_finish 60
+  untouched work work/sub
+  images=$(grep -F 'NtCreateUserProcess' "$ZOLTO_WINE_LOG" | grep -F -- "$work" |
+    sed -nE 's/.* image L"([^"]*)".*/\1/p' | sed 's/\\\\/\\/g' | sort -u | grep -vxF -- "$target" | tr 'A-Z\n' 'a-z ')
+  [[ ${images% } =~ ^($2)$ ]] || zolto_fail "$1 started [$images], expected $2"
+}
+
+fault.planted_programs() {  # "@system" on a folder, a folder's association, a file without one: only the system's explorer.exe and rundll32.exe start
+  plant work
+  plant work/sub
+  files work/doc.zt9
+  cd "$ZOLTO_TMP/work" || exit 1
+  ini '[folder]' '@system | &Open' '%end'
+  traced work/sub 'c:\\windows\\explorer\.exe'
+  ini '[$.txt]' 'recorder.exe | &Record' '%end'
+  traced work/sub '(c:\\windows\\[^ ]+ )*c:\\windows\\(system32\\)?explorer\.exe( c:\\windows\\[^ ]+)*'
+  traced work/doc.zt9 'c:\\windows\\system32\\rundll32\.exe'
+}
+
+fault.shell_characters() {  # names holding & ^ ( ) , ; = and blanks reach a batch program as one argument each; with % or ! no batch program starts
+  printf '@"%%~dp0recorder.exe" %%*\r\n' >"$ZOLTO_TMP/echo.cmd"
+  allow='|.*\\echo\.cmd'  # the consoles of echo.cmd, named after it or not yet named
+  ini '[$.zt]' 'echo.cmd | &Echo' '%end' '[$.zr]' 'recorder.exe | &Record' '%end'
+  local safe=('a&b' 'c^d' 'e(f)g' 'h i' 'n,o;p=q' 'r & (s) ^t') expanding=('j!k' 'l%OS%m' '%PATH%') n all=() want=()
+  for n in "${safe[@]/%/.zt}" "${expanding[@]/%/.zt}" "${expanding[@]/%/.zr}"; do
+    files "t/$n"
+    all+=("@{t/$n}")
+  done
+  for n in "${safe[@]/%/.zt}" "${expanding[@]/%/.zr}"; do want+=("\"@{t/$n}\""); done
+  run /#y "${all[@]}"
+  starts -s "${want[@]}"  # a batch program may pass its arguments on out of order
+  ini '[$.zt]' 'echo.cmd | E' '>%M | &List' '%end'  # a bare list: one start, each name one quoted item
+  run "${all[@]:0:${#safe[@]}}"
+  starts "${want[*]:0:${#safe[@]}}"
+}
+
+fault.dbcs_names() {  # 表 and ソ (second byte 0x5C in code page 932) as files and folders arrive whole, folders with one trailing backslash
+  printf '@"%%~dp0recorder.exe" %%*\r\n' >"$ZOLTO_TMP/echo.cmd"
+  allow='|.*\\echo\.cmd'
+  ini '[$.zt][folder]' 'echo.cmd | &Echo' '%end'
+  files t/表.zt 't/ソ 表(1)&.zt' t/ソ/ t/表/
+  run /#y @{t/表.zt} @{t/ソ} '@{t/ソ 表(1)&.zt}' @{t/表}
+  starts -s @{t/表.zt} '"@{t/ソ 表(1)&.zt}"' '@{t/ソ}\' '@{t/表}\'
+}
+
+fault.many_targets() {  # 150 targets: the first 100, in order, go to one "%M" start
+  ini '[$.zt]' 'recorder.exe | R' '>%M | &List' '%end'
+  local i many=()
+  for i in $(seq -w 1 150); do
+    files "m/$i.zt"
+    many+=("@{m/$i.zt}")
+  done
+  run "${many[@]}"
+  starts "${many[*]:0:100}"
+}
+
+fault.clipboard_held() {  # "/#c" while another program holds the clipboard open: nothing, no window; once it is free, the run works
+  ini '[$.zt]' 'recorder.exe | &Record' '%end'
+  files a.zt
+  clip @{a.zt}
+  hold clip
+  run /#c
+  starts
+  unhold
+  run /#c
+  starts @{a.zt}
+}
