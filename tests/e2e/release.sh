@@ -76,10 +76,10 @@ sent=$(zolto_winpath "$ZOLTO_TMP/sent.txt")
 # Send To: the selected file is the program's argument.
 notepad_opens zolto5_c.sendto "$full/zolto5_c.exe" n sent.txt "$sent"
 # The hot key's shortcut: "/#c" with a file copied to the clipboard.
-zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" "$(zolto_winpath "$ZOLTO_TMP/copied.txt")" ||
-  zolto_fail "setclip.exe could not fill the clipboard"
+zolto_zt setclip "$(zolto_winpath "$ZOLTO_TMP/copied.txt")" ||
+  zolto_fail "zt setclip could not fill the clipboard"
 notepad_opens zolto5_c.clipboard "$full/zolto5_c.exe" n copied.txt "/#c"
-zolto_run 30 "$ZOLTO_E2E_BIN/setclip.exe" -e
+zolto_zt setclip -e
 # No target: the target-less menu's &Help opens the help in the editor.
 notepad_opens zolto5_c.help "$full/zolto5_c.exe" h zolto5_c.txt
 notepad_opens zolto5.sendto "$basic/zolto5.exe" n sent.txt "$sent"

@@ -3,7 +3,8 @@
 # It exports WINEDEBUG, WINEPREFIX and DISPLAY, starts Xvfb on the display if
 # nothing answers there, creates the Wine prefix once (it is reused by later
 # runs) and keeps a wineserver alive between runs (for 10 minutes after the
-# last one). Then it defines the zolto_* helpers the tests use.
+# last one). Then it defines the zolto_* helpers that the scenario driver
+# (run_scenarios.sh) and the scripts of their own use.
 #
 # Overrides: ZOLTO_WINEPREFIX (default build/wineprefix), ZOLTO_DISPLAY
 # (default :93), ZOLTO_E2E_ARTIFACTS (screenshots; default build/windows/e2e-artifacts),
@@ -176,37 +177,9 @@ zolto_wait() {
 }
 
 # zolto_window_texts: each visible Windows top-level window as a line of
-# UTF-8, "caption<TAB>child text<TAB>..." (see wintext.c).
+# UTF-8, "caption<TAB>child text<TAB>..." (zt.exe wintext).
 zolto_window_texts() {
-  local file
-  file=$(mktemp)
-  timeout -k 5 30 wine "$ZOLTO_E2E_BIN/wintext.exe" </dev/null >"$file" 2>/dev/null
-  cat "$file"
-  rm -f "$file"
-}
-
-# zolto_close_menus SECONDS BEFORE [SHOT]: zolto_finish for the program from
-# zolto_start, closing with Escape each popup menu it opens (a new visible
-# window with no name; BEFORE is the zolto_windows list taken before the
-# start) for up to SECONDS. The first menu is saved as screenshot SHOT. A new
-# window that has a name (a message box, a dialog) fails the test.
-zolto_close_menus() {
-  local seconds=$1 before=$2 shot=${3:-} closed="" id name
-  for _ in $(seq 1 $((seconds * 5))); do
-    kill -0 "$ZOLTO_PID" 2>/dev/null || break
-    for id in $(zolto_new_windows "$before" $closed); do
-      name=$(xdotool getwindowname "$id" 2>/dev/null) || continue
-      [ -z "$name" ] ||
-        zolto_fail "unexpected window '$name': $(zolto_window_texts | tr '\n\t' '| ')"
-      [ -z "$shot" ] || echo "screenshot: $(zolto_screenshot "$shot")"
-      shot=""
-      zolto_keys "$id" Escape
-      closed+=" $id"
-    done
-    sleep 0.2
-  done
-  kill -0 "$ZOLTO_PID" 2>/dev/null && zolto_fail "$ZOLTO_NAME.exe still ran after $seconds s"
-  zolto_finish 1
+  zolto_zt wintext
 }
 
 # The visible X windows, one id a line, sorted.
@@ -247,15 +220,6 @@ zolto_keys() {
   xdotool key --delay 100 "$@"
 }
 
-# zolto_wine_keys +KEY|-KEY ...: presses (+) or releases (-) keys (shift,
-# ctrl) through Wine's own input (sendkeys.c). A release that xdotool sends
-# after the focused menu has closed reaches no Wine window, and Wine would go
-# on seeing the key held.
-zolto_wine_keys() {
-  timeout -k 5 30 wine "$ZOLTO_E2E_BIN/sendkeys.exe" "$@" </dev/null \
-    >>"${ZOLTO_WINE_LOG:-/dev/null}" 2>&1
-}
-
 # zolto_screenshot NAME: saves the whole display as
 # $ZOLTO_E2E_ARTIFACTS/NAME.png and prints that path.
 zolto_screenshot() {
@@ -281,17 +245,6 @@ zolto_setup() {
 # line ends (a here-document ends its last line, which the program needs).
 zolto_ini() {
   sed 's/$/\r/' >"${ZOLTO_EXE%.*}.ini"
-}
-
-# zolto_targets FILE...: creates these empty files in the test folder; sets
-# targets to their Windows paths.
-zolto_targets() {
-  local file
-  targets=()
-  for file in "$@"; do
-    : >"$ZOLTO_TMP/$file" || zolto_fail "test set-up: cannot create $file"
-    targets+=("$(zolto_winpath "$ZOLTO_TMP/$file")")
-  done
 }
 
 # zolto_records [DIR]: the recorder's log in DIR (default ZOLTO_TMP), one
@@ -325,20 +278,6 @@ zolto_expect_starts() {
     "$(zolto_records "$dir" | cut -f1 | tr '\n' '|')"
 }
 
-# zolto_expect_args WHAT [-d DIR] ARGS...: the recorder in DIR (default
-# ZOLTO_TMP) was started once for each ARGS, with those arguments, in that
-# order.
-zolto_expect_args() {
-  local what=$1 dir=$ZOLTO_TMP want have
-  shift
-  [ "${1:-}" != -d ] || { dir=$2; shift 2; }
-  zolto_expect_starts $# "$dir"
-  want=$(printf '%s\n' "$@")
-  have=$(zolto_args "$dir")
-  [ "$have" = "$want" ] || zolto_fail "$what: the recorder in $dir got" \
-    "[$(tr '\n' '|' <<<"$have")], expected [$(tr '\n' '|' <<<"$want")]"
-}
-
 # zolto_finish SECONDS [WHAT]: waits for the program from zolto_start to end;
 # fails unless it exits 0 within SECONDS and leaves no process behind (none
 # whose command line names the test folder: the program, a recorder).
@@ -353,57 +292,6 @@ zolto_finish() {
     sleep 0.1
   done
   zolto_fail "$what left processes behind: $left"
-}
-
-# zolto_finish_windowless SECONDS BEFORE [ALLOW]: zolto_finish, failing as
-# well when the program shows any window on the way (a menu, a box) that is
-# not in BEFORE and whose name is not ALLOW (an extended regex).
-zolto_finish_windowless() {
-  local seconds=$1 before=$2 allow=${3:-} id name
-  for _ in $(seq 1 $((seconds * 5))); do
-    for id in $(zolto_new_windows "$before"); do
-      name=$(xdotool getwindowname "$id" 2>/dev/null)
-      [ -n "$allow" ] && [[ $name =~ ^($allow)$ ]] && continue
-      zolto_fail "a window appeared ('$name' at $(zolto_geometry "$id")) where none should"
-    done
-    kill -0 "$ZOLTO_PID" 2>/dev/null || break
-    sleep 0.2
-  done
-  kill -0 "$ZOLTO_PID" 2>/dev/null && zolto_fail "$ZOLTO_NAME.exe still ran after $seconds s"
-  zolto_finish 1
-}
-
-# zolto_quiet_run ARG...: runs ZOLTO_EXE with ARG...; it must show no window
-# (but those named ZOLTO_ALLOW, see zolto_finish_windowless), exit 0 within
-# 60 s and leave nothing behind.
-zolto_quiet_run() {
-  local before
-  before=$(zolto_windows)
-  zolto_start 90 "$ZOLTO_EXE" "$@"
-  zolto_finish_windowless 60 "$before" "${ZOLTO_ALLOW:-}"
-}
-
-# zolto_box WHAT CAPTION MESSAGE ARG...: starts ZOLTO_EXE with ARG...; the
-# one window it shows must be a message box captioned CAPTION that says
-# MESSAGE. Sets box and before.
-zolto_box() {
-  local what=$1 caption=$2 message=$3 line
-  shift 3
-  before=$(zolto_windows)
-  zolto_start 90 "$ZOLTO_EXE" "$@"
-  box=$(zolto_new_window 30 "$before" "$caption") ||
-    zolto_fail "$what: no box captioned '$caption' (visible: $(zolto_window_texts | tr '\n\t' '| '))"
-  line=$(zolto_window_texts | awk -F '\t' -v c="$caption" '$1 == c { print; exit }')
-  grep -qF -- "$message" <<<"$line" || zolto_fail "$what: the box says [$line], not '$message'"
-  [ "$(zolto_new_windows "$before")" = "$box" ] || zolto_fail "$what: more than the box appeared"
-}
-
-# zolto_dismiss: Return on the box from zolto_box; no other window may follow,
-# the program must exit 0, leave nothing behind and have started nothing.
-zolto_dismiss() {
-  zolto_keys "$box" Return
-  zolto_finish_windowless 30 "$before"$'\n'"$box"
-  zolto_expect_starts 0
 }
 
 # ---- Menus ----
@@ -457,63 +345,6 @@ zolto_escape() {
   zolto_expect_starts 0
 }
 
-# zolto_open_submenu KEY...: sends the keys to the menu from zolto_open_menu;
-# a submenu must open. Sets sub and sx sy sw sh (its place and size).
-zolto_open_submenu() {
-  zolto_keys "$menu" "$@"
-  sub=$(zolto_new_window 10 "$before" "" "$menu") || zolto_fail "$* opened no submenu"
-  sleep 0.5  # drawn
-  read -r sx sy sw sh <<<"$(zolto_geometry "$sub")"
-}
-
-# zolto_expect_targetless WHAT: the menu from zolto_open_menu is the
-# target-less one: "v" (its &Version; no target menu of these tests has a
-# "v") opens this edition's about box. Return closes it; nothing started.
-zolto_expect_targetless() {
-  local about="バージョン情報" box
-  zolto_keys "$menu" v
-  box=$(zolto_new_window 10 "$before" "$about") ||
-    zolto_fail "$1: 'v' opened no about box: the menu is not the target-less one"
-  zolto_window_texts | grep -q "^$about.*$ZOLTO_NAME バージョン" ||
-    zolto_fail "$1: the about box says: $(zolto_window_texts | grep "^$about" | tr '\t' '|')"
-  zolto_keys "$box" Return
-  zolto_finish 30
-  zolto_expect_starts 0
-}
-
-# ---- The world around the program ----
-
-# zolto_associate PREFIX PROGRAM: registers the extension PREFIX plus this
-# test's own suffix (set as ext; tests sharing the prefix then do not
-# overwrite each other's) to open with PROGRAM (a Linux path), until the test
-# ends. Keys under HKCU\Software\Classes are not seen by Wine's shell: HKCR it is.
-zolto_associate() {
-  ext=$1$(basename "$ZOLTO_TMP" | sed 's/.*\.//' | tr 'A-Z' 'a-z')
-  zolto_at_exit "zolto_run 30 reg delete 'HKCR\\.$ext' /f; zolto_run 30 reg delete 'HKCR\\${ext}file' /f"
-  zolto_run 30 reg add "HKCR\\.$ext" /ve /d "${ext}file" /f &&
-    zolto_run 30 reg add "HKCR\\${ext}file\\shell\\open\\command" /ve \
-      /d "\"$(zolto_winpath "$2")\" \"%1\"" /f ||
-    zolto_fail "test set-up: could not register the .$ext association"
-}
-
-# zolto_hold HOLDER ARG...: HOLDER (holdfile.exe, holdclip.exe) holds what
-# ARG... name until zolto_unhold. Its flag file lies outside the test
-# folder: the holder is no leftover of the program's.
-zolto_hold() {
-  ZOLTO_FLAG=$(mktemp -u "${TMPDIR:-/tmp}/zolto-held.XXXXXX")
-  zolto_at_exit 'rm -f "$ZOLTO_FLAG"'
-  timeout -k 5 120 wine "$ZOLTO_E2E_BIN/$1" "${@:2}" "$(zolto_winpath "$ZOLTO_FLAG")" \
-    </dev/null >>"$ZOLTO_WINE_LOG" 2>&1 &
-  ZOLTO_HOLDER=$!
-  for _ in $(seq 1 100); do [ -e "$ZOLTO_FLAG" ] && return 0; sleep 0.1; done
-  zolto_fail "$* did not take hold"
-}
-
-zolto_unhold() {
-  rm -f "$ZOLTO_FLAG"
-  wait "$ZOLTO_HOLDER" || zolto_fail "the holder failed"
-}
-
 # ---- Looking at menus in screenshots ----
 
 # zolto_geometry WINDOW: the window's place and size as "X Y WIDTH HEIGHT".
@@ -536,60 +367,6 @@ zolto_pixels() {
 # menu).
 zolto_ink() {
   zolto_pixels "$1" "$2" 'r+g+b < 1.2'
-}
-
-# zolto_highlight SHOT X Y W H: the highlighted item of the menu window at
-# X,Y of size WxH in SHOT: prints "TOP HEIGHT", its rows within the window;
-# fails when no item is highlighted. (It looks at a strip 8 px wide: Image-
-# Magick finds no box in a part 1 px wide.)
-zolto_highlight() {
-  local found h top
-  found=$(zolto_pixels "$1" "8x$5+$(($2 + 4))+$3" 'b > 0.9 && r < 0.4 && g > 0.4')
-  IFS='x+' read -r _ h _ top <<<"${found% *}"
-  [ "${found#* }" -gt 0 ] && echo "$top $h"
-}
-
-# zolto_text_mask SHOT WxH+X+Y OUT: writes the dark pixels (text) of that
-# part as white on black to the image OUT, cut to the box around them;
-# fails when there are none.
-zolto_text_mask() {
-  local found
-  found=$(zolto_ink "$1" "$2")
-  [ "${found#* }" -gt 0 ] 2>/dev/null &&
-    convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -negate \
-      -trim +repage "$3" 2>/dev/null
-}
-
-# zolto_header_submenu NAME: for a preview in a submenu of the menu's header
-# (its last item): keeps the header's text as $ZOLTO_TMP/header.png, opens
-# the submenu (Up from the first item to the header, Right), takes the
-# highlight off its first item (Down) and saves screenshot NAME as shot.
-zolto_header_submenu() {
-  shot=$(zolto_screenshot "$ZOLTO_NAME.$1_header")
-  zolto_text_mask "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + mh - 23))" "$ZOLTO_TMP/header.png" ||
-    zolto_fail "no header text at the bottom of the menu"
-  zolto_open_submenu Up Right
-  zolto_keys "$sub" Down
-  sleep 0.5
-  shot=$(zolto_screenshot "$ZOLTO_NAME.$1_submenu")
-}
-
-# zolto_first_item_reads HEIGHT TEXT: the first item (HEIGHT px) of the
-# submenu from zolto_header_submenu reads TEXT. The target is named after
-# TEXT, so the header, drawn in the same font, begins with the same text:
-# the item's text mask, and the header's columns as wide as it, cut to their
-# box again, must be the same pixel for pixel.
-zolto_first_item_reads() {
-  local width
-  zolto_text_mask "$shot" "$((sw - 6))x$1+$((sx + 3))+$((sy + 3))" "$ZOLTO_TMP/item.png" ||
-    zolto_fail "the submenu's first item shows no text"
-  width=$(identify -format '%w' "$ZOLTO_TMP/item.png")
-  convert "$ZOLTO_TMP/header.png" -crop "${width}x1000+0+0" +repage -trim +repage \
-    "$ZOLTO_TMP/head.png" 2>/dev/null &&
-    [ "$(identify -format '%wx%h' "$ZOLTO_TMP/head.png")" = "$(identify -format '%wx%h' "$ZOLTO_TMP/item.png")" ] &&
-    [ "$(compare -metric AE "$ZOLTO_TMP/head.png" "$ZOLTO_TMP/item.png" null: 2>&1)" = 0 ] ||
-    zolto_fail "the submenu's first item does not read \"$2\"" \
-      "(its text differs from the start of the header naming \"$2\")"
 }
 
 zolto_start_display || return 1 2>/dev/null || exit 1
