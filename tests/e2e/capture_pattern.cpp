@@ -1,17 +1,15 @@
 // capture_pattern.exe: a page-capture program for the tests of the
 // launcher's web preview. It reads the launcher's command line as
 // zolto_capture.exe does but, instead of a page, writes a test pattern as an
-// uncompressed 24-bit BMP: a navy border (1/40 of the shorter side) around
-// eight colour bands (red, green, blue, yellow, cyan, magenta, orange, grey)
-// over the upper three fifths and white below. Extra arguments:
-//   --size=WxH   the picture's size (default 320x240)
+// uncompressed 24-bit BMP of 320x240: a navy border of 6 pixels around eight
+// colour bands (red, green, blue, yellow, cyan, magenta, orange, grey) over
+// the upper three fifths and white below. Extra arguments:
 //   --fail       write nothing, exit 1
 //   --garbage    write 100 bytes that start like a BMP of 4000x4000, exit 0
-//   --hang[=S]   sleep S seconds (default 600), then exit 1 writing nothing
+//   --hang=S     sleep S seconds, then exit 1 writing nothing
 // Exit status 2: a command line it does not take; 3: the file not written.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -21,10 +19,11 @@
 
 namespace {
 
+constexpr int kWidth = 320, kHeight = 240, kBorder = 6;
+
 struct Pattern {
-  int width = 320, height = 240;
   bool fail = false, garbage = false;
-  int hangSeconds = 0;
+  unsigned hangSeconds = 0;
 };
 
 bool ReadPatternOptions(const std::vector<std::string>& extras, Pattern* pattern) {
@@ -33,16 +32,11 @@ bool ReadPatternOptions(const std::vector<std::string>& extras, Pattern* pattern
       pattern->fail = true;
     } else if (option == "--garbage") {
       pattern->garbage = true;
-    } else if (option == "--hang") {
-      pattern->hangSeconds = 600;
-    } else if (std::sscanf(option.c_str(), "--hang=%d", &pattern->hangSeconds) != 1 &&
-               std::sscanf(option.c_str(), "--size=%dx%d", &pattern->width,
-                           &pattern->height) != 2) {
+    } else if (std::sscanf(option.c_str(), "--hang=%u", &pattern->hangSeconds) != 1) {
       return false;
     }
   }
-  return pattern->width >= 1 && pattern->width <= 4096 && pattern->height >= 1 &&
-         pattern->height <= 4096 && pattern->hangSeconds >= 0;
+  return true;
 }
 
 void Put(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size) {
@@ -66,31 +60,26 @@ std::vector<std::uint8_t> Headers(std::uint32_t width, std::uint32_t height,
   return bytes;
 }
 
-// Blue, green, red of the pattern at x, y (y counted from the top).
-std::uint32_t Colour(const Pattern& p, int x, int y) {
+// Red, green, blue of the pattern at x, y (y counted from the top).
+std::uint32_t Colour(int x, int y) {
   static const std::uint32_t bands[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00,
                                         0x00FFFF, 0xFF00FF, 0xFF8000, 0x808080};
-  const int border = std::max(1, std::min(p.width, p.height) / 40);
-  const int innerWidth = p.width - 2 * border, innerHeight = p.height - 2 * border;
-  if (x < border || y < border || x >= p.width - border || y >= p.height - border) {
+  constexpr int innerWidth = kWidth - 2 * kBorder, innerHeight = kHeight - 2 * kBorder;
+  if (x < kBorder || y < kBorder || x >= kWidth - kBorder || y >= kHeight - kBorder) {
     return 0x000080;
   }
-  if (y >= border + innerHeight * 3 / 5) return 0xFFFFFF;
-  return bands[(x - border) * 8 / innerWidth];
+  if (y >= kBorder + innerHeight * 3 / 5) return 0xFFFFFF;
+  return bands[(x - kBorder) * 8 / innerWidth];
 }
 
-std::vector<std::uint8_t> PatternBmp(const Pattern& p) {
-  const std::uint32_t stride = (std::uint32_t(p.width) * 3 + 3) & ~3u;
-  std::vector<std::uint8_t> bytes = Headers(p.width, p.height, stride * p.height);
-  for (int row = 0; row < p.height; ++row) {
-    std::vector<std::uint8_t> line(stride, 0);
-    for (int x = 0; x < p.width; ++x) {
-      const std::uint32_t rgb = Colour(p, x, p.height - 1 - row);
-      line[x * 3] = std::uint8_t(rgb);
-      line[x * 3 + 1] = std::uint8_t(rgb >> 8);
-      line[x * 3 + 2] = std::uint8_t(rgb >> 16);
+std::vector<std::uint8_t> PatternBmp() {
+  constexpr std::uint32_t stride = kWidth * 3;  // a multiple of 4: no padding
+  std::vector<std::uint8_t> bytes = Headers(kWidth, kHeight, stride * kHeight);
+  for (int row = 0; row < kHeight; ++row) {  // bottom-up, blue first
+    for (int x = 0; x < kWidth; ++x) {
+      const std::uint32_t rgb = Colour(x, kHeight - 1 - row);
+      bytes.insert(bytes.end(), {std::uint8_t(rgb), std::uint8_t(rgb >> 8), std::uint8_t(rgb >> 16)});
     }
-    bytes.insert(bytes.end(), line.begin(), line.end());
   }
   return bytes;
 }
@@ -122,7 +111,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 1;
   }
   if (pattern.fail) return 1;
-  std::vector<std::uint8_t> bytes = PatternBmp(pattern);
+  std::vector<std::uint8_t> bytes = PatternBmp();
   if (pattern.garbage) {
     bytes = Headers(4000, 4000, 4000 * 4000 * 3);
     bytes.resize(100);
