@@ -23,7 +23,8 @@
 
 namespace {
 
-enum Status { kWritten, kNoPicture, kRefused, kNoBrowser, kTooLong, kNotWritten };
+// The exit statuses; kDone also stands for a browser that ended in time.
+enum Status { kDone, kNoPicture, kRefused, kNoBrowser, kTooLong, kNotWritten };
 
 std::wstring Widen(const std::string& text) {
   const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
@@ -222,7 +223,7 @@ Status RunBrowser(const std::wstring& program, std::wstring commandLine, int tim
   // Helpers the browser leaves running go too, so that the folder is free.
   TerminateJobObject(job.get(), 1);
   WaitUntilEmpty(job.get(), 5000);
-  return ended ? kWritten : kTooLong;
+  return ended ? kDone : kTooLong;
 }
 
 // ---- The picture ----
@@ -241,8 +242,8 @@ bool ConvertPicture(const std::wstring& png, const std::wstring& target, int wid
       FAILED(factory->CreateDecoderFromFilename(png.c_str(), nullptr, GENERIC_READ,
                                                 WICDecodeMetadataCacheOnDemand, decoder.out())) ||
       FAILED(decoder->GetFrame(0, frame.out())) ||
-      FAILED(frame->GetSize(&pngWidth, &pngHeight)) || pngWidth > capture::kMaxSide * 2 ||
-      pngHeight > capture::kMaxSide * 2) {
+      FAILED(frame->GetSize(&pngWidth, &pngHeight)) || pngWidth > capture::kMaxSide ||
+      pngHeight > capture::kMaxSide) {
     return false;
   }
   const int height = capture::ScaledHeight(int(pngWidth), int(pngHeight), width);
@@ -282,7 +283,7 @@ Status WritePicture(const std::wstring& png, const std::wstring& output, int wid
   const std::wstring part = output + L"." + std::to_wstring(GetCurrentProcessId()) + L".part";
   if (ConvertPicture(png, part, width) &&
       MoveFileExW(part.c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return kWritten;
+    return kDone;
   }
   DeleteFileW(part.c_str());
   return kNotWritten;
@@ -313,7 +314,7 @@ int Capture() {
       capture::BrowserCommandLine(Narrow(browser), options, Narrow(temp.path() + L"\\profile"),
                                   Narrow(screenshot), request.address);
   const Status ran = RunBrowser(browser, Widen(line), options.timeoutSeconds);
-  if (ran != kWritten) return ran;
+  if (ran != kDone) return ran;
   return WritePicture(screenshot, Widen(request.output), options.width);
 }
 
