@@ -21,13 +21,10 @@ source "$(dirname "$0")/wine-env.sh"
 usage="usage: page_capture.sh EXE ZOLTO_CAPTURE_EXE"
 zolto_setup "${1:?$usage}"
 cp "${2:?$usage}" "$ZOLTO_TMP/zolto_capture.exe" || zolto_fail "test set-up: cannot copy $2"
-for dir in edge chrome "named browser"; do
-  mkdir -p "$ZOLTO_TMP/$dir" && cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/$dir/" ||
+for exe in edge/msedge chrome/chrome "named browser/msedge"; do
+  mkdir -p "$ZOLTO_TMP/${exe%/*}" && cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/$exe.exe" ||
     zolto_fail "test set-up: no standin_browser.exe"
 done
-mv "$ZOLTO_TMP/edge/standin_browser.exe" "$ZOLTO_TMP/edge/msedge.exe"
-mv "$ZOLTO_TMP/chrome/standin_browser.exe" "$ZOLTO_TMP/chrome/chrome.exe"
-mv "$ZOLTO_TMP/named browser/standin_browser.exe" "$ZOLTO_TMP/named browser/msedge.exe"
 mkdir -p "$ZOLTO_TMP/out dir" "$ZOLTO_TMP/my pages"
 printf '<html><body>page</body></html>\r\n' >"$ZOLTO_TMP/my pages/page.html"
 html=$(zolto_winpath "$ZOLTO_TMP/my pages/page.html")
@@ -56,8 +53,8 @@ register() {
 
 # ---- What a row checks ----
 
-# The menu on a target, without "@browse", for the height of a menu with no
-# preview.
+# menu_on SYSTEM-LINE TARGET: the menu (two entries) on TARGET, a file or a
+# web address, with SYSTEM-LINE in [system].
 menu_on() {
   zolto_ini <<INI
 [system]
@@ -75,6 +72,7 @@ recorder.exe | &Second
 INI
   ZOLTO_MENU_WAIT=60 zolto_open_menu 60 "$row" "$2"
 }
+# Without "@browse": the height of a menu with no preview.
 row=plain
 menu_on "" "http://example.test/"
 plain=$mh
