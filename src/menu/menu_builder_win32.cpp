@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "app/host_window_win32.h"
@@ -72,10 +73,20 @@ bool HoldPicture(HDC reference, const BITMAPINFO* info, const void* pixels, int 
   picture.previous = SelectObject(picture.dc, picture.pixels);
   picture.width = width;
   picture.height = height;
-  const int lines = SetDIBitsToDevice(picture.dc, 0, 0, static_cast<DWORD>(width),
-                                      static_cast<DWORD>(height), 0, 0, 0,
-                                      static_cast<UINT>(height), pixels, info, DIB_RGB_COLORS);
-  if (lines == 0) {
+  const int sourceWidth = info->bmiHeader.biWidth;
+  const int sourceHeight = std::abs(info->bmiHeader.biHeight);
+  int lines = 0;
+  if (width == sourceWidth && height == sourceHeight) {
+    lines = SetDIBitsToDevice(picture.dc, 0, 0, static_cast<DWORD>(width),
+                              static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height),
+                              pixels, info, DIB_RGB_COLORS);
+  } else {
+    SetStretchBltMode(picture.dc, HALFTONE);  // averages, unlike the default mode
+    SetBrushOrgEx(picture.dc, 0, 0, nullptr);
+    lines = StretchDIBits(picture.dc, 0, 0, width, height, 0, 0, sourceWidth, sourceHeight,
+                          pixels, info, DIB_RGB_COLORS, SRCCOPY);
+  }
+  if (lines == 0 || lines == GDI_ERROR) {
     ReleasePicture(picture);
     return false;
   }
@@ -303,8 +314,10 @@ bool HmenuBuilder::LoadCapturePreview(const std::string& bitmapPath) {
   const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + 14);
   const int height = bitmap.height < 0 ? -bitmap.height : bitmap.height;
   WindowDc screen(window_);
-  return HoldPicture(screen.get(), info, file.data() + bitmap.pixelOffset, bitmap.width, height,
-                     web_);
+  // The capture's pixels are meant at 96 DPI, as the configuration's sizes
+  // are: on a scaled monitor it grows with the rest of the menu.
+  return HoldPicture(screen.get(), info, file.data() + bitmap.pixelOffset, Px(bitmap.width),
+                     Px(height), web_);
 }
 
 int HmenuBuilder::RenderTextPreview(HDC reference) {

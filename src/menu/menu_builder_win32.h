@@ -84,7 +84,8 @@ class HmenuBuilder : public MenuBuilder {
   ShellMenu shell_;
 };
 
-// Copies pixel rows into a new picture held in a memory context; false (and
+// Copies pixel rows into a new picture of width x height held in a memory
+// context, scaling them when the rows are of another size; false (and
 // nothing held) when the system refuses.
 bool HoldPicture(HDC reference, const BITMAPINFO* info, const void* pixels, int width,
                  int height, PreviewPicture& picture);

@@ -41,12 +41,21 @@ uint16_t Read16(std::string_view bytes, size_t at) {
   return value;
 }
 
-// The address as the capture program gets it: a file as a "file:///" URL
-// with its blanks escaped.
+// The address as the capture program gets it: a file as a "file:///" URL.
+// A browser would read "#" as the start of a fragment and "%" as an escape,
+// so they are escaped, as blanks are ("?" cannot be in a file name). None
+// of them is a trail byte of a double-byte character.
 std::string CaptureAddress(RunState& run, const std::string& address) {
   if (!run.platform.PathExists(address)) return address;
   std::string url = "file:///";
-  for (char c : address) url += c == ' ' ? std::string("%20") : std::string(1, c);
+  for (char c : address) {
+    switch (c) {
+      case ' ': url += "%20"; break;
+      case '#': url += "%23"; break;
+      case '%': url += "%25"; break;
+      default: url += c;
+    }
+  }
   return url;
 }
 

@@ -12,9 +12,10 @@ example=${2:?usage: checker.sh CHECKER_EXE EXAMPLE_INI}
 
 zolto_setup "$exe"
 cp "$example" "$ZOLTO_TMP/zolto5_c.ini"
-# As in the release folder: the expression library beside the program. The
-# example names Paint, which a Wine prefix lacks; the recorder stands in.
-cp "$(dirname "$exe")/BREGEXP.DLL" "$ZOLTO_TMP/" &&
+# As in the release folder: the expression library and the capture program
+# beside the program. The example names Paint, which a Wine prefix lacks;
+# the recorder stands in.
+cp "$(dirname "$exe")/BREGEXP.DLL" "$(dirname "$exe")/zolto_capture.exe" "$ZOLTO_TMP/" &&
   cp "$ZOLTO_TMP/recorder.exe" "$ZOLTO_TMP/mspaint.exe" || zolto_fail "test set-up: cannot copy"
 : >"$ZOLTO_TMP/notes.txt"
 out=$ZOLTO_TMP/out.txt
@@ -33,8 +34,8 @@ target=$(zolto_winpath "$ZOLTO_TMP/notes.txt")
 check "$(zolto_winpath "$ZOLTO_TMP/zolto5_c.ini")" "$target"
 [ "$status" -eq 0 ] || zolto_fail "exit status $status on the example, expected 0:"$'\n'"$(cat "$out")"
 expect "targets: 1"
-expect "line 32 (first pass) [file]  -> matches, taken"
-expect "line 42 (first pass) [\$.txt][\$.log][\$.ini]_[^C:\\Windows\\]  -> matches, taken"
+expect "line 39 (first pass) [file]  -> matches, taken"
+expect "line 49 (first pass) [\$.txt][\$.log][\$.ini]_[^C:\\Windows\\]  -> matches, taken"
 expect "[!/\.(png|jpe?g|gif|bmp)\$/i]  -> does not match, not taken"
 expect "decision: show the menu: 5 program entries"
 expect "1250 notes.txt ( &0 )"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Web previews of an .html target through the capture stand-in
-# (zolto_capture.exe beside the program, "@browse=zolto_capture.exe,ARGS").
+# Web previews of an .html target through the test-pattern capture program
+# (capture_pattern.exe beside the program, "@browse=capture_pattern.exe,ARGS").
 #   web_preview.sh EXE CAPTURE.EXE bands
-#       no ARGS: the stand-in's 320x240 picture (a navy border, eight colour
-#       bands above, the address below) is the last item of the menu, below
+#       no ARGS: the pattern's 320x240 picture (a navy border, eight colour
+#       bands above, white below) is the last item of the menu, below
 #       the header; "--fail" (nothing written): no preview; "--garbage" (a
 #       bitmap header claiming 4000x4000 over 100 bytes): no preview, no
 #       crash. The menu is then as high as without "@browse".
@@ -16,11 +16,11 @@ set -uo pipefail
 source "$(dirname "$0")/wine-env.sh"
 usage="usage: web_preview.sh EXE CAPTURE.EXE bands|hang"
 zolto_setup "${1:?$usage}"
-cp "${2:?$usage}" "$ZOLTO_TMP/zolto_capture.exe" || zolto_fail "test set-up: cannot copy $2"
+cp "${2:?$usage}" "$ZOLTO_TMP/capture_pattern.exe" || zolto_fail "test set-up: cannot copy $2"
 mode=${3:?$usage}
 case $mode in bands | hang) ;; *) zolto_fail "$usage" ;; esac
 printf '<html><body>page</body></html>\r\n' >"$ZOLTO_TMP/page.html"
-# Where the program has the stand-in write its picture.
+# Where the program has the capture program write its picture.
 bitmap=$ZOLTO_TMP/temp/$ZOLTO_NAME.bmp
 navy='r < 0.1 && g < 0.1 && b > 0.4 && b < 0.6'
 
@@ -46,10 +46,10 @@ zolto_escape "$menu"
 
 if [ "$mode" = hang ]; then
   SECONDS=0
-  open_menu 80 "@browse=zolto_capture.exe,--hang=60"
+  open_menu 80 "@browse=capture_pattern.exe,--hang=60"
   echo "the menu came after $SECONDS s"
   no_preview "--hang=60" "$(zolto_screenshot "$ZOLTO_NAME.web_hang")"
-  left=$(pgrep -af -- "$(basename "$ZOLTO_TMP").*zolto_capture") &&
+  left=$(pgrep -af -- "$(basename "$ZOLTO_TMP").*capture_pattern") &&
     zolto_fail "the capture still runs with the menu open: $left"
   [ ! -e "$bitmap" ] || zolto_fail "the hanging capture left $bitmap"
   zolto_escape "$menu"
@@ -57,8 +57,8 @@ if [ "$mode" = hang ]; then
   exit 0
 fi
 
-# The stand-in's picture below the header.
-open_menu 60 "@browse=zolto_capture.exe"
+# The pattern below the header.
+open_menu 60 "@browse=capture_pattern.exe"
 shot=$(zolto_screenshot "$ZOLTO_NAME.web_bands")
 found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" "$navy")
 IFS='x+' read -r w h x y <<<"${found% *}"
@@ -81,7 +81,7 @@ zolto_escape "$menu"
 
 # A capture that fails, one that writes a broken bitmap.
 for arg in fail garbage; do
-  open_menu 60 "@browse=zolto_capture.exe,--$arg"
+  open_menu 60 "@browse=capture_pattern.exe,--$arg"
   no_preview "--$arg" "$(zolto_screenshot "$ZOLTO_NAME.web_$arg")"
   [ "$arg" = fail ] || [ "$(stat -c %s "$bitmap" 2>/dev/null)" = 100 ] ||
     zolto_fail "the capture's 100-byte bitmap is not at $bitmap: was it run?"

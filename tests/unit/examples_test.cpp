@@ -32,7 +32,7 @@ class ExampleTest : public ::testing::TestWithParam<const Edition*> {
     run.frontend = &menu;
     for (const char* p : {"C:\\Windows\\notepad.exe", "C:\\Windows\\explorer.exe",
                           "C:\\Windows\\system32\\mspaint.exe", "C:\\d\\a.TXT", "C:\\d\\b.png",
-                          "C:\\d\\c.zip", "C:\\Windows\\win.ini"})
+                          "C:\\d\\c.zip", "C:\\Windows\\win.ini", "C:\\Tools\\zolto_capture.exe"})
       fs.AddFile(p);
     fs.AddFolder("C:\\d\\sub");
     // BREGEXP.DLL's "/pattern/flags" form, enough for the example's header.
@@ -85,6 +85,10 @@ TEST_P(ExampleTest, SettingsShowOffThePreviewsIconsAndExplorerMenu) {
   EXPECT_EQ(s.TextTypes, (Strings{".txt", ".ini", ".log", ".csv", ".bat"}));
   EXPECT_EQ(s.ExplorerMenuMode, 1);
   EXPECT_EQ(s.EditorProgram, "C:\\Windows\\notepad.exe");
+  // Web previews by the capture program beside the launcher (full edition).
+  const bool full = GetParam() == &kFullEdition;
+  EXPECT_EQ(s.WebPreview, full ? 1 : 0);
+  EXPECT_EQ(s.PageCaptureProgram, full ? "C:\\Tools\\zolto_capture.exe" : "");
   EXPECT_EQ(s.FirstLaunchDelay, 200);
   EXPECT_EQ(s.NextLaunchDelay, 100);
 }

@@ -110,6 +110,9 @@ TEST_F(CaptureTest, CommandLine) {
   fs.AddFile("C:\\My Pages\\a.html");
   EXPECT_EQ(CaptureCommandLine(run, "C:\\My Pages\\a.html").substr(64),
             "-u\"file:///C:\\My%20Pages\\a.html\"");
+  fs.AddFile("C:\\d\\C# 100%.html");  // a fragment and an escape to a browser
+  EXPECT_EQ(CaptureCommandLine(run, "C:\\d\\C# 100%.html").substr(64),
+            "-u\"file:///C:\\d\\C%23%20100%25.html\"");
   EXPECT_EQ(CaptureCommandLine(run, "https://example.org/\"\t-x"), "");
   EXPECT_EQ(CaptureCommandLine(run, "https://example.org/ -x"), "");
   run.settings.PageCaptureProgram.clear();
