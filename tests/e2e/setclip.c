@@ -4,6 +4,9 @@
  *   setclip.exe PATH...     a CF_HDROP list of the paths (UTF-16)
  *   setclip.exe -t TEXT     TEXT as CF_UNICODETEXT
  *   setclip.exe -e          an empty clipboard
+ *   setclip.exe -k SECONDS  stays that long with a window: keeps Wine's
+ *                           desktop process, which holds the clipboard
+ *                           between programs, running
  * Exits 0 when the clipboard holds the data, 1 otherwise. */
 #include <windows.h>
 #include <shellapi.h>
@@ -38,6 +41,9 @@ static HGLOBAL Text(const WCHAR *text) {
   return memory;
 }
 
+/* Under Wine the data reaches the X11 clipboard manager (which keeps it for
+ * the next program) a moment after the clipboard is closed: the helper
+ * waits that moment before it ends. */
 int main(void) {
   int argc = 0;
   LPWSTR *argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -47,6 +53,10 @@ int main(void) {
   }
   /* The clipboard needs an owner window for SetClipboardData to succeed. */
   HWND owner = CreateWindowA("STATIC", "setclip", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
+  if (wcscmp(argv[1], L"-k") == 0 && argc == 3) { /* keeps Wine's desktop process alive */
+    Sleep((DWORD)_wtoi(argv[2]) * 1000);
+    return 0;
+  }
   BOOL open = FALSE;
   for (int attempt = 0; attempt < 50 && !(open = OpenClipboard(owner)); ++attempt) Sleep(20);
   if (!open) {
@@ -55,12 +65,14 @@ int main(void) {
   }
   EmptyClipboard();
   BOOL ok = TRUE;
+  UINT format = 0;
   if (wcscmp(argv[1], L"-t") == 0 && argc == 3) {
-    ok = SetClipboardData(CF_UNICODETEXT, Text(argv[2])) != NULL;
+    ok = SetClipboardData(format = CF_UNICODETEXT, Text(argv[2])) != NULL;
   } else if (wcscmp(argv[1], L"-e") != 0) {
-    ok = SetClipboardData(CF_HDROP, FileList(argc - 1, argv + 1)) != NULL;
+    ok = SetClipboardData(format = CF_HDROP, FileList(argc - 1, argv + 1)) != NULL;
   }
   CloseClipboard();
+  if (ok && format) Sleep(500);
   if (!ok) fprintf(stderr, "setclip: SetClipboardData failed (%lu)\n", GetLastError());
   return ok ? 0 : 1;
 }
