@@ -34,7 +34,6 @@ struct StartupState {
   int ShiftFlag = 0;
   int ControlFlag = 0;
   int OneByOne = 0;
-  int SwallowNextClick = 0;
 };
 
 // What the run shows the user: the Win32 front end, a recorder in tests.

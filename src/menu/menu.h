@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "config/entries.h"
+
 namespace zolto {
 
 struct RunState;
@@ -30,6 +32,13 @@ enum MenuId : int {
 
 using MenuHandle = std::uintptr_t;
 
+// The menu's item icons (ItemBitmaps), a slot each: the header's, the
+// Explorer submenu's and each entry's.
+constexpr int kHeaderIconSlot = 0;
+constexpr int kShellMenuIconSlot = 2;
+constexpr int EntryIconSlot(int entry) { return 3 + entry; }
+constexpr int kItemBitmapSlots = EntryIconSlot(kMaxEntries);
+
 // Where an item's icon comes from.
 struct IconSource {
   enum Kind { Path, SystemIcon } kind = Path;  // SystemIcon: the "MYSYS" resource
@@ -50,7 +59,7 @@ class MenuBuilder {
   // A string item whose text is one of the program's own (UTF-8).
   virtual void AppendCaptionItem(MenuHandle menu, int id, const std::string& textUtf8) = 0;
   // The header item (kIdHeader): the target's name as the user gave it
-  // (UTF-8), with the icon of icon (ItemBitmaps slot 0) unless it is null.
+  // (UTF-8), with the icon of icon (kHeaderIconSlot) unless it is null.
   virtual void AppendHeaderItem(MenuHandle menu, const std::string& labelUtf8,
                                 const IconSource* icon) = 0;
   virtual void AppendSeparator(MenuHandle menu, int id) = 0;
@@ -102,14 +111,18 @@ int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int star
 // "( 500 バイト )", "( 1.51 KB )", "( 3.10 MB )": the remainder's leading
 // digits, not a rounded fraction (UTF-8).
 std::string FormatSizeLabel(unsigned size);
+// The text preview's only line for an empty file or one that cannot be
+// read: the program's own text (UTF-8), where the file's lines are ANSI.
+inline constexpr char kEmptyTextPreview[] = "( 0 バイト )";
 // The first lines of the first target, tabs expanded, for the text preview;
-// "( 0 バイト )" alone when the file is empty or cannot be read.
+// kEmptyTextPreview alone when the file is empty or cannot be read.
 std::vector<std::string> TextPreviewLines(RunState& run);
 
 // An uncompressed bitmap file the launcher can draw: "BM", a 40-byte info
 // header right before the pixels, 24 or 32 bits, no compression, sane
 // dimensions, and all the pixel rows it promises.
 struct CaptureBitmap {
+  static constexpr size_t infoOffset = 14;  // BITMAPINFO, after the file header
   int width = 0;
   int height = 0;  // negative for rows stored top-down
   int bitCount = 0;

@@ -31,7 +31,8 @@ void AddEntryItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int inde
   if (pending.kind == 1) builder.AppendSeparator(menu, kIdEntryBase + pending.index);
   const bool columnBreak = pending.kind == 2;
   if (run.settings.ShowIcons && !plain)
-    builder.AppendIconItem(menu, id, " " + label, IconFor(run, index), 3 + index, columnBreak);
+    builder.AppendIconItem(menu, id, " " + label, IconFor(run, index), EntryIconSlot(index),
+                           columnBreak);
   else
     builder.AppendItem(menu, id, label, columnBreak);
   pending = PendingBreak{};

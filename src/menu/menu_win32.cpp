@@ -2,21 +2,11 @@
 
 #include <vector>
 
-#include "launch/param_dialog_win32.h"
 #include "platform/dpi_win32.h"
 #include "platform/platform_win32.h"
 
 namespace zolto {
 namespace {
-
-HHOOK g_rightClickHook = nullptr;
-RunState* g_hookRun = nullptr;
-
-// A right-button press on an item means: run it for every target.
-LRESULT CALLBACK RightClickHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code >= 0 && wParam == WM_RBUTTONDOWN && g_hookRun) g_hookRun->menu.allTargetsRequested = 1;
-  return CallNextHookEx(g_rightClickHook, code, wParam, lParam);
-}
 
 void PressDownArrow() {
   keybd_event(VK_DOWN, 0, 0, 0);
@@ -68,6 +58,15 @@ ScreenFacts ReadScreenFacts(HWND startForeground) {
 
 }  // namespace
 
+Win32Menus* Win32Menus::tracking_ = nullptr;
+
+// A right-button press on an item means: run it for every target.
+LRESULT CALLBACK Win32Menus::RightClickHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0 && wParam == WM_RBUTTONDOWN && tracking_)
+    tracking_->run_.menu.allTargetsRequested = 1;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void Win32Menus::SetStartForeground(HWND window) {
   startForeground_ = window;
   const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), 0);
@@ -90,8 +89,8 @@ void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
 
   state.allTargetsRequested = 0;
   state.menuShown = 1;
-  g_hookRun = &run_;
-  g_rightClickHook = SetWindowsHookExA(WH_MOUSE, RightClickHook, nullptr, GetCurrentThreadId());
+  tracking_ = this;
+  rightClickHook_.reset(SetWindowsHookExA(WH_MOUSE, RightClickHook, nullptr, GetCurrentThreadId()));
   if (run_.settings.ForceActivate)
     ForceForeground(window_);
   else
@@ -99,8 +98,8 @@ void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
   const int chosen = static_cast<int>(
       TrackPopupMenu(reinterpret_cast<HMENU>(menu), place.flags, place.x, place.y, 0, window_, nullptr));
   PostMessageA(window_, WM_NULL, 0, 0);
-  if (g_rightClickHook) UnhookWindowsHookEx(g_rightClickHook);
-  g_rightClickHook = nullptr;
+  rightClickHook_.reset();
+  tracking_ = nullptr;
   DestroyPopupMenu(run_, builder_, menu);
   state.menuShown = 0;
   if (chosen == 0) return;
@@ -119,7 +118,7 @@ void Win32Menus::ShowAbout() {
 
 void Win32Menus::InvokeShellCommand(int id) { builder_.Shell().Invoke(window_, id); }
 
-int Win32Menus::OpenParameterDialog() { return OpenParamDialog(run_, instance_, window_); }
+int Win32Menus::OpenParameterDialog() { return dialog_.Open(window_); }
 
 void Win32Menus::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
   lastSelectMenu_ = reinterpret_cast<HMENU>(lParam);

@@ -11,7 +11,6 @@ namespace zolto {
 namespace {
 
 constexpr size_t kTextPreviewBytes = 64 * 1024;  // more than 100 lines of 517
-constexpr char kZeroBytes[] = "( 0 バイト )";
 
 std::string TwoLeadingDigits(unsigned whole, unsigned remainder, const char* unit) {
   const std::string digits = std::to_string(remainder);
@@ -71,7 +70,7 @@ std::vector<std::string> TextPreviewLines(RunState& run) {
   const Settings& s = run.settings;
   std::string text;
   if (!run.platform.ReadFileHead(run.targets.working[0], kTextPreviewBytes, text) || text.empty())
-    return {kZeroBytes};
+    return {kEmptyTextPreview};
   std::vector<std::string> lines;
   LineBuffer line;
   size_t pos = 0;
@@ -85,10 +84,10 @@ std::vector<std::string> TextPreviewLines(RunState& run) {
 }
 
 bool ValidateCaptureBitmap(std::string_view file, CaptureBitmap& info) {
-  constexpr size_t kHeaders = 14 + 40;
+  constexpr size_t kHeaders = CaptureBitmap::infoOffset + 40;  // no colour table
   constexpr int kMaxSide = 8192;
   if (file.size() < kHeaders || file[0] != 'B' || file[1] != 'M') return false;
-  if (Read32(file, 10) != kHeaders || Read32(file, 14) != 40) return false;  // no colour table
+  if (Read32(file, 10) != kHeaders || Read32(file, CaptureBitmap::infoOffset) != 40) return false;
   const int32_t width = static_cast<int32_t>(Read32(file, 18));
   const int32_t height = static_cast<int32_t>(Read32(file, 22));
   const int bitCount = Read16(file, 28);

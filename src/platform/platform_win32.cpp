@@ -13,21 +13,11 @@ namespace {
 // A configuration or list file larger than this is refused rather than read.
 constexpr LONGLONG kMaxFileBytes = 64LL << 20;
 
-// Closes a kernel handle when it goes out of scope.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+// A file opened for reading (shared read), existing or made empty.
+win32::UniqueHandle OpenForReading(const std::string& path, DWORD disposition) {
+  return win32::UniqueHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 // Holds the clipboard open for the host window.
 class ClipboardLock {
@@ -45,26 +35,6 @@ class ClipboardLock {
 };
 
 }  // namespace
-
-std::wstring Widen(std::string_view text, UINT codePage) {
-  if (text.empty()) return L"";
-  const int size = static_cast<int>(text.size());
-  const int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-  if (n <= 0) return L"";
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), n);
-  return wide;
-}
-
-std::string Utf8Of(std::wstring_view wide) {
-  if (wide.empty()) return "";
-  const int size = static_cast<int>(wide.size());
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return "";
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), n, nullptr, nullptr);
-  return utf8;
-}
 
 std::string AnsiOf(std::wstring_view wide, bool& exact) {
   exact = true;
@@ -155,12 +125,12 @@ std::optional<std::string> AnsiPathOf(const std::wstring& path) {
   return ansi;
 }
 
-HMODULE LoadCompanionLibrary(const char* name) {
+win32::Library LoadCompanionLibrary(const char* name) {
   // Explicit folders: the empty DLL directory set at start does not keep the
   // current folder (often the target's own) out of every search; under Wine
   // a plain LoadLibraryA still finds a DLL planted there.
-  return LoadLibraryExA(name, nullptr,
-                        LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return win32::Library(LoadLibraryExA(
+      name, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
 }
 
 bool Win32Platform::PathExists(const std::string& path) {
@@ -174,10 +144,8 @@ bool Win32Platform::IsDirectory(const std::string& path) {
 bool Win32Platform::ReadWholeFile(const std::string& path, bool createIfMissing,
                                   std::string& contents) {
   if (path.empty()) return false;
-  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                createIfMissing ? OPEN_ALWAYS : OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  win32::UniqueHandle file = OpenForReading(path, createIfMissing ? OPEN_ALWAYS : OPEN_EXISTING);
+  if (!file) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxFileBytes) return false;
   contents.assign(static_cast<size_t>(size.QuadPart), '\0');
@@ -192,9 +160,8 @@ bool Win32Platform::ReadWholeFile(const std::string& path, bool createIfMissing,
 
 bool Win32Platform::ReadFileHead(const std::string& path, size_t maxBytes,
                                  std::string& contents) {
-  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  win32::UniqueHandle file = OpenForReading(path, OPEN_EXISTING);
+  if (!file) return false;
   contents.assign(maxBytes, '\0');
   DWORD read = 0;
   if (maxBytes > 0 && !::ReadFile(file.get(), contents.data(), static_cast<DWORD>(maxBytes),
@@ -205,10 +172,9 @@ bool Win32Platform::ReadFileHead(const std::string& path, size_t maxBytes,
 }
 
 std::optional<unsigned long long> Win32Platform::FileSize(const std::string& path) {
-  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueHandle file = OpenForReading(path, OPEN_EXISTING);
   LARGE_INTEGER size{};
-  if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
   return static_cast<unsigned long long>(size.QuadPart);
 }
 
@@ -226,11 +192,11 @@ bool Win32Platform::RunAndWait(const std::string& commandLine, int timeoutMs) {
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                       nullptr, nullptr, &startup, &process))
     return false;
-  CloseHandle(process.hThread);
-  const bool ended = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs)) ==
-                     WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(process.hProcess, 1);  // a capture that hangs
-  CloseHandle(process.hProcess);
+  const win32::UniqueHandle thread(process.hThread);
+  const win32::UniqueHandle program(process.hProcess);
+  const bool ended =
+      WaitForSingleObject(program.get(), static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(program.get(), 1);  // a capture that hangs
   return ended;
 }
 
@@ -458,27 +424,24 @@ bool Win32Platform::CrackUrl(const std::string& text, UrlParts& parts) {
 
 bool Win32Platform::LoadRegexLibrary() {
   regexLibrary_ = LoadCompanionLibrary("BREGEXP.DLL");
-  return regexLibrary_ != nullptr;
+  return static_cast<bool>(regexLibrary_);
 }
 
-void Win32Platform::FreeRegexLibrary() {
-  if (regexLibrary_) FreeLibrary(regexLibrary_);
-  regexLibrary_ = nullptr;
-}
+void Win32Platform::FreeRegexLibrary() { regexLibrary_.reset(); }
 
 int Win32Platform::RegexMatch(const std::string& expression, const std::string& subject) {
   using MatchFunction = int(__cdecl*)(const char*, const char*, const char*, void**, char*);
   using FreeFunction = void(__cdecl*)(void*);
   if (!regexLibrary_) return kNoBMatch;
   auto match = reinterpret_cast<MatchFunction>(
-      reinterpret_cast<void*>(GetProcAddress(regexLibrary_, "BMatch")));
+      reinterpret_cast<void*>(GetProcAddress(regexLibrary_.get(), "BMatch")));
   if (!match) return kNoBMatch;
   void* handle = nullptr;
   char message[80] = {};
   const int result = match(expression.c_str(), subject.c_str(),
                            subject.c_str() + subject.size(), &handle, message);
   auto release = reinterpret_cast<FreeFunction>(
-      reinterpret_cast<void*>(GetProcAddress(regexLibrary_, "BRegfree")));
+      reinterpret_cast<void*>(GetProcAddress(regexLibrary_.get(), "BRegfree")));
   if (release) release(handle);
   return result;
 }
