@@ -20,64 +20,17 @@
 #include <string>
 
 #include "capture.h"
+#include "platform/win32_owners.h"
 
 namespace {
 
 // The exit statuses; kDone also stands for a browser that ended in time.
 enum Status { kDone, kNoPicture, kRefused, kNoBrowser, kTooLong, kNotWritten };
 
-std::wstring Widen(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& wide) {
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(length, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), length, nullptr,
-                      nullptr);
-  return text;
-}
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~Handle() {
-    if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  Handle(Handle&&) = delete;
-  Handle& operator=(Handle&&) = delete;
-
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-template <class T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (object_ != nullptr) object_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ComRef(ComRef&&) = delete;
-  ComRef& operator=(ComRef&&) = delete;
-
-  T* operator->() const { return object_; }
-  T* get() const { return object_; }
-  T** out() { return &object_; }
-
- private:
-  T* object_ = nullptr;
-};
+using win32::ComPtr;
+using win32::Utf8Of;
+using win32::Widen;
+using Handle = win32::UniqueHandle;
 
 bool IsFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -98,7 +51,7 @@ std::wstring AppPath(HKEY root, REGSAM view, const char* exe) {
   DWORD size = sizeof value - sizeof(wchar_t);  // room for the terminator
   const LONG read = RegGetValueW(opened, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, value, &size);
   RegCloseKey(opened);
-  return read == ERROR_SUCCESS ? Widen(capture::UnquotePath(Narrow(value))) : L"";
+  return read == ERROR_SUCCESS ? Widen(capture::UnquotePath(Utf8Of(value))) : L"";
 }
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
@@ -232,42 +185,42 @@ Status RunBrowser(const std::wstring& program, std::wstring commandLine, int tim
 // those it covers) and encodes it as a 24-bit BMP (a BITMAPINFOHEADER, no
 // compression) at target. Needs COM.
 bool ConvertPicture(const std::wstring& png, const std::wstring& target, int width) {
-  ComRef<IWICImagingFactory> factory;
-  ComRef<IWICBitmapDecoder> decoder;
-  ComRef<IWICBitmapFrameDecode> frame;
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICBitmapDecoder> decoder;
+  ComPtr<IWICBitmapFrameDecode> frame;
   UINT pngWidth = 0, pngHeight = 0;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                               IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(factory.out()))) ||
+                              reinterpret_cast<void**>(factory.put()))) ||
       FAILED(factory->CreateDecoderFromFilename(png.c_str(), nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.out())) ||
-      FAILED(decoder->GetFrame(0, frame.out())) ||
+                                                WICDecodeMetadataCacheOnDemand, decoder.put())) ||
+      FAILED(decoder->GetFrame(0, frame.put())) ||
       FAILED(frame->GetSize(&pngWidth, &pngHeight)) || pngWidth > capture::kMaxSide ||
       pngHeight > capture::kMaxSide) {
     return false;
   }
   const int height = capture::ScaledHeight(int(pngWidth), int(pngHeight), width);
-  ComRef<IWICBitmapScaler> scaler;
-  ComRef<IWICFormatConverter> converter;
-  if (height == 0 || FAILED(factory->CreateBitmapScaler(scaler.out())) ||
+  ComPtr<IWICBitmapScaler> scaler;
+  ComPtr<IWICFormatConverter> converter;
+  if (height == 0 || FAILED(factory->CreateBitmapScaler(scaler.put())) ||
       FAILED(scaler->Initialize(frame.get(), UINT(width), UINT(height),
                                 WICBitmapInterpolationModeFant)) ||
-      FAILED(factory->CreateFormatConverter(converter.out())) ||
+      FAILED(factory->CreateFormatConverter(converter.put())) ||
       FAILED(converter->Initialize(scaler.get(), GUID_WICPixelFormat24bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom))) {
     return false;
   }
-  ComRef<IWICStream> stream;
-  ComRef<IWICBitmapEncoder> encoder;
-  ComRef<IWICBitmapFrameEncode> output;
-  ComRef<IPropertyBag2> properties;
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapEncoder> encoder;
+  ComPtr<IWICBitmapFrameEncode> output;
+  ComPtr<IPropertyBag2> properties;
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-  return SUCCEEDED(factory->CreateStream(stream.out())) &&
+  return SUCCEEDED(factory->CreateStream(stream.put())) &&
          SUCCEEDED(stream->InitializeFromFilename(target.c_str(), GENERIC_WRITE)) &&
-         SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatBmp, nullptr, encoder.out())) &&
+         SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatBmp, nullptr, encoder.put())) &&
          SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-         SUCCEEDED(encoder->CreateNewFrame(output.out(), properties.out())) &&
+         SUCCEEDED(encoder->CreateNewFrame(output.put(), properties.put())) &&
          SUCCEEDED(output->Initialize(properties.get())) &&
          SUCCEEDED(output->SetSize(UINT(width), UINT(height))) &&
          SUCCEEDED(output->SetPixelFormat(&format)) &&
@@ -300,7 +253,7 @@ int Capture() {
   capture::Request request;
   capture::Options options;
   std::string error;
-  if (!capture::ParseCommandLine(Narrow(GetCommandLineW()), &request, &error) ||
+  if (!capture::ParseCommandLine(Utf8Of(GetCommandLineW()), &request, &error) ||
       !capture::ReadOptions(request.extras, &options, &error) ||
       !capture::CheckAddress(request.address, &error)) {
     return Refuse(error);
@@ -311,8 +264,8 @@ int Capture() {
   if (temp.path().empty()) return kNoPicture;
   const std::wstring screenshot = temp.path() + L"\\page.png";
   const std::string line =
-      capture::BrowserCommandLine(Narrow(browser), options, Narrow(temp.path() + L"\\profile"),
-                                  Narrow(screenshot), request.address);
+      capture::BrowserCommandLine(Utf8Of(browser), options, Utf8Of(temp.path() + L"\\profile"),
+                                  Utf8Of(screenshot), request.address);
   const Status ran = RunBrowser(browser, Widen(line), options.timeoutSeconds);
   if (ran != kDone) return ran;
   return WritePicture(screenshot, Widen(request.output), options.width);
@@ -321,12 +274,11 @@ int Capture() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return kNoPicture;
-  int status = kNoPicture;
+  const win32::ComScope com;
+  if (!com.usable()) return kNoPicture;
   try {
-    status = Capture();
+    return Capture();
   } catch (...) {  // out of memory: the destructors have cleaned up
+    return kNoPicture;
   }
-  CoUninitialize();
-  return status;
 }

@@ -129,21 +129,27 @@ class ComPtr {
   T* pointer_ = nullptr;
 };
 
-// COM started on this thread for as long as the object lives, when it could
-// be started.
+// COM on this thread for as long as the object lives. A thread whose COM is
+// already set up for the other model (RPC_E_CHANGED_MODE) keeps it, and COM
+// is usable all the same; each successful start, S_FALSE included, is
+// balanced.
 class ComScope {
  public:
-  explicit ComScope(DWORD model = COINIT_APARTMENTTHREADED)
-      : started_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
+  explicit ComScope(DWORD model = COINIT_APARTMENTTHREADED) {
+    const HRESULT result = CoInitializeEx(nullptr, model);
+    started_ = SUCCEEDED(result);
+    usable_ = started_ || result == RPC_E_CHANGED_MODE;
+  }
   ~ComScope() {
     if (started_) CoUninitialize();
   }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
-  bool started() const { return started_; }
+  bool usable() const { return usable_; }
 
  private:
-  bool started_;
+  bool started_ = false;
+  bool usable_ = false;
 };
 
 // Text of a code page (UTF-8 by default; CP_ACP for the ANSI code page) as

@@ -34,7 +34,7 @@ target=$(zolto_winpath "$ZOLTO_TMP/notes.txt")
 check "$(zolto_winpath "$ZOLTO_TMP/zolto5_c.ini")" "$target"
 [ "$status" -eq 0 ] || zolto_fail "exit status $status on the example, expected 0:"$'\n'"$(cat "$out")"
 expect "targets: 1"
-expect "line 39 (first pass) [file]  -> matches, taken"
+expect "line 38 (first pass) [file]  -> matches, taken"
 expect "line 49 (first pass) [\$.txt][\$.log][\$.ini]_[^C:\\Windows\\]  -> matches, taken"
 expect "[!/\.(png|jpe?g|gif|bmp)\$/i]  -> does not match, not taken"
 expect "decision: show the menu: 5 program entries"
