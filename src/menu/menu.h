@@ -160,10 +160,19 @@ std::vector<int> ShellItemsToDelete(const RunState& run, const std::vector<Shell
 
 // ---- Placing and acting (the front end tracks the menu in between) ----
 
+// TrackPopupMenu's flags the placement uses (the Win32 platform checks them
+// against the system's TPM_ constants).
+enum TrackFlag : unsigned {
+  kTrackRightButton = 0x0002,
+  kTrackCenterAlign = 0x0004,
+  kTrackVCenterAlign = 0x0010,
+  kTrackReturnCommand = 0x0100,
+};
+
 struct MenuPlacement {
   int x = 0;
   int y = 0;
-  unsigned flags = 0;  // TPM_* flags
+  unsigned flags = 0;  // TrackFlag values
 };
 
 struct ScreenFacts {

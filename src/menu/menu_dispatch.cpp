@@ -6,9 +6,9 @@
 namespace zolto {
 namespace {
 
-constexpr unsigned kTrackFlags = 0x102;     // TPM_RETURNCMD | TPM_RIGHTBUTTON
-constexpr unsigned kCentredFlags = 0x116;   // ... | TPM_CENTERALIGN | TPM_VCENTERALIGN
-constexpr unsigned kMidLeftFlags = 0x112;   // ... | TPM_VCENTERALIGN
+constexpr unsigned kTrackFlags = kTrackReturnCommand | kTrackRightButton;
+constexpr unsigned kCentredFlags = kTrackFlags | kTrackCenterAlign | kTrackVCenterAlign;
+constexpr unsigned kMidLeftFlags = kTrackFlags | kTrackVCenterAlign;
 
 MenuPlacement ScreenCentre(const RunState& run) {
   const SystemMetrics& m = run.start.Metrics;

@@ -8,6 +8,10 @@
 namespace zolto {
 namespace {
 
+// The core places the menu with its own names for the tracking flags.
+static_assert(kTrackRightButton == TPM_RIGHTBUTTON && kTrackCenterAlign == TPM_CENTERALIGN &&
+              kTrackVCenterAlign == TPM_VCENTERALIGN && kTrackReturnCommand == TPM_RETURNCMD);
+
 void PressDownArrow() {
   keybd_event(VK_DOWN, 0, 0, 0);
   keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);

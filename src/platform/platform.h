@@ -40,6 +40,39 @@ struct FontInfo {
   int height = 0;  // as the system reports it (may be negative)
 };
 
+// The special folders the path macros name: their CSIDL numbers, which the
+// Win32 platform checks against the system's own constants.
+enum SpecialFolder : int {
+  kFolderDesktop = 0x00,
+  kFolderPrograms = 0x02,
+  kFolderPersonal = 0x05,
+  kFolderFavorites = 0x06,
+  kFolderStartup = 0x07,
+  kFolderRecent = 0x08,
+  kFolderSendTo = 0x09,
+  kFolderStartMenu = 0x0B,
+  kFolderMyMusic = 0x0D,
+  kFolderMyVideo = 0x0E,
+  kFolderDesktopDirectory = 0x10,
+  kFolderFonts = 0x14,
+  kFolderCommonStartMenu = 0x16,
+  kFolderCommonPrograms = 0x17,
+  kFolderCommonStartup = 0x18,
+  kFolderCommonDesktopDirectory = 0x19,
+  kFolderCommonFavorites = 0x1F,
+  kFolderInternetCache = 0x20,
+  kFolderCookies = 0x21,
+  kFolderHistory = 0x22,
+  kFolderWindows = 0x24,
+  kFolderSystem = 0x25,
+  kFolderProgramFiles = 0x26,
+  kFolderMyPictures = 0x27,
+  kFolderCommonDocuments = 0x2E,
+  kFolderCommonMusic = 0x35,
+  kFolderCommonPictures = 0x36,
+  kFolderCommonVideo = 0x37,
+};
+
 // Virtual-key codes the core asks about.
 enum class Key { Shift, Control };
 

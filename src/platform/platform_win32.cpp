@@ -10,6 +10,36 @@
 namespace zolto {
 namespace {
 
+// The core names the special folders itself.
+static_assert(kFolderDesktop == CSIDL_DESKTOP);
+static_assert(kFolderPrograms == CSIDL_PROGRAMS);
+static_assert(kFolderPersonal == CSIDL_PERSONAL);
+static_assert(kFolderFavorites == CSIDL_FAVORITES);
+static_assert(kFolderStartup == CSIDL_STARTUP);
+static_assert(kFolderRecent == CSIDL_RECENT);
+static_assert(kFolderSendTo == CSIDL_SENDTO);
+static_assert(kFolderStartMenu == CSIDL_STARTMENU);
+static_assert(kFolderMyMusic == CSIDL_MYMUSIC);
+static_assert(kFolderMyVideo == CSIDL_MYVIDEO);
+static_assert(kFolderDesktopDirectory == CSIDL_DESKTOPDIRECTORY);
+static_assert(kFolderFonts == CSIDL_FONTS);
+static_assert(kFolderCommonStartMenu == CSIDL_COMMON_STARTMENU);
+static_assert(kFolderCommonPrograms == CSIDL_COMMON_PROGRAMS);
+static_assert(kFolderCommonStartup == CSIDL_COMMON_STARTUP);
+static_assert(kFolderCommonDesktopDirectory == CSIDL_COMMON_DESKTOPDIRECTORY);
+static_assert(kFolderCommonFavorites == CSIDL_COMMON_FAVORITES);
+static_assert(kFolderInternetCache == CSIDL_INTERNET_CACHE);
+static_assert(kFolderCookies == CSIDL_COOKIES);
+static_assert(kFolderHistory == CSIDL_HISTORY);
+static_assert(kFolderWindows == CSIDL_WINDOWS);
+static_assert(kFolderSystem == CSIDL_SYSTEM);
+static_assert(kFolderProgramFiles == CSIDL_PROGRAM_FILES);
+static_assert(kFolderMyPictures == CSIDL_MYPICTURES);
+static_assert(kFolderCommonDocuments == CSIDL_COMMON_DOCUMENTS);
+static_assert(kFolderCommonMusic == CSIDL_COMMON_MUSIC);
+static_assert(kFolderCommonPictures == CSIDL_COMMON_PICTURES);
+static_assert(kFolderCommonVideo == CSIDL_COMMON_VIDEO);
+
 // A configuration or list file larger than this is refused rather than read.
 constexpr LONGLONG kMaxFileBytes = 64LL << 20;
 
