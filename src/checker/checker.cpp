@@ -34,8 +34,9 @@ class DryRunPlatform : public Platform {
   bool ReadWholeFile(const std::string& p, bool, std::string& contents) override {
     return inner_.ReadWholeFile(p, false, contents);
   }
-  bool ReadFileHead(const std::string& p, size_t max, std::string& contents) override {
-    return inner_.ReadFileHead(p, max, contents);
+  bool ReadFilePart(const std::string& p, unsigned long long offset, size_t max,
+                    std::string& contents) override {
+    return inner_.ReadFilePart(p, offset, max, contents);
   }
   std::optional<unsigned long long> FileSize(const std::string& p) override {
     return inner_.FileSize(p);
@@ -256,10 +257,11 @@ class LineIndex {
   std::vector<size_t> starts_;
 };
 
+// The line at start, complete or not (a header's own line).
 std::string LineAt(std::string_view text, size_t start) {
-  LineBuffer line;
-  FetchLine(start, text.size(), text, false, line);
-  return std::string(TrimLeadingBlanksAndTabs(line.view()));
+  LineCursor cursor(text, start);
+  cursor.SkipLine();
+  return std::string(TrimLeadingBlanksAndTabs(cursor.Line()));
 }
 
 // Keeps what the selections report, one CheckSelection per selection.

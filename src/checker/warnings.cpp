@@ -28,15 +28,9 @@ struct Line {
 // The complete lines of text (a last line without LF is not read).
 std::vector<Line> LinesOf(std::string_view text) {
   std::vector<Line> lines;
-  LineBuffer buffer;
-  size_t pos = 0;
-  int number = 1;
-  while (pos < text.size()) {
-    const size_t used = FetchLine(pos, text.size(), text, false, buffer);
-    if (pos + used > text.size()) break;
-    lines.push_back({pos, number++, std::string(TrimLeadingBlanksAndTabs(buffer.view()))});
-    pos += used;
-  }
+  LineCursor cursor(text);
+  for (int number = 1; cursor.Next(); ++number)
+    lines.push_back({cursor.LineStart(), number, std::string(TrimLeadingBlanksAndTabs(cursor.Line()))});
   return lines;
 }
 

@@ -114,6 +114,30 @@ struct LineBuffer {
 size_t FetchLine(size_t start, size_t end, std::string_view text,
                  bool keepTabs, LineBuffer& line);
 
+// Reads a text line by line with FetchLine's rules. A last line without LF
+// is no line: Next refuses it and stays where it is.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text, size_t start = 0, bool keepTabs = false)
+      : text_(text), position_(start), keepTabs_(keepTabs) {}
+  // Reads the next complete line and moves past it; false at the end.
+  bool Next();
+  // Moves past the rest of the line the cursor is in (a header's own line),
+  // whether or not a line feed ends it.
+  void SkipLine();
+  std::string_view Line() const { return line_.view(); }
+  size_t LineStart() const { return lineStart_; }
+  size_t Position() const { return position_; }
+  void MoveTo(size_t position) { position_ = position; }
+
+ private:
+  std::string_view text_;
+  size_t position_;
+  size_t lineStart_ = 0;
+  bool keepTabs_;
+  LineBuffer line_;
+};
+
 // Turns a program name into a full path: the name itself, name + ".exe",
 // the "@path=" folders, then the system search path. Returns the name
 // unchanged, with found false, when nothing is found.

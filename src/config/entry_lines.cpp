@@ -99,15 +99,13 @@ size_t ParseEntryLines(RunState& run, size_t header, std::string_view text) {
   EntryTable& table = run.entries;
   SectionState state;
   state.separators = table.entryCount > 0;
-  LineBuffer line;
-  size_t pos = header + FetchLine(header, text.size(), text, false, line);
+  LineCursor lines(text, header);
+  lines.SkipLine();
   while (!table.Full()) {
-    const size_t used = FetchLine(pos, text.size(), text, false, line);
-    if (pos + used > text.size()) return text.size();
-    const std::string_view l = TrimLeadingBlanksAndTabs(line.view());
+    if (!lines.Next()) return text.size();
+    const std::string_view l = TrimLeadingBlanksAndTabs(lines.Line());
     const char c = l.empty() ? '\0' : l[0];
-    if (StartsWithI(l, "%end")) return pos;
-    pos += used;
+    if (StartsWithI(l, "%end")) return lines.LineStart();
     if (c == ';') continue;
     if (c == '+' && state.separators) {
       Append(table, kSeparator, state.level);

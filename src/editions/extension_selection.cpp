@@ -20,11 +20,11 @@ std::string KeyOf(RunState& run, const std::string& subject) {
 size_t TakeSectionAt(RunState& run, std::string_view text, size_t at, bool& noAll,
                      SectionReader& sections, SelectionTrace::Pass pass) {
   if (run.selection.trace) run.selection.trace->SectionTaken(pass, at);
-  LineBuffer line;
-  const size_t used = FetchLine(at, text.size(), text, false, line);
-  if (line.length > 0 && line.data[line.length - 1] == '#') noAll = true;
+  LineCursor header(text, at);
+  header.SkipLine();
+  if (!header.Line().empty() && header.Line().back() == '#') noAll = true;
   sections.Take(run, at, text);
-  return at + used;
+  return header.Position();
 }
 
 void AddAllSection(RunState& run, std::string_view text, bool noAll) {

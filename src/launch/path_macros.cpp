@@ -103,7 +103,9 @@ std::string ExpandPathMacros(RunState& run, std::string_view text) {
     if (macro.csidl >= 0) {
       std::optional<std::string> folder = run.platform.SpecialFolderPath(macro.csidl);
       if (!folder) continue;  // the name stays in the text
-      value = *folder;
+      // Without trailing backslash, a drive root ("D:\\") too: the text
+      // that follows the name brings its own.
+      value = DropTrailingBackslash(*folder);
     } else {
       value = OwnValue(run, macro.name, now);
     }

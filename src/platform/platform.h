@@ -123,8 +123,9 @@ class Platform {
   // folder, a locked file, a path that cannot exist).
   virtual bool ReadWholeFile(const std::string& path, bool createIfMissing,
                              std::string& contents) = 0;
-  // Reads at most maxBytes from the start of a file (OPEN_EXISTING).
-  virtual bool ReadFileHead(const std::string& path, size_t maxBytes,
+  // Reads at most maxBytes of a file from byte offset on (OPEN_EXISTING);
+  // nothing at or past its end.
+  virtual bool ReadFilePart(const std::string& path, unsigned long long offset, size_t maxBytes,
                             std::string& contents) = 0;
   // The size of a file, if it can be opened.
   virtual std::optional<unsigned long long> FileSize(const std::string& path) = 0;

@@ -188,10 +188,12 @@ bool Win32Platform::ReadWholeFile(const std::string& path, bool createIfMissing,
   return true;
 }
 
-bool Win32Platform::ReadFileHead(const std::string& path, size_t maxBytes,
-                                 std::string& contents) {
+bool Win32Platform::ReadFilePart(const std::string& path, unsigned long long offset,
+                                 size_t maxBytes, std::string& contents) {
   win32::UniqueHandle file = OpenForReading(path, OPEN_EXISTING);
-  if (!file) return false;
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!file || !SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return false;
   contents.assign(maxBytes, '\0');
   DWORD read = 0;
   if (maxBytes > 0 && !::ReadFile(file.get(), contents.data(), static_cast<DWORD>(maxBytes),

@@ -34,17 +34,14 @@ void TakeSection(RunState& run, std::string_view header, size_t pos, std::string
 // false.
 template <typename Visit>
 void ForEachBracketLine(std::string_view text, Visit visit) {
-  LineBuffer line;
-  size_t pos = 0;  // always the start of a line
-  while (pos < text.size()) {
-    const size_t bracket = text.find('[', pos);
+  LineCursor lines(text);  // always at the start of a line
+  while (lines.Position() < text.size()) {
+    const size_t bracket = text.find('[', lines.Position());
     if (bracket == std::string_view::npos) return;
     const size_t feed = text.rfind('\n', bracket);
-    const size_t start = feed == std::string_view::npos || feed < pos ? pos : feed + 1;
-    const size_t used = FetchLine(start, text.size(), text, false, line);
-    if (start + used > text.size()) return;
-    if (!visit(TrimLeadingBlanksAndTabs(line.view()), start)) return;
-    pos = start + used;
+    if (feed != std::string_view::npos && feed >= lines.Position()) lines.MoveTo(feed + 1);
+    if (!lines.Next()) return;
+    if (!visit(TrimLeadingBlanksAndTabs(lines.Line()), lines.LineStart())) return;
   }
 }
 
