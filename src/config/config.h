@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -154,6 +155,12 @@ std::vector<std::string_view> SystemKeys(bool webPreview);
 
 // Parses a "@menu=" / "/#m=" value; value must end in a line break.
 void ParseMenuPosition(RunState& run, std::string_view value);
+
+// Reads a configuration file (made empty first with createIfMissing); the
+// text ends at its first NUL byte, as a C string does. When the file cannot
+// be read, shows "設定ファイル異常" and gives nothing.
+std::optional<std::string> ReadConfigurationText(RunState& run, const std::string& path,
+                                                 bool createIfMissing);
 
 // Locates and reads the configuration file and applies its [system] part and
 // its [add]/[del] list. Returns 1, or 0 after reporting a file that cannot be

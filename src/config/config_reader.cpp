@@ -25,6 +25,9 @@ struct SystemReader {
 
 // ---- Value helpers ----
 
+// The built-in defaults, which values out of range fall back to.
+const Settings kDefaults;
+
 int InRangeOr(int value, int low, int high, int otherwise) {
   return value >= low && value <= high ? value : otherwise;
 }
@@ -66,7 +69,7 @@ void ApplyPictureFields(Settings& s, std::string_view value) {
     const int n = StrToInt(f);
     switch (i) {
       case 0: s.PicturePreview = n == 1 ? 1 : 0; return n == 1;
-      case 1: s.PictureSize = InRangeOr(n, 1, 500, 200); return true;
+      case 1: s.PictureSize = InRangeOr(n, 1, 500, kDefaults.PictureSize); return true;
       case 2: if (n == 1 || n == 2) s.PicturePreview = n + 1; return true;
       case 3: s.PictureNoHighlight = n == 1 ? 1 : 0; return false;
     }
@@ -79,14 +82,14 @@ void ApplyTextFields(Settings& s, std::string_view value) {
     const int n = StrToInt(f);
     switch (i) {
       case 0: s.TextPreview = n == 1 ? 1 : 0; return n == 1;
-      case 1: s.TextPreviewWidth = InRangeOr(n, 1, 1000, 200); return true;
-      case 2: s.TextPreviewLines = InRangeOr(n, 1, 100, 20); return true;
+      case 1: s.TextPreviewWidth = InRangeOr(n, 1, 1000, kDefaults.TextPreviewWidth); return true;
+      case 2: s.TextPreviewLines = InRangeOr(n, 1, 100, kDefaults.TextPreviewLines); return true;
       case 3: if (n == 1) s.TextSkipEmptyLines = 1; return true;
       case 4: if (!f.empty()) s.TextFontFace = std::string(f); return true;
       case 5: s.TextFontSize = n > 0 ? n : 12; return true;
       case 6: if (n == 1 || n == 2) s.TextPreview = n + 1; return true;
       case 7: s.TextNoHighlight = n == 1 ? 1 : 0; return true;
-      case 8: s.TabWidth = InRangeOr(n, 0, 10, 4); return false;
+      case 8: s.TabWidth = InRangeOr(n, 0, 10, kDefaults.TabWidth); return false;
     }
     return false;
   });
@@ -337,34 +340,27 @@ void ReadExplorerFilter(RunState& run, std::string_view text) {
   }
 }
 
+// Every setting back to its built-in default, but the menu position that
+// "/#m=" gave before the file is read (it wins over the file's "@menu=").
 void ResetBeforeReading(RunState& run) {
-  Settings& s = run.settings;
-  s.ParamMacrosOn = false;
-  s.UserMacros.clear();
-  s.ShowIcons = 0;
-  s.ExplorerMenuMode = 0;
-  s.ExplorerMenuFirst = 0;
-  s.SoleMark = 1;
-  s.NameLength = 0;
-  s.AltConfigPath = run.start.ConfigPath;
-  s.EditorProgram.clear();
-  s.DialogInitialText.clear();
-  s.DialogTitleTemplate.clear();
-  s.Delimiter = " | ";
-  s.SearchListOn = false;
-  s.DialogTitleMode = 0;
+  Settings fresh;
+  fresh.MenuPosition = run.settings.MenuPosition;
+  fresh.MenuX = run.settings.MenuX;
+  fresh.MenuY = run.settings.MenuY;
+  fresh.AltConfigPath = run.start.ConfigPath;
   const SystemMetrics metrics = run.platform.Metrics();
-  s.SmallIconWidth = metrics.smallIconWidth;
-  s.SmallIconHeight = metrics.smallIconHeight;
+  fresh.SmallIconWidth = metrics.smallIconWidth;
+  fresh.SmallIconHeight = metrics.smallIconHeight;
+  run.settings = std::move(fresh);
 }
 
 // The file to read: ConfigPath if it exists, else <exe>.ini, else the
 // edition's own name, else a new <exe>.ini.
-bool ChooseConfigPath(RunState& run, bool& createIfMissing) {
+void ChooseConfigPath(RunState& run, bool& createIfMissing) {
   StartupState& st = run.start;
   Platform& platform = run.platform;
   createIfMissing = false;
-  if (!st.ConfigPath.empty() && platform.PathExists(st.ConfigPath)) return true;
+  if (!st.ConfigPath.empty() && platform.PathExists(st.ConfigPath)) return;
   createIfMissing = true;
   const std::string own = JoinPath(st.ProgramFolder, st.ConfigName);
   const std::string fallback =
@@ -376,7 +372,6 @@ bool ChooseConfigPath(RunState& run, bool& createIfMissing) {
   } else {
     st.ConfigPath = own;
   }
-  return !st.ConfigPath.empty();
 }
 
 }  // namespace
@@ -440,15 +435,24 @@ void ApplyConfigurationText(RunState& run, std::string_view text) {
   ReadExplorerFilter(run, text);
 }
 
+std::optional<std::string> ReadConfigurationText(RunState& run, const std::string& path,
+                                                 bool createIfMissing) {
+  std::string text;
+  if (path.empty() || !run.platform.ReadWholeFile(path, createIfMissing, text)) {
+    run.platform.ShowMessage("設定ファイル異常", run.edition.configErrorCaption);
+    return std::nullopt;
+  }
+  text.resize(std::min(text.size(), text.find('\0')));
+  return text;
+}
+
 int ReadConfiguration(RunState& run) {
   bool createIfMissing = false;
-  std::string text;
-  if (!ChooseConfigPath(run, createIfMissing) ||
-      !run.platform.ReadWholeFile(run.start.ConfigPath, createIfMissing, text)) {
-    run.platform.ShowMessage("設定ファイル異常", run.edition.configErrorCaption);
-    return 0;
-  }
-  ApplyConfigurationText(run, text);
+  ChooseConfigPath(run, createIfMissing);
+  const std::optional<std::string> text =
+      ReadConfigurationText(run, run.start.ConfigPath, createIfMissing);
+  if (!text) return 0;
+  ApplyConfigurationText(run, *text);
   return 1;
 }
 

@@ -8,6 +8,8 @@
 namespace zolto {
 
 struct RunState;
+struct Settings;
+class Platform;
 
 // The working text of a path-macro expansion holds at most this many
 // characters; a replacement that would pass it is not made.
@@ -40,6 +42,10 @@ struct LaunchState {
   std::string ParameterAnswer;
   int DialogCount = 0;
 };
+
+// Waits the launch delay ("@dist=") that follows the start for target
+// index: the first after target 0, the next after every later one.
+void WaitLaunchDelay(const Settings& settings, Platform& platform, int index);
 
 // Starts program with parameters in its own folder (or the "%Z" folder);
 // hands over to the list start when the parameters hold a list macro.

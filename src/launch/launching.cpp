@@ -147,6 +147,11 @@ void ResolveSystemEntry(RunState& run, int index) {
     SetEntry(entry, "@system", "@system");
 }
 
+void WaitLaunchDelay(const Settings& settings, Platform& platform, int index) {
+  const int delay = index == 0 ? settings.FirstLaunchDelay : settings.NextLaunchDelay;
+  if (delay > 0) platform.SleepMs(delay);
+}
+
 void RunTemplateEntry(RunState& run, const std::string& program, const std::string& templ,
                       const std::string& label, int count) {
   // Own copies: the template may be the dialog's answer, which every "%X"
@@ -168,8 +173,7 @@ void RunTemplateEntry(RunState& run, const std::string& program, const std::stri
     }
     if (expanded == kCancelMarker) return;
     RunProgram(run, programPath, expanded);
-    const int delay = i == 0 ? run.settings.FirstLaunchDelay : run.settings.NextLaunchDelay;
-    if (delay > 0) platform.SleepMs(delay);
+    WaitLaunchDelay(run.settings, platform, i);
   }
 }
 

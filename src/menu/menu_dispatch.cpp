@@ -22,8 +22,7 @@ void EditFile(RunState& run, const std::string& path) {
 void RunOrdinaryForTargets(RunState& run, const Entry& entry, int count) {
   for (int k = 0; k < count; ++k) {
     RunWithTarget(run, entry.command, run.targets.working[static_cast<size_t>(k)]);
-    const int delay = k == 0 ? run.settings.FirstLaunchDelay : run.settings.NextLaunchDelay;
-    if (delay > 0) run.platform.SleepMs(delay);
+    WaitLaunchDelay(run.settings, run.platform, k);
   }
 }
 

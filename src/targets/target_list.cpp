@@ -114,12 +114,9 @@ int RunTargets(RunState& run, int useSecondConfig, int reopenInPlace) {
     create = true;
   }
   run.selection.secondConfig = useSecondConfig == 1 ? 1 : 0;
-  std::string text;
-  if (!platform.ReadWholeFile(path, create, text)) {
-    platform.ShowMessage("設定ファイル異常", run.edition.configErrorCaption);
-    return 0;
-  }
-  text.resize(std::min(text.size(), text.find('\0')));  // searched as a C string
+  const std::optional<std::string> read = ReadConfigurationText(run, path, create);
+  if (!read) return 0;
+  const std::string& text = *read;
 
   TargetList& list = run.targets;
   if (st.OneByOne != 0) {
@@ -127,8 +124,7 @@ int RunTargets(RunState& run, int useSecondConfig, int reopenInPlace) {
       list.working[0] = list.full[static_cast<size_t>(i)];
       list.workingCount = 1;
       SelectSections(run, text);
-      const int delay = i == 0 ? run.settings.FirstLaunchDelay : run.settings.NextLaunchDelay;
-      if (delay > 0) platform.SleepMs(delay);
+      WaitLaunchDelay(run.settings, platform, i);
     }
   } else if (SelectSections(run, text) == 0) {
     run.currentTarget = 0;
