@@ -1,6 +1,6 @@
+// Path and date macros: special folders, the program's folder and drive, the
+// date, and the user macros of the "@param" block after them.
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "launch/launch.h"
 #include "test_run.h"
@@ -8,94 +8,69 @@
 namespace zolto {
 namespace {
 
-class PathMacrosTest : public RunTest {
- protected:
-  PathMacrosTest() {
-    fs.specialFolders[0x24] = "C:\\Windows";
-    fs.specialFolders[0x26] = "C:\\Program Files";
-    fs.specialFolders[0x05] = "C:\\Users\\me\\Documents";
-  }
-  std::string Expand(const std::string& text) { return ExpandPathMacros(run, text); }
+struct MacroRow {
+  std::string text;
+  std::string expect;
+  std::vector<UserMacro> macros = {};
+  LocalTime now = {2010, 5, 3, 23, 59, 59};
 };
 
-TEST_F(PathMacrosTest, SpecialFoldersInAnyCase) {
-  EXPECT_EQ(Expand("%Windows%\\notepad.exe"), "C:\\Windows\\notepad.exe");
-  EXPECT_EQ(Expand("%windows%;%WINDOWS%"), "C:\\Windows;C:\\Windows");
-  EXPECT_EQ(Expand("\"%Program Files%\\x\" %P"), "\"C:\\Program Files\\x\" %P");
-  EXPECT_EQ(Expand("%My Documents%"), "C:\\Users\\me\\Documents");
-  // A folder the system cannot supply stays as written.
-  EXPECT_EQ(Expand("%Common My Video%\\%Windows%"), "%Common My Video%\\C:\\Windows");
-}
+const MacroRow kMacros[] = {
+    {"%Windows%\\notepad.exe", "C:\\Windows\\notepad.exe"},
+    {"%windows%;%WINDOWS%", "C:\\Windows;C:\\Windows"},
+    {"\"%Program Files%\\x\" %P", "\"C:\\Program Files\\x\" %P"},
+    {"%My Documents%", "C:\\Users\\me\\Documents"},
+    {"%Common My Video%\\%Windows%", "%Common My Video%\\C:\\Windows"},  // a folder the system lacks
+    {"%ins_zolto%\\a;%DRV_ZOLTO%", "C:\\Tools\\a;C:"},
+    {"%4y%%0m%%0d%", "20100503"},
+    {"%2y%|%mm%|%-m%|%dd%|%-d%", "10|5| 5|3| 3"},
+    {"%2y% %4y% %0m% %-d%", "87 987 12 25", {}, {987, 12, 25}},
+    {"%2y%", "7", {}, {7, 1, 1}},
+    {std::string(600, 'a'), std::string(519, 'a')},
+    // User macros: plain text replaced in any case, in their order, never
+    // read again, and only while the text stays within its limit.
+    {"%ed% %P", "%Program Files%\\ed.exe %P", {{"%ed%", "%Program Files%\\ed.exe"}}},
+    {"myeditor", "myvi", {{"EDITOR", "vi"}}},
+    {"loop-loop", "loop loop-loop loop", {{"loop", "loop loop"}}},
+    {"%b% then %A%", "b then %B%", {{"%B%", "b"}, {"%a%", "%B%"}, {"", "never"}}},
+    {"%Windows%", "C:\\Windows", {{"%Windows%", "W"}}},  // the built-in name first
+    {"%Windows%", "C:\\wdows", {{"Win", "w"}}},
+    {"x x x", std::string(259, 'v') + " x x", {{"x", std::string(259, 'v')}}},  // the rest stays
+    {"\x83\x5Cn", "\x83\x5Cn", {{"\\n", "NEW"}}},  // ソ: its trail byte starts no match
+    {"a\\n", "aNEW", {{"\\n", "NEW"}}},
+};
 
-TEST_F(PathMacrosTest, EveryBuiltinNameIsKnown) {
-  const char* folders[] = {
-      "%Windows%", "%Program Files%", "%System%", "%My Pictures%", "%My Music%",
-      "%My Video%", "%My Documents%", "%Favorites%", "%Start Menu%", "%Programs%",
-      "%StartUp%", "%SendTo%", "%Internet Cache%", "%Fonts%", "%Cookies%",
-      "%History%", "%Desktop%", "%DesktopDirectory%", "%Recent%",
-      "%Common Start Menu%", "%Common Programs%", "%Common StartUp%",
-      "%Common Desktop%", "%Common Favorites%", "%Common My Documents%",
-      "%Common My Pictures%", "%Common My Music%", "%Common My Video%"};
-  const int csidls[] = {0x24, 0x26, 0x25, 0x27, 0x0D, 0x0E, 0x05, 0x08 - 2, 0x0B,
-                        0x02, 0x07, 0x09, 0x20, 0x14, 0x21, 0x22, 0x00, 0x10, 0x08,
-                        0x16, 0x17, 0x18, 0x19, 0x1F, 0x2E, 0x36, 0x35, 0x37};
-  for (size_t i = 0; i < std::size(folders); ++i) {
-    FakePlatform other;
-    RunState r(other, kFullEdition);
-    other.specialFolders[csidls[i]] = "X" + std::to_string(i);
-    EXPECT_EQ(ExpandPathMacros(r, folders[i]), "X" + std::to_string(i)) << folders[i];
+TEST(PathMacros, BuiltinsThenUserMacros) {
+  for (const MacroRow& row : kMacros) {
+    SCOPED_TRACE(row.text.substr(0, 60));
+    TestRun t;
+    t.fs.now = row.now;
+    t.run.settings.UserMacros = row.macros;
+    EXPECT_EQ(ExpandPathMacros(t.run, row.text), row.expect);
   }
+  TestRun t;
+  t.run.start.ProgramFolder = "\\\\srv\\share\\";
+  t.run.start.ProgramDrive = "";
+  EXPECT_EQ(ExpandPathMacros(t.run, "[%ins_zolto%][%drv_zolto%]"), "[\\\\srv\\share][]");
+  t.fs.specialFolders[0x24] = std::string(300, 'w');  // cut to 259
+  EXPECT_EQ(ExpandPathMacros(t.run, "%Windows%"), std::string(259, 'w'));
 }
 
-TEST_F(PathMacrosTest, DatesUseOneReading) {
-  fs.now = {2010, 5, 3, 23, 59, 59};
-  EXPECT_EQ(Expand("%4y%%0m%%0d%"), "20100503");
-  EXPECT_EQ(Expand("%2y%|%mm%|%-m%|%dd%|%-d%"), "10|5| 5|3| 3");
-  fs.now = {987, 12, 25};
-  EXPECT_EQ(Expand("%2y% %4y% %0m% %-d%"), "87 987 12 25");
-  fs.now = {7, 1, 1};
-  EXPECT_EQ(Expand("%2y%"), "7");
-}
-
-TEST_F(PathMacrosTest, ProgramFolderAndDrive) {
-  EXPECT_EQ(Expand("%ins_zolto%\\a;%DRV_ZOLTO%"), "C:\\Tools\\a;C:");
-  run.start.ProgramFolder = "\\\\srv\\share\\";
-  run.start.ProgramDrive = "";
-  EXPECT_EQ(Expand("[%ins_zolto%][%drv_zolto%]"), "[\\\\srv\\share][]");
-}
-
-TEST_F(PathMacrosTest, UserMacrosAfterBuiltins) {
-  run.settings.UserMacros = {{"%ed%", "%Program Files%\\ed.exe"},
-                             {"EDITOR", "vi"},
-                             {"loop", "loop loop"},
-                             {"%B%", "b"},
-                             {"%a%", "%B%"},
-                             {"", "never"}};
-  EXPECT_EQ(Expand("%ed% %P"), "%Program Files%\\ed.exe %P");
-  EXPECT_EQ(Expand("myeditor"), "myvi");  // plain substring replacement
-  EXPECT_EQ(Expand("loop-loop"), "loop loop-loop loop");
-  EXPECT_EQ(Expand("%b% then %A%"), "b then %B%");  // in definition order
-  EXPECT_EQ(Expand("no macros here"), "no macros here");
-  run.settings.UserMacros = {{"%Windows%", "W"}};
-  EXPECT_EQ(Expand("%Windows%"), "C:\\Windows");  // a user name in a value
-  run.settings.UserMacros = {{"Win", "w"}};
-  EXPECT_EQ(Expand("%Windows%"), "C:\\wdows");  // names match in any case
-}
-
-TEST_F(PathMacrosTest, TextNeverGrowsPastItsLimit) {
-  run.settings.UserMacros = {{"x", std::string(259, 'v')}};
-  const std::string out = Expand("x x x");
-  EXPECT_EQ(out, std::string(259, 'v') + " x x");  // the rest stays as written
-  EXPECT_EQ(Expand(std::string(600, 'a')).size(), 519u);
-  fs.specialFolders[0x24] = std::string(300, 'w');
-  EXPECT_EQ(Expand("%Windows%"), std::string(259, 'w'));
-}
-
-TEST_F(PathMacrosTest, DoubleByteNamesAndTrailBytes) {
-  // "ソ" is 0x83 0x5C: its trail byte must not end a match.
-  run.settings.UserMacros = {{"\\n", "NEW"}};
-  EXPECT_EQ(Expand("\x83\x5Cn"), "\x83\x5Cn");
-  EXPECT_EQ(Expand("a\\n"), "aNEW");
+TEST(PathMacros, EachBuiltinNameNamesItsFolder) {
+  const std::pair<const char*, int> folders[] = {
+      {"%Windows%", 0x24}, {"%Program Files%", 0x26}, {"%System%", 0x25}, {"%My Pictures%", 0x27},
+      {"%My Music%", 0x0D}, {"%My Video%", 0x0E}, {"%My Documents%", 0x05}, {"%Favorites%", 0x06},
+      {"%Start Menu%", 0x0B}, {"%Programs%", 0x02}, {"%StartUp%", 0x07}, {"%SendTo%", 0x09},
+      {"%Internet Cache%", 0x20}, {"%Fonts%", 0x14}, {"%Cookies%", 0x21}, {"%History%", 0x22},
+      {"%Desktop%", 0x00}, {"%DesktopDirectory%", 0x10}, {"%Recent%", 0x08},
+      {"%Common Start Menu%", 0x16}, {"%Common Programs%", 0x17}, {"%Common StartUp%", 0x18},
+      {"%Common Desktop%", 0x19}, {"%Common Favorites%", 0x1F}, {"%Common My Documents%", 0x2E},
+      {"%Common My Pictures%", 0x36}, {"%Common My Music%", 0x35}, {"%Common My Video%", 0x37}};
+  for (const auto& [name, csidl] : folders) {
+    TestRun t;
+    t.fs.specialFolders = {{csidl, "X"}};
+    EXPECT_EQ(ExpandPathMacros(t.run, name), "X") << name;
+  }
 }
 
 }  // namespace

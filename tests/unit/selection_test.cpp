@@ -1,190 +1,225 @@
+// Section selection and the decision it leads to, for both editions side by
+// side: the full edition's header patterns, kinds and expressions against
+// the basic edition's "[.ext]" and "[folder]" keys.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <fstream>
+#include <regex>
+#include <sstream>
 
 #include "test_run.h"
 
 namespace zolto {
 namespace {
 
-using Strings = std::vector<std::string>;
+std::string Shown(const Entry& e) {
+  switch (e.kind) {
+    case kSeparator: return "+";
+    case kColumnBreak: return "-";
+    case kSubmenuOpen: return "{" + e.label;
+    case kSubmenuClose: return "}";
+    case kParameter: case kSoloParameter: return ">" + e.label;
+    default: return e.label;
+  }
+}
 
-class SelectionTest : public RunTest {
- protected:
-  SelectionTest() {
-    run.frontend = &menu;
-    for (const char* p : {"C:\\Tools\\a.exe", "C:\\Tools\\b.exe", "C:\\Tools\\c.exe",
-                          "C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt", "C:\\d\\My File.txt"})
-      fs.AddFile(p);
-    fs.AddFolder("C:\\d\\sub");
-    fs.associations[".txt"] = "C:\\Windows\\notepad.exe";
+// What a run did: the front end's log and the entries the menu offers ("+"
+// separator, "-" column break, "{label" and "}" a group, ">label" a
+// parameter line), each start as "program parameters" (programs of
+// C:\Tools\ by name), the waits and the messages; "; " between them.
+std::string Outcome(const TestRun& t) {
+  Strings out;
+  if (!t.frontend.log.empty()) {
+    Strings entries;
+    for (int i = 0; i < t.run.entries.entryCount; ++i)
+      entries.push_back(Shown(t.run.entries.entries[static_cast<size_t>(i)]));
+    out.push_back(Join(t.frontend.log) + ":" + Join(entries, ","));
   }
-  // Runs the targets named by commandLine against a configuration text.
-  void RunWith(const std::string& config, const std::string& commandLine) {
-    fs.AddFile(run.start.ConfigPath, config);
-    ASSERT_EQ(ReadConfiguration(run), 1);
-    BuildTargetList(run, commandLine, 0);
-    RunTargets(run, 0, 0);
+  for (const ShellStart& s : t.fs.starts) {
+    std::string file = s.file;
+    if (StartsWithI(file, "C:\\Tools\\")) file = file.substr(9);
+    out.push_back(file + (s.parameters.empty() ? "" : " " + s.parameters));
   }
-  // "file|parameters|folder" of each start.
-  Strings Starts() const {
-    Strings out;
-    for (const ShellStart& s : fs.starts)
-      out.push_back(s.file + "|" + s.parameters + "|" + s.directory);
-    return out;
-  }
-  MenuRecorder menu;
+  if (!t.fs.sleeps.empty()) out.push_back("sleep " + t.Sleeps());
+  for (const FakePlatform::Message& m : t.fs.messages) out.push_back("message " + m.text);
+  return Join(out);
+}
+
+enum Flag { Plain, NoRegex, SecondFile };
+
+struct SelectionRow {
+  std::string config;
+  std::string commandLine;
+  std::string full, basic;  // Outcome() in each edition
+  Flag flag = Plain;
 };
 
-TEST_F(SelectionTest, NothingMatchesOpensWithTheAssociation) {
-  RunWith("[^D:\\]\na.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\d\\x.txt||"});
-  EXPECT_EQ(menu.shown, 0);
+const std::string kAll = "[all]\nb.exe\nc.exe\n%end\n";
+const SelectionRow kSelections[] = {
+    // Nothing taken: the target opens with its association or the Open-with dialog.
+    {"[^D:\\]\na.exe\n%end\n", "C:\\d\\x.txt", "C:\\d\\x.txt", "C:\\d\\x.txt"},
+    {"", "C:\\d\\q.zz9",
+     "C:\\d\\q.zz9; C:\\Windows\\system32\\rundll32.exe shell32.dll,OpenAs_RunDLL C:\\d\\q.zz9",
+     "C:\\d\\q.zz9; C:\\Windows\\system32\\rundll32.exe shell32.dll,OpenAs_RunDLL C:\\d\\q.zz9"},
+    {"[$.txt]\n+\n-\n{G\n}\n%end\n", "C:\\d\\x.txt", "C:\\d\\x.txt", "C:\\d\\x.txt"},
+    {"[.txt]\n+\n-\n{G\n}\n%end\n", "C:\\d\\x.txt", "C:\\d\\x.txt", "C:\\d\\x.txt"},
+    // One program runs at once with the target, quoted when it must be.
+    {"[$.txt]\na.exe\n%end\n", "\"C:\\d\\My File.txt\"", "a.exe \"C:\\d\\My File.txt\"",
+     "C:\\d\\My File.txt"},
+    {"[.txt]\na.exe\n%end\n", "\"C:\\d\\My File.txt\"", "C:\\d\\My File.txt",
+     "a.exe \"C:\\d\\My File.txt\""},
+    {"[folder]\na.exe\n%end\n", "\"C:\\My Files\"", "a.exe \"C:\\My Files\\\"",
+     "a.exe \"C:\\My Files\\\""},
+    // "[all]" follows every taken section unless a header ends in "#"; the
+    // file's first "[all]" counts, even in a comment.
+    {"[$.txt]\na.exe\n%end\n" + kAll, "C:\\d\\x.txt", "menu 0 0:a,b,c", "C:\\d\\x.txt"},
+    {"[.txt]\na.exe\n%end\n" + kAll, "C:\\d\\x.txt", "C:\\d\\x.txt", "menu 0 0:a,b,c"},
+    {"[$.txt]#\na.exe\n%end\n" + kAll, "C:\\d\\x.txt", "a.exe C:\\d\\x.txt", "C:\\d\\x.txt"},
+    {"[.txt]#\na.exe\n%end\n" + kAll, "C:\\d\\x.txt", "C:\\d\\x.txt", "a.exe C:\\d\\x.txt"},
+    {"; see [all]\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,a", "C:\\d\\x.txt"},
+    // The catch-all "[.*]" when nothing else is taken; in the full edition
+    // only its exclusions count, each header keeping its own.
+    {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", "C:\\d\\x.txt", "b.exe C:\\d\\x.txt",
+     "b.exe C:\\d\\x.txt"},
+    {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", "C:\\d\\sub", "C:\\d\\sub",
+     "b.exe C:\\d\\sub\\"},
+    {"[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt", "a.exe C:\\d\\x.txt",
+     "b.exe C:\\d\\x.txt"},
+    {"_[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt", "b.exe C:\\d\\x.txt",
+     "b.exe C:\\d\\x.txt"},
+    // Extension keys against patterns, kinds and expressions.
+    {"[.txt][.log]\na.exe | A\n%end\n[$.txt]\nb.exe | B\n%end\n[folder]\nc.exe | C\n%end\n",
+     "C:\\d\\A.TXT", "b.exe C:\\d\\A.TXT", "a.exe C:\\d\\A.TXT"},
+    {"[.txt][.log]\na.exe | A\n%end\n[$.txt]\nb.exe | B\n%end\n[folder]\nc.exe | C\n%end\n",
+     "C:\\d\\x.log", "C:\\d\\x.log", "a.exe C:\\d\\x.log"},
+    {"[.txt][.log]\na.exe | A\n%end\n[$.txt]\nb.exe | B\n%end\n[folder]\nc.exe | C\n%end\n",
+     "C:\\d\\sub", "c.exe C:\\d\\sub\\", "c.exe C:\\d\\sub\\"},
+    {"[.txt]\na.exe | A\n%end\n[.zip]\nc.exe | C\n%end\n; more for [.TXT] files\nb.exe | B\n"
+     "%end\n[all]\nc.exe | All\n%end\n",
+     "C:\\d\\A.TXT", "C:\\d\\A.TXT", "menu 0 0:A,B,All"},
+    {"[.txt]\na.exe | A\n%end\n[.zip]\nc.exe | C\n%end\n[all]\nc.exe | All\n%end\n", "C:\\d\\x.zip",
+     "C:\\d\\x.zip", "menu 0 0:C,All"},
+    {"[.txt]#\na.exe | A\n%end\n[.log]\n+\n%end\n[.*]\nb.exe | B\n%end\n[all]\nc.exe | All\n%end\n",
+     "C:\\d\\x.log", "menu 0 0:B,All", "c.exe C:\\d\\x.log"},  // the key's section has no program
+    {"[.txt]#\na.exe | A\n%end\n[.log]\n+\n%end\n[.*]\nb.exe | B\n%end\n[all]\nc.exe | All\n%end\n",
+     "C:\\d\\noext", "menu 0 0:B,All", "menu 0 0:B,All"},
+    {"[.log]\n+\n{G\n}\n%end\n[.*]\nb.exe | B\n%end\n", "C:\\d\\x.log", "b.exe C:\\d\\x.log",
+     "b.exe C:\\d\\x.log"},
+    {"[]\na.exe | A\n%end\n", "C:\\d\\noext",
+     "C:\\d\\noext; C:\\Windows\\system32\\rundll32.exe shell32.dll,OpenAs_RunDLL C:\\d\\noext",
+     "a.exe C:\\d\\noext"},
+    {"[]\na.exe | A\n%end\n", "C:\\d\\x.zip", "C:\\d\\x.zip", "C:\\d\\x.zip"},
+    {"[^C:\\d]\na.exe | A\n%end\n[file]\nb.exe | B\n%end\n", "C:\\d\\x.zip", "menu 0 0:A,B",
+     "C:\\d\\x.zip"},
+    {"[url]\na.exe | A\n%end\n", "https://example.org/", "a.exe https://example.org/", ""},
+    {"[file]\na.exe | A\n%end\n[.*]\na.exe | A\n%end\n", "C:\\nowhere.txt", "", ""},  // no target: nothing
+    // Template entries: "]" once per target, ">" once; two make a menu.
+    {"[$.txt]\na.exe\n]-x\n%end\n", "C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt",
+     "a.exe -x; a.exe -x; a.exe -x", "C:\\d\\x.txt"},
+    {"[system]\n@dist=500,100\n%end\n[.txt]\na.exe\n]-x\n%end\n", "C:\\d\\x.txt C:\\d\\y.txt",
+     "C:\\d\\x.txt", "a.exe -x; a.exe -x; sleep 500 100"},
+    {"[$.txt]\na.exe\n>-once\n%end\n", "C:\\d\\x.txt C:\\d\\y.txt", "a.exe -once", "C:\\d\\x.txt"},
+    {"[$.txt]\na.exe\n>-1\n>-2\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,>-1,>-2", "C:\\d\\x.txt"},
+    // One by one: each target by itself, never a menu.
+    {"[system]\n@dist=300,50\n%end\n[$.txt][.txt]\na.exe\nb.exe\n%end\n",
+     "/#y C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt",
+     "a.exe C:\\d\\x.txt; a.exe C:\\d\\y.txt; a.exe C:\\d\\z.txt; sleep 300 50 50",
+     "a.exe C:\\d\\x.txt; a.exe C:\\d\\y.txt; a.exe C:\\d\\z.txt; sleep 300 50 50"},
+    // Sections without "%end" run on into the next; those that add nothing
+    // are not read again, but only as far as their "%end".
+    {"[$.txt]\nmissing.exe\n[$.txt]\ngone.exe\n[$.txt]\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt",
+     "a.exe C:\\d\\x.txt", "C:\\d\\x.txt"},
+    {"[$.txt]\na.exe\n[$.txt]\nb.exe\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,b,b", "C:\\d\\x.txt"},
+    {"[.txt]\na.exe\n[.txt]\nb.exe\n%end\n", "C:\\d\\x.txt", "C:\\d\\x.txt", "menu 0 0:a,b,b"},
+    // Without the expression library the selection stops at the first expression.
+    {"[!/x/]\na.exe\n%end\n[$.txt]\nb.exe\n%end\n", "C:\\d\\x.txt",
+     "message 正規表現ライブラリが使用できません", "C:\\d\\x.txt", NoRegex},
+    {"[$.txt]\nb.exe\n%end\n[!/x/]\na.exe\n%end\n", "C:\\d\\x.txt",
+     "message 正規表現ライブラリが使用できません", "C:\\d\\x.txt", NoRegex},  // even after a match
+    // The second file ("@ext2=alt.ini") instead of the first.
+    {"[system]\n@ext2=alt.ini\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt", "menu 0 0:b,c",
+     "C:\\d\\x.txt", SecondFile},
+    {"[system]\n@ext2=none.ini\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt", "a.exe C:\\d\\x.txt",
+     "C:\\d\\x.txt", SecondFile},
+};
+
+// Reads config and runs the targets of the command line.
+std::string RunOn(TestRun& t, const std::string& config, const std::string& commandLine, Flag flag) {
+  t.fs.regexLibraryPresent = flag != NoRegex;
+  if (t.Configure(config) != 1) return "unreadable";
+  ParseSwitches(t.run, commandLine);
+  BuildTargetList(t.run, commandLine, 0);
+  t.run.selection.secondConfig = flag == SecondFile ? 0 : 1;  // what the run sets counts
+  EXPECT_EQ(RunTargets(t.run, flag == SecondFile ? 1 : 0, 0), 1);
+  EXPECT_EQ(t.run.selection.secondConfig, flag == SecondFile ? 1 : 0);
+  EXPECT_EQ(t.run.targets.workingCount, 0);
+  return Outcome(t);
 }
 
-TEST_F(SelectionTest, NoAssociationOpensTheOpenWithDialog) {
-  fs.AddFile("C:\\d\\q.zz9");
-  RunWith("", "C:\\d\\q.zz9");
-  EXPECT_EQ(Starts(), (Strings{"C:\\d\\q.zz9||",
-                               "C:\\Windows\\system32\\rundll32.exe|shell32.dll,OpenAs_RunDLL C:\\d\\q.zz9|"}));
+TEST(Selection, BothEditionsSideBySide) {
+  for (const SelectionRow& row : kSelections) {
+    SCOPED_TRACE(row.commandLine + " with " + row.config);
+    TestRun full(kFullEdition), basic(kBasicEdition);
+    EXPECT_EQ(RunOn(full, row.config, row.commandLine, row.flag), row.full);
+    EXPECT_EQ(RunOn(basic, row.config, row.commandLine, row.flag), row.basic);
+  }
 }
 
-TEST_F(SelectionTest, SingleProgramRunsAtOnceWithTheQuotedTarget) {
-  RunWith("[$.txt]\na.exe\n%end\n", "\"C:\\d\\My File.txt\"");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|\"C:\\d\\My File.txt\"|C:\\Tools"});
-  EXPECT_EQ(menu.shown, 0);
+TEST(Selection, UnreadableFileIsReportedAndEachSelectionLooksProgramsUpAgain) {
+  TestRun t;
+  t.Configure("[$.txt]\nlate.exe\nb.exe\n%end\n");
+  BuildTargetList(t.run, "C:\\d\\x.txt", 0);
+  RunTargets(t.run, 0, 0);
+  t.fs.AddFile("C:\\Tools\\late.exe");
+  BuildTargetList(t.run, "C:\\d\\x.txt", 0);
+  RunTargets(t.run, 0, 0);
+  EXPECT_EQ(Outcome(t), "menu 0 0:late,b; b.exe C:\\d\\x.txt");
+  t.fs.LockFile(t.run.start.ConfigPath);
+  EXPECT_EQ(RunTargets(t.run, 0, 0), 0);
+  EXPECT_EQ(t.fs.messages.size(), 1u);
 }
 
-TEST_F(SelectionTest, AllSectionAndNoAllMark) {
-  const std::string all = "[all]\nb.exe\nc.exe\n%end\n";
-  RunWith("[$.txt]\na.exe\n%end\n" + all, "C:\\d\\x.txt");
-  EXPECT_EQ(menu.shown, 1);
-  EXPECT_EQ(run.entries.ordinaryCount, 3);
-  EXPECT_EQ(run.entries.entries[2].command, "C:\\Tools\\c.exe");  // [all] comes last
-
-  fs.starts.clear();
-  RunWith("[$.txt]#\na.exe\n%end\n" + all, "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools"});
-  EXPECT_EQ(menu.shown, 1);
-
-  fs.starts.clear();  // the first "[all]" anywhere counts, even in a comment
-  RunWith("; see [all]\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(menu.shown, 2);
+// The example configurations shipped with each edition give each kind of
+// target its menu.
+std::string Example(const std::string& name) {
+  std::ifstream file(std::string(ZOLTO_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
 }
 
-TEST_F(SelectionTest, SectionsWithoutProgramsOpenTheTarget) {
-  RunWith("[$.txt]\n+\n-\n{G\n}\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\d\\x.txt||"});
-}
+const std::string kAsk = ",+,{&Ask,Notepad with a file name you type,>Ask,}";
+const std::string kFile = "menu 0 0:&Open,&Notepad,>Edit,Show in &folder,>Select";
+const SelectionRow kExamples[] = {
+    {"", "C:\\d\\x.txt", kFile + ",+,&Print,>Print" + kAsk,
+     "menu 0 0:&Open,&Notepad,>Edit,&Print,>Print" + kAsk},
+    {"", "C:\\Windows\\win.ini", kFile + kAsk, "menu 0 0:&Open,&Notepad,>Edit,&Print,>Print" + kAsk},
+    {"", "C:\\d\\b.png", kFile + ",+,&Paint,>Edit" + kAsk, "menu 0 0:&Open,&Paint,>Edit" + kAsk},
+    {"", "C:\\d\\x.zip", kFile + kAsk, "menu 0 0:&Open,Show in &folder,>Select" + kAsk},
+    {"", "https://example.com/", "menu 0 0:Open in &browser" + kAsk, ""},
+    {"", "C:\\d\\sub", "menu 0 0:&Explorer,>Open,New &text file here,>New" + kAsk,
+     "menu 0 0:&Explorer,>Open,New &text file here,>New" + kAsk},
+};
 
-TEST_F(SelectionTest, CatchAllSection) {
-  const std::string config = "[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n";
-  RunWith(config, "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools"});
-  fs.starts.clear();
-  RunWith(config, "C:\\d\\sub");  // excluded: opened with its association
-  EXPECT_EQ(Starts(), Strings{"C:\\d\\sub||"});
-  // A matching first-pass header keeps the catch-all out.
-  fs.starts.clear();
-  RunWith("[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools"});
-}
-
-TEST_F(SelectionTest, ExclusionStateIsEachHeadersOwn) {
-  // The first header's exclusion hits; the plain catch-all is still taken.
-  RunWith("_[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools"});
-}
-
-TEST_F(SelectionTest, FolderTargetGetsItsBackslash) {
-  fs.AddFolder("C:\\My Dir");
-  RunWith("[folder]\na.exe\n%end\n", "\"C:\\My Dir\"");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|\"C:\\My Dir\\\"|C:\\Tools"});
-}
-
-TEST_F(SelectionTest, TemplateEntryRunsOncePerTargetOrOnce) {
-  RunWith("[$.txt]\na.exe\n]-x\n%end\n[@dist]\n", "C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt");
-  EXPECT_EQ(Starts(), Strings(3, "C:\\Tools\\a.exe|-x|C:\\Tools"));
-  EXPECT_EQ(run.launch.DialogProgram, "C:\\Tools\\a.exe");
-
-  fs.starts.clear();
-  RunWith("[system]\n@dist=500,100\n%end\n[$.txt]\na.exe\n]-x\n%end\n",
-          "C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt");
-  EXPECT_EQ(fs.starts.size(), 3u);
-  EXPECT_EQ(fs.sleeps, (std::vector<int>{500, 100, 100}));
-
-  fs.starts.clear();
-  RunWith("[$.txt]\na.exe\n>-once\n%end\n", "C:\\d\\x.txt C:\\d\\y.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|-once|C:\\Tools"});
-
-  fs.starts.clear();
-  RunWith("[$.txt]\na.exe\n>-1\n>-2\n%end\n", "C:\\d\\x.txt");
-  EXPECT_TRUE(fs.starts.empty());
-  EXPECT_EQ(menu.shown, 1);
-}
-
-TEST_F(SelectionTest, OneByOneRunsEachTargetWithoutMenu) {
-  run.start.OneByOne = 1;
-  RunWith("[system]\n@dist=300,50\n%end\n[$.txt]\na.exe\nb.exe\nc.exe\n%end\n",
-          "C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt");
-  EXPECT_EQ(Starts(), (Strings{"C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools",
-                               "C:\\Tools\\a.exe|C:\\d\\y.txt|C:\\Tools",
-                               "C:\\Tools\\a.exe|C:\\d\\z.txt|C:\\Tools"}));
-  EXPECT_EQ(fs.sleeps, (std::vector<int>{300, 50, 50}));
-  EXPECT_EQ(menu.shown, 0);
-  EXPECT_EQ(run.targets.workingCount, 0);
-}
-
-TEST_F(SelectionTest, MissingRegexLibraryStopsTheRun) {
-  fs.regexLibraryPresent = false;
-  RunWith("[!/x/]\na.exe\n%end\n[$.txt]\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_TRUE(fs.starts.empty());
-  EXPECT_EQ(menu.shown, 0);
-  EXPECT_EQ(fs.messages.size(), 1u);
-}
-
-TEST_F(SelectionTest, SecondConfigurationFile) {
-  fs.AddFile("C:\\Tools\\alt.ini", "[$.txt]\nb.exe\n%end\n");
-  RunWith("[system]\n@ext2=alt.ini\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt");
-  fs.starts.clear();
-  BuildTargetList(run, "C:\\d\\x.txt", 0);
-  RunTargets(run, 1, 0);
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools"});
-  EXPECT_EQ(run.selection.secondConfig, 1);
-}
-
-TEST_F(SelectionTest, UnreadableConfigurationIsReported) {
-  RunWith("", "C:\\d\\x.txt");
-  fs.LockFile(run.start.ConfigPath);
-  BuildTargetList(run, "C:\\d\\x.txt", 0);
-  fs.starts.clear();
-  EXPECT_EQ(RunTargets(run, 0, 0), 0);
-  EXPECT_TRUE(fs.starts.empty());
-  ASSERT_EQ(fs.messages.size(), 1u);
-  EXPECT_EQ(fs.messages[0].text, "設定ファイル異常");
-}
-
-// Sections without "%end" run on into the sections below them; those that
-// add nothing are not read again, but only as far as their "%end".
-TEST_F(SelectionTest, SectionsRunningOnStopAtTheirEnd) {
-  RunWith("[$.txt]\nmissing.exe\n[$.txt]\ngone.exe\n[$.txt]\n%end\n[$.txt]\na.exe\n%end\n",
-          "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools"});
-
-  // Each taken section adds what runs on into it: a.exe and b.exe, then
-  // b.exe again for the second header.
-  RunWith("[$.txt]\na.exe\n[$.txt]\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(menu.shown, 1);
-  EXPECT_EQ(run.entries.ordinaryCount, 3);
-
-  // A program looked up once is not found later in the same selection
-  // only because the disk changed: each selection looks again.
-  RunWith("[$.txt]\nlate.exe\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(run.entries.ordinaryCount, 1);
-  fs.AddFile("C:\\Tools\\late.exe");
-  RunWith("[$.txt]\nlate.exe\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(run.entries.ordinaryCount, 2);
+TEST(Selection, ExampleConfigurations) {
+  for (const SelectionRow& row : kExamples) {
+    SCOPED_TRACE(row.commandLine);
+    TestRun full(kFullEdition), basic(kBasicEdition);
+    for (TestRun* t : {&full, &basic}) {
+      t->fs.AddFile("C:\\Windows\\win.ini");
+      t->fs.AddFile("C:\\d\\b.png");
+      t->fs.AddFile("C:\\Windows\\system32\\mspaint.exe");
+      // The library's "/pattern/flags" form, enough for the example's header.
+      t->fs.regexMatcher = [](const std::string& expression, const std::string& subject) {
+        const size_t close = expression.rfind('/');
+        const bool icase = expression.find('i', close) != std::string::npos;
+        return std::regex_search(subject, std::regex(expression.substr(1, close - 1),
+                                                     icase ? std::regex::icase : std::regex::ECMAScript));
+      };
+    }
+    EXPECT_EQ(RunOn(full, Example("zolto5_c.ini"), row.commandLine, Plain), row.full);
+    EXPECT_EQ(RunOn(basic, Example("zolto5.ini"), row.commandLine, Plain), row.basic);
+  }
 }
 
 }  // namespace

@@ -1,42 +1,86 @@
-// A run of the full edition installed in C:\Tools\ on the fake platform.
+// A run of one edition installed in C:\Tools\ on the fake platform, with a
+// small world of programs, files and folders that the tables refer to.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "app/run.h"
 #include "platform/fake_platform.h"
+#include "recording.h"
+#include "text/text.h"
 
 namespace zolto {
 
-// A front end that counts the menus it was asked to show and cancels every
-// parameter dialog.
-struct MenuRecorder : Frontend {
-  int shown = 0;
-  void ShowPopupMenu(int, int) override { ++shown; }
-  int OpenParameterDialog() override { return 0; }
-};
+using Strings = std::vector<std::string>;
 
-class RunTest : public ::testing::Test {
- protected:
-  explicit RunTest(const Edition& edition = kFullEdition) : run(fs, edition) {
-    fs.AddFolder("C:\\Tools");
+inline std::string Join(const Strings& items, const std::string& separator = "; ") {
+  std::string out;
+  for (const std::string& item : items) out += (out.empty() ? "" : separator) + item;
+  return out;
+}
+
+// n copies of text, each with its number in place of "#": Numbered("p#", 3, ",") is "p0,p1,p2".
+inline std::string Numbered(const std::string& text, int n, const std::string& separator) {
+  Strings items;
+  for (int i = 0; i < n; ++i) {
+    std::string item = text;
+    const size_t hash = item.find('#');
+    if (hash != std::string::npos) item.replace(hash, 1, std::to_string(i));
+    items.push_back(item);
+  }
+  return Join(items, separator);
+}
+
+struct TestRun {
+  explicit TestRun(const Edition& edition = kFullEdition) : run(fs, edition), frontend(run) {
+    for (const char* p : {"C:\\Tools\\a.exe", "C:\\Tools\\b.exe", "C:\\Tools\\c.exe",
+                          "C:\\Tools\\cap.exe", "C:\\Tools\\job.bat", "C:\\Windows\\notepad.exe",
+                          "C:\\Windows\\explorer.exe", "C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt",
+                          "C:\\d\\My File.txt", "C:\\d\\A.TXT", "C:\\d\\noext", "C:\\d\\x.log",
+                          "C:\\d\\x.zip", "C:\\d\\q.zz9", "C:\\My Files\\a b.txt"})
+      fs.AddFile(p);
+    fs.AddFile("C:\\Tools\\alt.ini", "[$.txt]\nb.exe\nc.exe\n%end\n");
+    fs.AddFolder("C:\\d\\sub");
+    for (const char* ext : {".txt", ".log", ".ini"}) fs.associations[ext] = "C:\\Windows\\notepad.exe";
+    fs.associations[".zip"] = "C:\\Windows\\unzip.exe";
+    fs.specialFolders = {{0x24, "C:\\Windows"}, {0x26, "C:\\Program Files"},
+                         {0x05, "C:\\Users\\me\\Documents"}};
     InitialiseNames(run, std::string("C:\\Tools\\") + edition.programName + ".exe", "");
     DerivePaths(run);
     run.start.ConfigPath = run.start.ProgramFolder + run.start.ConfigName;
   }
 
-  // Reads a configuration file whose [system] part holds body.
-  Settings& ReadSystem(const std::string& body) {
-    fs.AddFile(run.start.ConfigPath, "[system]\r\n" + body + "%end\r\n");
-    EXPECT_EQ(ReadConfiguration(run), 1);
-    return run.settings;
+  // Writes the configuration file and reads it.
+  int Configure(const std::string& text) {
+    fs.AddFile(run.start.ConfigPath, text);
+    return ReadConfiguration(run);
+  }
+  void SetTargets(const Strings& targets) {
+    run.targets.Clear();
+    for (const std::string& t : targets) run.targets.Add(t);
+  }
+  Strings Targets() const {
+    return Strings(run.targets.working.begin(), run.targets.working.begin() + run.targets.workingCount);
+  }
+  // "file|parameters|folder" of each start.
+  std::string Starts() const {
+    Strings out;
+    for (const ShellStart& s : fs.starts) out.push_back(s.file + "|" + s.parameters + "|" + s.directory);
+    return Join(out);
+  }
+  std::string Sleeps() const {
+    Strings out;
+    for (int ms : fs.sleeps) out.push_back(std::to_string(ms));
+    return Join(out, " ");
   }
 
   FakePlatform fs;
   RunState run;
+  RecordingFrontend frontend;
 };
 
 }  // namespace zolto
