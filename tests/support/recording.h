@@ -54,21 +54,20 @@ class RecordingFrontend : public Frontend, public MenuActions {
 // column. Tree() shows a menu with each submenu in braces after its item.
 class RecordingMenuBuilder : public MenuBuilder {
  public:
-  std::map<MenuHandle, std::vector<std::string>> menus;
+  struct Item {
+    std::string text;
+    MenuHandle submenu = 0;
+  };
+  std::map<MenuHandle, std::vector<Item>> menus;
   std::vector<MenuHandle> destroyed;
   int releases = 0;
   bool pictureLoads = true;
   bool captureLoads = true;
 
-  std::string Tree(MenuHandle menu) const {
+  std::string Tree(MenuHandle menu) {
     std::string out;
-    const auto items = menus.find(menu);
-    if (items == menus.end()) return out;
-    for (size_t i = 0; i < items->second.size(); ++i) {
-      out += (i ? ", " : "") + items->second[i];
-      const auto sub = submenus_.find({menu, i});
-      if (sub != submenus_.end()) out += "{" + Tree(sub->second) + "}";
-    }
+    for (const Item& item : menus[menu])
+      out += (out.empty() ? "" : ", ") + item.text + (item.submenu ? "{" + Tree(item.submenu) + "}" : "");
     return out;
   }
 
@@ -77,13 +76,12 @@ class RecordingMenuBuilder : public MenuBuilder {
     return last_;
   }
   void AppendItem(MenuHandle m, int id, const std::string& label, bool brk) override {
-    menus[m].push_back(std::to_string(id) + ":" + label + (brk ? "|" : ""));
+    menus[m].push_back({std::to_string(id) + ":" + label + (brk ? "|" : "")});
   }
   void AppendIconItem(MenuHandle m, int id, const std::string& text, const IconSource& icon,
                       int slot, bool brk) override {
     const std::string source = icon.kind == IconSource::SystemIcon ? "MYSYS" : icon.path;
-    menus[m].push_back(std::to_string(id) + ":~" + text + "@" + std::to_string(slot) + "=" +
-                       source + (brk ? "|" : ""));
+    AppendItem(m, id, "~" + text + "@" + std::to_string(slot) + "=" + source, brk);
   }
   void AppendCaptionItem(MenuHandle m, int id, const std::string& text) override {
     AppendItem(m, id, text, false);
@@ -92,37 +90,30 @@ class RecordingMenuBuilder : public MenuBuilder {
     if (icon) AppendIconItem(m, kIdHeader, label, *icon, 0, false);
     else AppendItem(m, kIdHeader, label, false);
   }
-  void AppendSeparator(MenuHandle m, int id) override {
-    menus[m].push_back("---" + std::to_string(id));
-  }
+  void AppendSeparator(MenuHandle m, int id) override { menus[m].push_back({"---" + std::to_string(id)}); }
   void AppendOwnerDrawn(MenuHandle m, int id, bool brk) override {
-    menus[m].push_back("[owner " + std::to_string(id) + "]" + (brk ? "|" : ""));
+    menus[m].push_back({"[owner " + std::to_string(id) + "]" + (brk ? "|" : "")});
   }
   // The submenu belongs to the last item of menu with that id.
   void AttachSubmenu(MenuHandle m, int id, MenuHandle sub) override {
-    const std::vector<std::string>& items = menus[m];
-    for (size_t i = items.size(); i-- > 0;) {
-      if (items[i].rfind(std::to_string(id) + ":", 0) == 0) {
-        submenus_[{m, i}] = sub;
+    for (auto item = menus[m].rbegin(); item != menus[m].rend(); ++item) {
+      if (item->text.rfind(std::to_string(id) + ":", 0) == 0) {
+        item->submenu = sub;
         return;
       }
     }
     ADD_FAILURE() << "submenu attached to item " << id << ", which menu " << m << " lacks";
   }
-  void RemoveAllItems(MenuHandle m) override {
-    menus[m].clear();
-    std::erase_if(submenus_, [m](const auto& link) { return link.first.first == m; });
-  }
+  void RemoveAllItems(MenuHandle m) override { menus[m].clear(); }
   void DestroySubmenus(MenuHandle) override {}
   void DestroyMenu(MenuHandle m) override { destroyed.push_back(m); }
-  void AddShellMenu(MenuHandle m) override { menus[m].push_back("shell"); }
+  void AddShellMenu(MenuHandle m) override { menus[m].push_back({"shell"}); }
   bool LoadPicturePreview(const std::string&) override { return pictureLoads; }
   bool LoadCapturePreview(const std::string&) override { return captureLoads; }
   void ReleaseMenuResources() override { ++releases; }
 
  private:
   MenuHandle last_ = 0;
-  std::map<std::pair<MenuHandle, size_t>, MenuHandle> submenus_;
 };
 
 }  // namespace zolto

@@ -78,15 +78,12 @@ const CheckRow kChecks[] = {
     {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", {"C:\\d\\sub"},
      "1 targets sub(folder) warn 4 comment-header || 1 [^D:\\]m -> 0 | 4 [.*]i _[folder]h -> 0 | open | "
      "C:\\d\\sub||"},
-    {"[system]\n@dist=500,100\n%end\n[$.txt]\na.exe\n]-x\n%end\n", {kTxt, "C:\\d\\y.txt", "C:\\q.zz"},
-     "0 targets x.txt(file) y.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | run 1 | C:\\Tools\\a.exe|-x|C:\\Tools, "
-     "sleep 500, C:\\Tools\\a.exe|-x|C:\\Tools, sleep 100 | cmd a > -x: C:\\Tools\\a.exe|-x|C:\\Tools, sleep 500, "
-     "C:\\Tools\\a.exe|-x|C:\\Tools, sleep 100"},
-    {"[$.txt]\na.exe\nb.exe\n%end\n", {"/#y", kTxt, "C:\\d\\y.txt"},
-     "0 targets x.txt(file) y.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-2 | run 0 | C:\\Tools\\a.exe|C:\\d\\x.txt|"
-     "C:\\Tools | cmd a: C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools | cmd b: C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools || "
-     "1 [$.txt]h -> 1 taken | sec 1F 0-2 | run 0 | C:\\Tools\\a.exe|C:\\d\\y.txt|C:\\Tools | cmd a: "
-     "C:\\Tools\\a.exe|C:\\d\\y.txt|C:\\Tools | cmd b: C:\\Tools\\b.exe|C:\\d\\y.txt|C:\\Tools"},
+    {"[system]\n@dist=300,50\n%end\n[$.txt]\na.exe\nb.exe\n%end\n", {"/#y", kTxt, "C:\\d\\y.txt"},
+     "0 targets x.txt(file) y.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | run 0 | C:\\Tools\\a.exe|"
+     "C:\\d\\x.txt|C:\\Tools, sleep 300 | cmd a: C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools, sleep 300 | "
+     "cmd b: C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools, sleep 300 || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | "
+     "run 0 | C:\\Tools\\a.exe|C:\\d\\y.txt|C:\\Tools, sleep 50 | cmd a: C:\\Tools\\a.exe|C:\\d\\y.txt|"
+     "C:\\Tools, sleep 300 | cmd b: C:\\Tools\\b.exe|C:\\d\\y.txt|C:\\Tools, sleep 300"},
     {.config = "[!x]\na.exe\n%end\n[$.txt][!/x/]\nb.exe\n%end\n[-]\n%end\n[x.*]\n%end\n", .words = {kTxt},
      .expect = "1 targets x.txt(file) warn 1 unreachable, 7 unreachable, 9 unreachable, 0 message || 1 [!x]s "
                "-> 0 | 4 [$.txt]h [!/x/]m -> 1 taken | 7 [-]s -> 0 | sec 4F 0-1 | stopped | message "
@@ -103,8 +100,10 @@ const CheckRow kChecks[] = {
      "1250 x.txt ( &0 ) @C:\\d\\x.txt | "
      "cmd a > Ask: C:\\Tools\\a.exe|<%X> -f \"C:\\d\\x.txt\"|C:\\Tools ask Open which?|x.txt | cmd b > Broken:  | "
      "cmd C: C:\\Tools\\c.exe|C:\\d\\x.txt|C:\\Tools"},
+    {"[$.txt]\na.exe\n>-1 | One\n>-2 | Two\n%end\n", {kTxt},
+     "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-3 | menu | menu 1000 a{1001 One, 1002 Two}, 1300, "
+     "1250 x.txt ( &0 ) | cmd a > One: C:\\Tools\\a.exe|-1|C:\\Tools | cmd a > Two: C:\\Tools\\a.exe|-2|C:\\Tools"},
     {"[file]\na.exe\n%end\n", {"C:\\nowhere.txt"}, "0 target-less menu"},
-    {"[$.zz]\nC:\\d\\q.zz9\n%end\n", {"C:\\d\\q.zz"}, "0 target-less menu"},
     // The scan alone.
     {"[$.txt]\na.exe\n[$.log]\nb.exe\n%end\n[file]\nc.exe\n", {}, "1 target-less menu warn 1 no-end"},
     {"[system]\n@menu=center\n[$.txt]\na.exe\n@icon\n%end\n", {},

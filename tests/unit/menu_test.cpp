@@ -29,7 +29,6 @@ const TreeRow kTrees[] = {
     {"", "[x]\n-\na.exe | A\n+\n>-1\n-\n>-2\n", {"C:\\d\\x.txt"}, "1000:A{---1001, 1002:-1, 1004:-2|}, ---1300, " + kX},
     // The header: the name, the count of further targets, its length.
     {"", "[x]\n", {"C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt"}, "---1300, 1250:x.txt [ +2 ] ( &0 )"},
-    {"@len=5", "[x]\n", {"C:\\d\\My File.txt"}, "---1300, 1250:My Fi ( &0 )"},
     {"@len=2", "[x]\n", {"C:\\d\\\x95\x5C\x8F\x5C.txt"}, "---1300, 1250:表十 ( &0 )"},  // never half a character
     {"@len=5", "[x]\n", {kPage}, "---1300, 1250:.html ( &0 )"},  // an address keeps its end
     {"", "[x]\n", {kPage}, "---1300, 1250:https://example.org/page.html ( &0 )"},
@@ -48,7 +47,6 @@ const TreeRow kTrees[] = {
      "1001:~ B *@4=C:\\Tools\\b.exe, ---1300, 1250:~ x.txt ( &0 )@0=C:\\d\\x.txt / destroyed 2"},
     // Previews: below the header, in a new column, or in a submenu of the header.
     {"@pic=1", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 ), [owner 1251]"},
-    {"@pic=1,200,1", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 ), [owner 1251]|"},
     {"@pic=1,200,2", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 ){[owner 1252], [owner 1251]}"},
     {"@pic=1", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 )", "", false},
     {"@pic=1\n>.TXT\n@text=1", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX, "", false},  // no fallback
@@ -71,7 +69,7 @@ TEST(MenuTree, EntriesHeaderPreviewsAndExplorerMenu) {
   for (const TreeRow& row : kTrees) {
     SCOPED_TRACE(row.settings + " / " + row.section + " for " + row.targets[0]);
     TestRun t;
-    for (const char* p : {"C:\\d\\p.PNG", "C:\\d\\page.html", "C:\\d\\\x95\x5C\x8F\x5C.txt"}) t.fs.AddFile(p);
+    t.fs.AddFile("C:\\d\\\x95\x5C\x8F\x5C.txt");
     if (!row.contents.empty()) t.fs.AddFile(row.targets[0], row.contents);
     t.fs.runner = [&t](const std::string&) {
       t.fs.AddFile(t.run.start.PreviewBitmapPath, "BM");
@@ -153,6 +151,64 @@ TEST(MenuPlace, ByPositionMouseAndForegroundWindow) {
     const ScreenFacts facts{row.foregroundRight > 0, 100, 100, row.foregroundRight, row.foregroundBottom, 40, 50};
     const MenuPlacement p = PlaceMenu(t.run, facts, row.reopen);
     EXPECT_EQ(std::to_string(p.x) + "," + std::to_string(p.y) + "/" + std::to_string(p.flags), row.expect);
+  }
+}
+
+// The target's own Explorer menu: which of its items stay, and which
+// targets share the first target's folder.
+
+struct FilterRow {
+  int mode;  // 0 no list, 1 "[add]" keeps the listed items, 2 "[del]" drops them
+  Strings prefixes;
+  Strings items;  // "-" a separator
+  int first;      // the launcher's own items come before it
+  Strings expect;
+};
+
+const Strings kShell = {"&Open", "Open &with", "-", "Cu&t", "&Copy", "-", "P&roperties"};
+const FilterRow kFilters[] = {
+    {0, {}, kShell, 0, kShell},
+    {1, {"&copy"}, kShell, 0, {"&Copy"}},
+    {1, {"&Open", "open"}, kShell, 0, {"&Open", "Open &with"}},  // prefixes in any case
+    {2, {"cu&t", "&Copy", "p&roperties"}, kShell, 0, {"&Open", "Open &with"}},
+    {2, {"Copy"}, kShell, 0, kShell},  // "&" counts as written
+    {0, {}, {"-", "-", "a", "-", "-", "-", "b", "-", "-"}, 0, {"a", "-", "b"}},
+    {0, {}, {"-"}, 0, {}},
+    {0, {}, {}, 0, {}},
+    {1, {"x"}, {"a", "-", "b"}, 0, {}},
+    {0, {}, {"Entry", "-", "-", "Open", "-"}, 2, {"Entry", "-", "Open"}},  // merged after the entries
+    {1, {"x"}, {"Entry", "-", "-", "Open", "-"}, 2, {"Entry", "-"}},
+    {0, {}, {"-", "Open", "-"}, -1, {"Open"}},  // a failed item count reads no item before the first
+};
+
+TEST(ShellMenu, FilterAndSeparatorCleanUp) {
+  for (const FilterRow& row : kFilters) {
+    SCOPED_TRACE(Join(row.items, " ") + " / " + Join(row.prefixes, " "));
+    TestRun t;
+    t.run.settings.ExplorerFilter = {row.mode, row.prefixes};
+    std::vector<ShellItem> items;
+    for (const std::string& text : row.items) items.push_back({text == "-", text == "-" ? "" : text});
+    Strings kept = row.items;
+    int previous = static_cast<int>(kept.size());
+    for (int position : ShellItemsToDelete(t.run, items, row.first)) {
+      ASSERT_LT(position, previous);  // descending, so earlier positions stay valid
+      ASSERT_GE(position, std::max(row.first, 0));
+      kept.erase(kept.begin() + position);
+      previous = position;
+    }
+    EXPECT_EQ(kept, row.expect);
+  }
+}
+
+TEST(ShellMenu, TargetsInTheFirstTargetsFolder) {
+  TestRun t;
+  t.SetTargets({"C:\\d\\a.txt", "C:\\other\\b.txt", "C:\\d\\c.txt", "C:\\D\\e.txt", "C:\\d\\sub\\f.txt"});
+  std::string base;
+  EXPECT_EQ(CollectSameFolderTargets(t.run, base), (Strings{"C:\\d\\a.txt", "C:\\d\\c.txt"}));
+  EXPECT_EQ(base, "C:\\d\\");
+  for (const char* root : {"C:", "C:\\"}) {
+    t.run.targets.working[0] = root;
+    EXPECT_TRUE(CollectSameFolderTargets(t.run, base).empty()) << root;
   }
 }
 

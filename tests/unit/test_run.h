@@ -41,10 +41,13 @@ struct TestRun {
                           "C:\\Tools\\cap.exe", "C:\\Tools\\job.bat", "C:\\Windows\\notepad.exe",
                           "C:\\Windows\\explorer.exe", "C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt",
                           "C:\\d\\My File.txt", "C:\\d\\A.TXT", "C:\\d\\noext", "C:\\d\\x.log",
-                          "C:\\d\\x.zip", "C:\\d\\q.zz9", "C:\\My Files\\a b.txt"})
+                          "C:\\d\\x.zip", "C:\\d\\q.zz9", "C:\\d\\p.PNG", "C:\\d\\page.html",
+                          "C:\\d\\50%PATH%.txt", "C:\\d\\a&calc.txt", "C:\\My Files\\a b.txt",
+                          "C:\\My Files\\c.txt", "C:\\root.exe", "C:\\dir\\name.ext", "C:\\Work\\rel.txt",
+                          "C:\\Tools\\alt one.ini"})
       fs.AddFile(p);
     fs.AddFile("C:\\Tools\\alt.ini", "[$.txt]\nb.exe\nc.exe\n%end\n");
-    fs.AddFolder("C:\\d\\sub");
+    for (const char* p : {"C:\\d\\sub", "C:\\rel.2\\sub", "D:\\work"}) fs.AddFolder(p);
     for (const char* ext : {".txt", ".log", ".ini"}) fs.associations[ext] = "C:\\Windows\\notepad.exe";
     fs.associations[".zip"] = "C:\\Windows\\unzip.exe";
     fs.specialFolders = {{0x24, "C:\\Windows"}, {0x26, "C:\\Program Files"},
@@ -65,6 +68,37 @@ struct TestRun {
   }
   Strings Targets() const {
     return Strings(run.targets.working.begin(), run.targets.working.begin() + run.targets.workingCount);
+  }
+  // What the run did, "; " between the parts: the front end's log (after a
+  // menu, ":" and the entries it offers: "+" a separator, "-" a column
+  // break, "{label" and "}" a group, ">label" a parameter line), each start
+  // as "program parameters" (programs of C:\Tools\ by name, "in <folder>"
+  // when not their own), the waits, the messages, and "second file" while
+  // the run reads the second configuration file.
+  std::string Outcome() const {
+    Strings out;
+    if (!frontend.log.empty()) out.push_back(Join(frontend.log));
+    if (!frontend.log.empty() && frontend.log.back().rfind("menu", 0) == 0) {
+      Strings entries;
+      for (int i = 0; i < run.entries.entryCount; ++i) {
+        const Entry& e = run.entries.entries[static_cast<size_t>(i)];
+        const char* marks[] = {"", ">", "+", "-", "", ">", "", "", "{", "}"};
+        const bool labelled = e.kind != kSeparator && e.kind != kColumnBreak && e.kind != kSubmenuClose;
+        entries.push_back(marks[e.kind] + (labelled ? e.label : ""));
+      }
+      out.back() += ":" + Join(entries, ",");
+    }
+    for (const ShellStart& s : fs.starts) {
+      const PathParts program = SplitPath(s.file);
+      const std::string folder = DropTrailingBackslash(program.drive + program.dir);
+      out.push_back((EqualsI(folder, "C:\\Tools") ? program.name + program.ext : s.file) +
+                    (s.parameters.empty() ? "" : " " + s.parameters) +
+                    (s.directory.empty() || s.directory == folder ? "" : " in " + s.directory));
+    }
+    if (!fs.sleeps.empty()) out.push_back("sleep " + Sleeps());
+    for (const FakePlatform::Message& m : fs.messages) out.push_back("message " + m.text);
+    if (run.selection.secondConfig) out.push_back("second file");
+    return Join(out);
   }
   // "file|parameters|folder" of each start.
   std::string Starts() const {

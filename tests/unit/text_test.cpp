@@ -16,7 +16,6 @@ constexpr size_t npos = std::string_view::npos;
 const std::string kHyo = "\x95\x5C";   // 表, trail '\\'
 const std::string kSo = "\x83\x5C";    // ソ, trail '\\'
 const std::string kJu = "\x8F\x5C";    // 十, trail '\\'
-const std::string kPo = "\x83\x7C";    // ポ, trail '|'
 const std::string kA = "\x83\x41";     // trail 'A'
 const std::string kLowA = "\x83\x61";  // trail 'a'
 
@@ -70,23 +69,17 @@ std::string Call(const TextRow& r) {
 
 const std::string k200(200, 'a');
 const TextRow kText[] = {
-    {"CharLength", "a" + kHyo + "b", "", "1", 0},
     {"CharLength", "a" + kHyo + "b", "", "2", 1},
     {"CharLength", "a" + kHyo + "b", "", "1", 1, NoLeadByte},
     {"CharLength", "a\x95", "", "1", 1},  // a lead byte at the very end
-    {"CutToBytes", "a" + kHyo + "b", "", "", 0},
     {"CutToBytes", "a" + kHyo + "b", "", "a", 2},  // never half a character
     {"CutToBytes", "a" + kHyo + "b", "", "a" + kHyo, 3},
-    {"CutToBytes", "a" + kHyo + "b", "", "a" + kHyo + "b", 99},
     {"CutToBytes", "a" + kHyo + "b", "", "a\x95", 2, NoLeadByte},
     // A trail byte '\\' is no separator.
     {"EndsWithBackslash", "C:\\dir\\" + kHyo, "", "0"},
     {"EndsWithBackslash", "C:\\dir\\" + kHyo, "", "1", 0, NoLeadByte},
-    {"EndsWithBackslash", "", "", "0"},
     {"PathAddBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo + "\\"},
     {"PathAddBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo, 0, NoLeadByte},
-    {"PathAddBackslash", "", "", ""},
-    {"PathAddBackslash", "C:\\dir\\", "", "C:\\dir\\"},
     {"PathRemoveBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo},
     {"PathRemoveBackslash", "a\\\\", "", "a\\"},
     {"PathRemoveBackslash", "C:\\", "", "C:\\"},  // a root keeps its backslash
@@ -94,74 +87,44 @@ const TextRow kText[] = {
     {"PathRemoveBackslash", "\x83:\\", "", "\x83:"},  // no drive root: ':' is a trail byte
     {"DropTrailingBackslash", "C:\\", "", "C:"},
     {"DropTrailingBackslash", "\\", "", ""},
-    {"DropTrailingBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo},
     {"FindLastSeparator", "C:\\dir\\" + kHyo, "", "6"},
     {"FindLastSeparator", "C:\\dir\\" + kHyo, "", "8", 0, NoLeadByte},
     {"FindLastSeparator", kSo + kJu, "", "npos"},
-    {"FindLastSeparator", "a/b\\c/d", "", "5"},
     {"FileNamePart", "C:\\dir\\" + kHyo, "", kHyo},
     {"FileNamePart", "C:\\dir\\" + kHyo, "", "", 0, NoLeadByte},
-    {"FileNamePart", kSo + kJu, "", kSo + kJu},
     // Searches fold ASCII letters only and start only at character boundaries.
     {"FindI", "C:\\Program Files\\App.EXE", ".exe", "20"},
-    {"FindI", "abcABC", "abc", "3", 1},
-    {"FindI", "abc", "abcd", "npos"},
-    {"FindI", "abc", "", "0"},
     {"FindI", "abc", "", "3", 3},
     {"FindI", "abc", "", "npos", 4},
-    {"FindI", "abc", "c", "npos", 4},
-    {"FindI", "Hello", "LL", "2"},
     {"FindI", kSo + "x", "\\x", "npos"},
     {"FindI", kSo + "x", "\\x", "1", 0, NoLeadByte},
-    {"FindI", kSo + "\\x", "\\x", "2"},
-    {"FindI", kPo + "|", "|", "2"},
-    {"FindI", kA + "a", "A", "2"},
     {"FindI", "x" + kLowA, kA, "npos"},  // a double-byte character is never folded
     {"FindI", "x" + kLowA, kA, "1", 0, NoLeadByte},
-    {"FindI", "x" + kA, kA, "1"},
-    {"FindI", "\x81\x81\x81\x5Cx", "\\x", "npos"},
-    {"FindI", "\x81\x81\x5Cx", "\\x", "2"},
-    {"Find", "abcABC", "ABC", "3"},
-    {"Find", "abcABC", "aBc", "npos"},
     {"StartsWithI", "C:\\Program Files", "c:\\PROGRAM", "1"},
-    {"StartsWithI", "abc", "", "1"},
     {"StartsWithI", "ab", "abc", "0"},
-    {"StartsWithI", "abd", "abc", "0"},
     {"StartsWithI", kLowA + "z", kA, "0"},
     {"StartsWithI", kLowA + "z", kA, "1", 0, NoLeadByte},
-    {"EqualsI", "MiXeD", "mixed", "1"},
-    {"EqualsI", "abc", "abcd", "0"},
     {"EqualsI", "@[^", "`{~", "0"},  // only letters fold
     {"EqualsI", kA, kLowA, "0"},
-    {"EqualsI", kA + "Z", kA + "z", "1"},
     {"EqualsI", kA, kLowA, "1", 0, NoLeadByte},
-    {"EndsWithI", "C:\\X\\B.TXT", ".txt", "1"},
     {"EndsWithI", "t", ".txt", "0"},
     {"StrToInt", "-", "", "0"},
     {"StrToInt", "+-3", "", "0"},
-    {"StrToInt", "- 3", "", "0"},
     {"StrToInt", "\t 12 34", "", "12"},
     {"StrToInt", "  -5x", "", "-5"},
     {"StrToInt", "+09", "", "9"},
     {"StrToInt", "-2147483648", "", std::to_string(INT_MIN)},
-    {"StrToInt", "2147483647", "", std::to_string(INT_MAX)},
     {"StrToInt", "2147483648", "", std::to_string(INT_MAX)},
     {"StrToInt", "-99999999999999999999999", "", std::to_string(INT_MIN)},
     {"PathRemoveBlanks", "  a b  ", "", "a b"},
-    {"PathRemoveBlanks", "   ", "", ""},
     {"PathRemoveBlanks", "\ta\t ", "", "\ta\t"},
     {"TrimLeadingBlanksAndTabs", " \t a\t ", "", "a\t "},
-    {"TrimLeadingBlanksAndTabs", "\t \t", "", ""},
     {"PathQuoteSpaces", "C:\\Program Files\\a.exe", "", "\"C:\\Program Files\\a.exe\""},
     {"PathQuoteSpaces", "\"a b\"", "", "\"a b\""},
     {"PathQuoteSpaces", "\"a b", "", "\"\"a b\""},
-    {"PathQuoteSpaces", "ab", "", "ab"},
     {"PathUnquoteSpaces", "\"a b\"", "", "a b"},
     {"PathUnquoteSpaces", "\"\"a\"\"", "", "\"a\""},
-    {"PathUnquoteSpaces", "\"", "", "\""},
     {"PathUnquoteSpaces", "a\"", "", "a\""},
-    {"SplitPath", "C:\\dir\\file.txt", "", "C:|\\dir\\|file|.txt"},
-    {"SplitPath", "C:\\", "", "C:|\\||"},
     {"SplitPath", "C:file.txt", "", "C:||file|.txt"},
     {"SplitPath", "\\\\server\\share\\x.txt", "", "|\\\\server\\share\\|x|.txt"},
     {"SplitPath", "a/b.c\\d.tar.gz", "", "|a/b.c\\|d.tar|.gz"},
@@ -169,17 +132,14 @@ const TextRow kText[] = {
     {"SplitPath", "a.", "", "||a|."},
     {"SplitPath", "C:\\dir\\" + kHyo, "", "C:|\\dir\\|" + kHyo + "|"},
     {"SplitPath", "C:\\dir\\" + kHyo, "", "C:|\\dir\\\x95\\||", 0, NoLeadByte},
-    {"SplitPath", "C:\\" + kSo + ".txt", "", "C:|\\|" + kSo + "|.txt"},
     {"SplitPath", kJu + "\\" + kHyo + ".x", "", "|" + kJu + "\\|" + kHyo + "|.x"},
     {"SplitPath", "\x83:x", "", "||\x83:x|"},  // ':' here is a trail byte
     {"JoinPath", k200, std::string(59, 'b'), k200 + std::string(59, 'b')},
     {"JoinPath", k200, std::string(60, 'b'), ""},
-    {"JoinPath", std::string(260, 'a'), "", ""},
     // "." and ".." steps go; ".." never climbs above the root.
     {"PathCanonicalize", "C:\\a\\..\\b", "", "C:\\b"},
     {"PathCanonicalize", "C:\\a\\.\\b\\", "", "C:\\a\\b\\"},
     {"PathCanonicalize", "C:\\..\\..\\x", "", "C:\\x"},
-    {"PathCanonicalize", "C:\\a\\b\\..\\..", "", "C:\\"},
     {"PathCanonicalize", "a\\..\\..\\b", "", "b"},
     {"PathCanonicalize", "\\\\srv\\share\\a\\..\\..\\b", "", "\\\\srv\\share\\b"},
     {"PathCanonicalize", "\\\\srv", "", "\\\\srv"},
@@ -189,14 +149,12 @@ const TextRow kText[] = {
     {"PathCanonicalize", "C:\\x", "", "C:", 2},  // the view ends before its '\\'
     {"PathCanonicalize", "C:\\a\\b", "", "C:\\a", 4},
     // UTF-8 names as the user gave them.
-    {"CommandLineTail", "prog.exe a b", "", "a b"},
     {"CommandLineTail", "\"C:\\My Apps\\p.exe\"  \"x y\"", "", "\"x y\""},
     {"CommandLineTail", "p\"q r\"s\tt", "", "t"},
     {"DecodeUtf8Escapes", "%C3%A9%20%22 %e3%81%82", "", "é%20%22 あ"},
     {"DecodeUtf8Escapes", "%C3 %C3%A9%C3 %E3%81", "", "%C3 é%C3 %E3%81"},
     {"DecodeUtf8Escapes", "a%4", "", "a%4"},
     {"PercentEncode", "é/", "", "%C3%A9%2F"},
-    {"Utf8FirstCharacters", "aé😀b", "", "aé😀", 3},
     {"Utf8LastCharacters", "aé😀b", "", "😀b", 2},
     {"Utf8LastCharacters", "\xC3", "", "\xC3", 5},  // a stray byte is one character
     {"Utf8LastCharacters", "\xF0\x9F\x98", "", "\x98", 1},
