@@ -191,7 +191,9 @@ TEST(ConfigFile, ChosenByTheProgramsNameThenTheEditions) {
       got += "message " + m.caption + (m.text == "設定ファイル異常" ? "" : " " + m.text);
     EXPECT_EQ(got, row.expect);
     EXPECT_EQ(t.run.start.ConfigPath, row.expectPath);
-    if (got == "read") EXPECT_TRUE(t.fs.PathExists(row.expectPath));  // created when missing
+    if (got == "read") {
+      EXPECT_TRUE(t.fs.PathExists(row.expectPath));  // created when missing
+    }
   }
 }
 
@@ -230,7 +232,7 @@ TEST(ResolveProgram, NameExeSearchListThenSystemPath) {
     bool found = false;
     const std::string got = ResolveProgram(t.run, row.name, row.tryExe, found);
     EXPECT_EQ(found ? got : "", row.expect);
-    if (!found) EXPECT_EQ(got, row.name);
+    EXPECT_EQ(found ? row.name : got, row.name);  // not found: the name as it was
   }
 }
 

@@ -108,7 +108,9 @@ TEST(Templates, MacrosExpandForTheCurrentTarget) {
     if (t.run.targets.workingCount != 1) got += " [T" + std::to_string(t.run.targets.workingCount) + "]";
     EXPECT_EQ(got, row.expect);
     EXPECT_EQ(Join(t.frontend.log), row.asked);
-    if (!t.frontend.log.empty()) EXPECT_EQ(l.DialogProgram, "C:\\Tools\\a.exe");
+    if (!t.frontend.log.empty()) {
+      EXPECT_EQ(l.DialogProgram, "C:\\Tools\\a.exe");
+    }
   }
 }
 
