@@ -13,7 +13,7 @@ std::string Actions(const std::vector<CheckAction>& actions) {
   Strings out;
   for (const CheckAction& a : actions) {
     if (a.kind == CheckAction::Start)
-      out.push_back(a.start.file + "|" + a.start.parameters + "|" + a.start.directory + (a.accepted ? "" : " refused"));
+      out.push_back(StartText(a.start) + (a.accepted ? "" : " refused"));
     if (a.kind == CheckAction::Sleep) out.push_back("sleep " + std::to_string(a.milliseconds));
     if (a.kind == CheckAction::Message) out.push_back("message " + a.text);
   }
@@ -67,42 +67,38 @@ struct CheckRow {
 
 const std::string kTxt = "C:\\d\\x.txt";
 const CheckRow kChecks[] = {
-    {"[^D:\\]\na.exe\n%end\n", {kTxt}, "0 targets x.txt(file) || 1 [^D:\\]m -> 0 | open | C:\\d\\x.txt||"},
+    {"[^D:\\]\na.exe\n%end\n", {kTxt}, "0 targets x.txt(file) || 1 [^D:\\]m -> 0 | open | C:\\d\\x.txt"},
     {"[$.txt]\na.exe\n%end\n[all]\nb.exe\nc.exe\n%end\n", {kTxt},
      "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-1 | sec 4A 1-3 | menu | menu 1000 a, 1001 b, "
-     "1002 c, 1300, 1250 x.txt ( &0 ) | cmd a: C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools | cmd b: "
-     "C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools | cmd c: C:\\Tools\\c.exe|C:\\d\\x.txt|C:\\Tools"},
+     "1002 c, 1300, 1250 x.txt ( &0 ) | cmd a: a.exe C:\\d\\x.txt | cmd b: b.exe C:\\d\\x.txt | cmd c: c.exe C:\\d\\x.txt"},
     {"; see [all]\n[$.txt]#\na.exe\n%end\n", {"C:\\d\\My File.txt"},
      "1 targets My File.txt(file) warn 1 comment-header || 2 [$.txt]h -> 1 taken | sec 2F 0-1 | run 0 | "
-     "C:\\Tools\\a.exe|\"C:\\d\\My File.txt\"|C:\\Tools | cmd a: C:\\Tools\\a.exe|\"C:\\d\\My File.txt\"|C:\\Tools"},
+     "a.exe \"C:\\d\\My File.txt\" | cmd a: a.exe \"C:\\d\\My File.txt\""},
     {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", {"C:\\d\\sub"},
-     "1 targets sub(folder) warn 4 comment-header || 1 [^D:\\]m -> 0 | 4 [.*]i _[folder]h -> 0 | open | "
-     "C:\\d\\sub||"},
+     "1 targets sub(folder) warn 4 comment-header || 1 [^D:\\]m -> 0 | 4 [.*]i _[folder]h -> 0 | open | C:\\d\\sub"},
     {"[system]\n@dist=300,50\n%end\n[$.txt]\na.exe\nb.exe\n%end\n", {"/#y", kTxt, "C:\\d\\y.txt"},
-     "0 targets x.txt(file) y.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | run 0 | C:\\Tools\\a.exe|"
-     "C:\\d\\x.txt|C:\\Tools, sleep 300 | cmd a: C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools, sleep 300 | "
-     "cmd b: C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools, sleep 300 || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | "
-     "run 0 | C:\\Tools\\a.exe|C:\\d\\y.txt|C:\\Tools, sleep 50 | cmd a: C:\\Tools\\a.exe|C:\\d\\y.txt|"
-     "C:\\Tools, sleep 300 | cmd b: C:\\Tools\\b.exe|C:\\d\\y.txt|C:\\Tools, sleep 300"},
+     "0 targets x.txt(file) y.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | run 0 | a.exe C:\\d\\x.txt, sleep 300 "
+     "| cmd a: a.exe C:\\d\\x.txt, sleep 300 | cmd b: b.exe C:\\d\\x.txt, sleep 300 || 4 [$.txt]h -> 1 taken | "
+     "sec 4F 0-2 | run 0 | a.exe C:\\d\\y.txt, sleep 50 | cmd a: a.exe C:\\d\\y.txt, sleep 300 | cmd b: "
+     "b.exe C:\\d\\y.txt, sleep 300"},
     {.config = "[!x]\na.exe\n%end\n[$.txt][!/x/]\nb.exe\n%end\n[-]\n%end\n[x.*]\n%end\n", .words = {kTxt},
      .expect = "1 targets x.txt(file) warn 1 unreachable, 7 unreachable, 9 unreachable, 0 message || 1 [!x]s "
                "-> 0 | 4 [$.txt]h [!/x/]m -> 1 taken | 7 [-]s -> 0 | sec 4F 0-1 | stopped | message "
-               "正規表現ライブラリが使用できません | cmd b: C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools",
+               "正規表現ライブラリが使用できません | cmd b: b.exe C:\\d\\x.txt",
      .regexLibrary = false},
     {"[.log]\n+\n%end\n[.*]\nb.exe\n%end\n[.*]\n%end\n", {"C:\\d\\x.log"},
      "1 targets x.log(file) warn 7 unreachable || key [.log] | sec 1K dropped | sec 4C 0-1 | run 0 | "
-     "C:\\Tools\\b.exe|C:\\d\\x.log|C:\\Tools | cmd b: C:\\Tools\\b.exe|C:\\d\\x.log|C:\\Tools", &kBasicEdition},
+     "b.exe C:\\d\\x.log | cmd b: b.exe C:\\d\\x.log", &kBasicEdition},
     // The dialog answers with a placeholder; groups show filled; icons are named.
     {"[system]\n@icon\n%end\n[$.txt]\na.exe\n>%X=\"%N%_Open which?\" -f \"%P\" | Ask\nb.exe\n"
      ">%X=\"unclosed | Broken\n{Group\nc.exe | C\n}\n%end\n", {kTxt},
      "0 targets x.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-7 | menu | menu 1001 a * @C:\\Tools\\a.exe, "
      "1003 b * @C:\\Tools\\b.exe, 1004 Group @C:\\Tools\\{1005 C @C:\\Tools\\c.exe}, 1300, "
-     "1250 x.txt ( &0 ) @C:\\d\\x.txt | "
-     "cmd a > Ask: C:\\Tools\\a.exe|<%X> -f \"C:\\d\\x.txt\"|C:\\Tools ask Open which?|x.txt | cmd b > Broken:  | "
-     "cmd C: C:\\Tools\\c.exe|C:\\d\\x.txt|C:\\Tools"},
+     "1250 x.txt ( &0 ) @C:\\d\\x.txt | cmd a > Ask: a.exe <%X> -f \"C:\\d\\x.txt\" ask Open which?|x.txt | "
+     "cmd b > Broken:  | cmd C: c.exe C:\\d\\x.txt"},
     {"[$.txt]\na.exe\n>-1 | One\n>-2 | Two\n%end\n", {kTxt},
      "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-3 | menu | menu 1000 a{1001 One, 1002 Two}, 1300, "
-     "1250 x.txt ( &0 ) | cmd a > One: C:\\Tools\\a.exe|-1|C:\\Tools | cmd a > Two: C:\\Tools\\a.exe|-2|C:\\Tools"},
+     "1250 x.txt ( &0 ) | cmd a > One: a.exe -1 | cmd a > Two: a.exe -2"},
     {"[file]\na.exe\n%end\n", {"C:\\nowhere.txt"}, "0 target-less menu"},
     // The scan alone.
     {"[$.txt]\na.exe\n[$.log]\nb.exe\n%end\n[file]\nc.exe\n", {}, "1 target-less menu warn 1 no-end"},

@@ -95,7 +95,6 @@ TEST(Preview, CaptureCommandLineNeverCarriesOptionsOfTheAddress) {
                                 "-u\"file:///C:\\My%20Files\\a%20b.txt\""},
       {"https://example.org/\"\t-x", ""},
       {"https://example.org/ -x", ""},
-      {"https://example.org/\x01", ""},
   };
   TestRun t;
   t.run.settings.PageCaptureProgram = "C:\\Tools\\cap.exe";

@@ -266,18 +266,11 @@ TEST(HeaderMatch, ExpressionLibraryIsLoadedOnceOrReportedOnce) {
     EXPECT_EQ(t.fs.regexLoads, 0);
     for (int i = 0; i < 2; ++i) MatchHeader(t.run, "[!/a/]", "C:\\a.txt");
     EXPECT_EQ(t.fs.regexLoads, 1);
-    EXPECT_EQ(t.run.selection.regex, present ? RegexState::Loaded : RegexState::Unavailable);
-    ASSERT_EQ(t.fs.messages.size(), present ? 0u : 1u);
-    if (!present) {
-      EXPECT_EQ(t.fs.messages[0].text, "正規表現ライブラリが使用できません");
-      EXPECT_EQ(t.fs.messages[0].caption, "zolto5_c");
-    }
+    EXPECT_EQ(t.Outcome(), present ? "" : "message 正規表現ライブラリが使用できません");
+    FreeRegexLibrary(t.run);
+    EXPECT_EQ(t.fs.regexFrees, 1);
+    EXPECT_EQ(t.run.selection.regex, RegexState::NotLoaded);
   }
-  TestRun t;
-  MatchHeader(t.run, "[!/a/]", "C:\\a.txt");
-  FreeRegexLibrary(t.run);
-  EXPECT_EQ(t.fs.regexFrees, 1);
-  EXPECT_EQ(t.run.selection.regex, RegexState::NotLoaded);
 }
 
 }  // namespace

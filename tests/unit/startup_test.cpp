@@ -125,9 +125,6 @@ TEST(Startup, DispatchTakesOnePath) {
   for (const DispatchRow& row : kDispatch) {
     SCOPED_TRACE(row.commandLine);
     TestRun t;
-    t.fs.AddUnicodeFile("C:\\d\\photo 😀.txt", "C:\\d\\PHOTO~1.TXT");
-    t.fs.AddUnicodeFile("C:\\d\\No short é.txt", "");
-    t.fs.AddFile("C:\\d\\Cafe.txt");
     t.fs.clipboardText = "C:\\d\\Cafe.txt";
     t.fs.AddFile("C:\\Tools\\zolto5_c.ini", "[system]\n%end\n[file]\na.exe\nb.exe\n[folder]\na.exe\nb.exe\n");
     t.fs.shiftDown = t.fs.controlDown = row.keys;

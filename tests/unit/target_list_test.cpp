@@ -84,13 +84,6 @@ TEST(TargetList, TokensBecomeTargets) {
     t.fs.AddFolder("C:\\Data\\\x95\x5C");
     for (int i = 0; i < 150; ++i) t.fs.AddFile("C:\\m\\" + std::to_string(i) + ".txt");
     t.fs.AddFile("C:\\" + std::string(255, 'x') + "\\n.txt");
-    t.fs.AddFile("C:\\d\\Cafe.txt", "look-alike");  // what best fit would open
-    t.fs.AddUnicodeFile("C:\\d\\Café.txt", "C:\\d\\CAFE~1.TXT", "chosen");
-    t.fs.AddUnicodeFile("C:\\d\\No short é.txt", "");
-    t.fs.AddFile("C:\\b.txt");  // where "¥" read as "\" would lead
-    t.fs.AddUnicodeFile("C:\\d\\sub\\a¥..¥..¥b.txt", "C:\\d\\sub\\A__~1.TXT");
-    t.fs.AddUnicodeFolder("C:\\d\\Földer", "C:\\d\\FLDER~1");
-    t.fs.AddUnicodeFile("C:\\d\\photo 😀.txt", "C:\\d\\PHOTO~1.TXT");
     ASSERT_EQ(t.Configure("[system]\n" + row.settings + "\n%end\n"), 1);
     std::string got;
     if (row.source == CommandLine || row.source == Lines) {
@@ -149,7 +142,6 @@ TEST(TargetList, ShortcutAddress) {
 // What the user reads (the menu header, the dialog title) shows the real names.
 TEST(TargetList, RealNamesInWhatTheUserReads) {
   TestRun t;
-  t.fs.AddUnicodeFile("C:\\d\\photo 😀.txt", "C:\\d\\PHOTO~1.TXT");
   BuildTargetList(t.run, "\"C:\\d\\photo 😀.txt\" https://example.org/é?x=1", 0);
   RecordingMenuBuilder builder;
   EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)), "---1300, 1250:photo 😀.txt [ +1 ] ( &0 )");

@@ -35,6 +35,16 @@ inline std::string Numbered(const std::string& text, int n, const std::string& s
   return Join(items, separator);
 }
 
+// A start as "program parameters": programs of C:\Tools\ by name, "in
+// <folder>" when one does not start in its own folder.
+inline std::string StartText(const ShellStart& s) {
+  const PathParts program = SplitPath(s.file);
+  const std::string folder = DropTrailingBackslash(program.drive + program.dir);
+  return (EqualsI(folder, "C:\\Tools") ? program.name + program.ext : s.file) +
+         (s.parameters.empty() ? "" : " " + s.parameters) +
+         (s.directory.empty() || s.directory == folder ? "" : " in " + s.directory);
+}
+
 struct TestRun {
   explicit TestRun(const Edition& edition = kFullEdition) : run(fs, edition), frontend(run) {
     for (const char* p : {"C:\\Tools\\a.exe", "C:\\Tools\\b.exe", "C:\\Tools\\c.exe",
@@ -47,6 +57,13 @@ struct TestRun {
                           "C:\\Tools\\alt one.ini"})
       fs.AddFile(p);
     fs.AddFile("C:\\Tools\\alt.ini", "[$.txt]\nb.exe\nc.exe\n%end\n");
+    // Names the code page cannot hold, and the look-alikes best fit would give.
+    fs.AddUnicodeFile("C:\\d\\Café.txt", "C:\\d\\CAFE~1.TXT");
+    fs.AddUnicodeFile("C:\\d\\No short é.txt", "");
+    fs.AddUnicodeFile("C:\\d\\sub\\a¥..¥..¥b.txt", "C:\\d\\sub\\A__~1.TXT");
+    fs.AddUnicodeFolder("C:\\d\\Földer", "C:\\d\\FLDER~1");
+    fs.AddUnicodeFile("C:\\d\\photo 😀.txt", "C:\\d\\PHOTO~1.TXT");
+    for (const char* p : {"C:\\d\\Cafe.txt", "C:\\b.txt"}) fs.AddFile(p);
     for (const char* p : {"C:\\d\\sub", "C:\\rel.2\\sub", "D:\\work"}) fs.AddFolder(p);
     for (const char* ext : {".txt", ".log", ".ini"}) fs.associations[ext] = "C:\\Windows\\notepad.exe";
     fs.associations[".zip"] = "C:\\Windows\\unzip.exe";
@@ -72,9 +89,8 @@ struct TestRun {
   // What the run did, "; " between the parts: the front end's log (after a
   // menu, ":" and the entries it offers: "+" a separator, "-" a column
   // break, "{label" and "}" a group, ">label" a parameter line), each start
-  // as "program parameters" (programs of C:\Tools\ by name, "in <folder>"
-  // when not their own), the waits, the messages, and "second file" while
-  // the run reads the second configuration file.
+  // (StartText), the waits, the messages, and "second file" while the run
+  // reads the second configuration file.
   std::string Outcome() const {
     Strings out;
     if (!frontend.log.empty()) out.push_back(Join(frontend.log));
@@ -88,13 +104,7 @@ struct TestRun {
       }
       out.back() += ":" + Join(entries, ",");
     }
-    for (const ShellStart& s : fs.starts) {
-      const PathParts program = SplitPath(s.file);
-      const std::string folder = DropTrailingBackslash(program.drive + program.dir);
-      out.push_back((EqualsI(folder, "C:\\Tools") ? program.name + program.ext : s.file) +
-                    (s.parameters.empty() ? "" : " " + s.parameters) +
-                    (s.directory.empty() || s.directory == folder ? "" : " in " + s.directory));
-    }
+    for (const ShellStart& s : fs.starts) out.push_back(StartText(s));
     if (!fs.sleeps.empty()) out.push_back("sleep " + Sleeps());
     for (const FakePlatform::Message& m : fs.messages) out.push_back("message " + m.text);
     if (run.selection.secondConfig) out.push_back("second file");
