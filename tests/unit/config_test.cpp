@@ -69,7 +69,6 @@ const SettingsRow kSettings[] = {
     {"@len=1\n", "NameLength=1"},
     {"@len=254\n", "NameLength=254"},
     {"@len=255\n", ""},
-    {"@len= 12\n", "NameLength=12"},
     {"@menu=center\n", "MenuPosition=4"},
     {"@menu=mous2\n", "MenuPosition=3"},
     {"@menu=mouse\n", "", "", &kFullEdition, 0},  // no mouse: the active window
@@ -86,7 +85,6 @@ const SettingsRow kSettings[] = {
     {"@context=2,1\n", "ExplorerMenuMode=2 ExplorerMenuFirst=1"},
     {"@context=1,1\n@context=1\n", "ExplorerMenuMode=1 ExplorerMenuFirst=1"},
     {"@context=3,1\n", ""},
-    {"@pic=1,600\n", "PicturePreview=1"},
     {"@pic=1,300,2,1\n", "PicturePreview=3 PictureSize=300 PictureNoHighlight=1"},
     {"@pic=1,300\n@pic=0,400\n", "PictureSize=300"},  // off ends the line
     {"@pic=1,100,7,0\n", "PicturePreview=1 PictureSize=100"},
@@ -114,7 +112,6 @@ const SettingsRow kSettings[] = {
     {.file = "@browse=cap\n>.php\n", .expect = "", .edition = &kBasicEdition},
     {"@xinit=  say \"hi\"\n@xtitle=" + k40 + "\n",
      "DialogInitialText=  say \"hi\" DialogTitleTemplate=" + k40.substr(9) + " DialogTitleMode=2"},
-    {"@xinit=" + std::string(600, 'i') + "\n", "DialogInitialText=" + std::string(259, 'i')},
     {"@ext2=alt.ini\n@editor=notepad\n",
      "AltConfigPath=C:\\Tools\\alt.ini EditorProgram=C:\\Windows\\notepad.exe"},
     {"@ext2=none.ini\n@editor=none\n@ext2=..\n@editor=C:\\Tools\n", ""},
@@ -123,8 +120,6 @@ const SettingsRow kSettings[] = {
     {"@param\na | 1\n b | 2 \n@icon\n", "ParamMacrosOn=1 UserMacros=[a=1| b=2 ] ShowIcons=1"},
     {"@dlm==>\n@param\n" + Numbered("m#=>v\n", 11, ""),
      "Delimiter==> ParamMacrosOn=1 UserMacros=[" + Numbered("m#=v", 10, "|") + "]"},
-    {"@param\n" + std::string(30, 'n') + " | " + std::string(300, 'v') + "\n",
-     "ParamMacrosOn=1 UserMacros=[" + std::string(19, 'n') + "=" + std::string(259, 'v') + "]"},
     {"@param\nn | v\n@param\n", "ParamMacrosOn=1"},  // a new "@param" starts over
     {"@path=D:\\bin;E:\\tools\n", "ProgramSearchList=D:\\bin;E:\\tools SearchListOn=1"},
     {"@path=\n", ""},
@@ -135,8 +130,6 @@ const SettingsRow kSettings[] = {
     {"[del]\nx\n%end\n[add] rest\n  &Open\n;c\n\nCopy\n%END\nlate\n",
      "ExplorerFilter.mode=1 ExplorerFilter.prefixes=[&Open,Copy]"},
     {"[DEL]\nProp\n", "ExplorerFilter.mode=2 ExplorerFilter.prefixes=[Prop]"},
-    {"[del]\n" + Numbered("p#\n", 60, ""),
-     "ExplorerFilter.mode=2 ExplorerFilter.prefixes=[" + Numbered("p#", 50, ",") + "]"},
 };
 
 TEST(Settings, EachLineOfTheFileSetsWhatItSays) {

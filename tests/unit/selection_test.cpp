@@ -3,10 +3,6 @@
 // the basic edition's "[.ext]" and "[folder]" keys.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <regex>
-#include <sstream>
-
 #include "test_run.h"
 
 namespace zolto {
@@ -122,47 +118,6 @@ TEST(Selection, UnreadableFileIsReportedAndEachSelectionLooksProgramsUpAgain) {
   t.fs.LockFile(t.run.start.ConfigPath);
   EXPECT_EQ(RunTargets(t.run, 0, 0), 0);
   EXPECT_EQ(t.fs.messages.size(), 1u);
-}
-
-// The example configurations shipped with each edition give each kind of
-// target its menu.
-std::string Example(const std::string& name) {
-  std::ifstream file(std::string(ZOLTO_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-const std::string kAsk = ",+,{&Ask,Notepad with a file name you type,>Ask,}";
-const std::string kFile = "menu 0 0:&Open,&Notepad,>Edit,Show in &folder,>Select";
-const SelectionRow kExamples[] = {
-    {"", "C:\\d\\x.txt", kFile + ",+,&Print,>Print" + kAsk,
-     "menu 0 0:&Open,&Notepad,>Edit,&Print,>Print" + kAsk},
-    {"", "C:\\Windows\\win.ini", kFile + kAsk, "menu 0 0:&Open,&Notepad,>Edit,&Print,>Print" + kAsk},
-    {"", "C:\\d\\b.png", kFile + ",+,&Paint,>Edit" + kAsk, "menu 0 0:&Open,&Paint,>Edit" + kAsk},
-    {"", "C:\\d\\sub", "menu 0 0:&Explorer,>Open,New &text file here,>New" + kAsk,
-     "menu 0 0:&Explorer,>Open,New &text file here,>New" + kAsk},
-};
-
-TEST(Selection, ExampleConfigurations) {
-  for (const SelectionRow& row : kExamples) {
-    SCOPED_TRACE(row.commandLine);
-    TestRun full(kFullEdition), basic(kBasicEdition);
-    for (TestRun* t : {&full, &basic}) {
-      t->fs.AddFile("C:\\Windows\\win.ini");
-      t->fs.AddFile("C:\\d\\b.png");
-      t->fs.AddFile("C:\\Windows\\system32\\mspaint.exe");
-      // The library's "/pattern/flags" form, enough for the example's header.
-      t->fs.regexMatcher = [](const std::string& expression, const std::string& subject) {
-        const size_t close = expression.rfind('/');
-        const bool icase = expression.find('i', close) != std::string::npos;
-        return std::regex_search(subject, std::regex(expression.substr(1, close - 1),
-                                                     icase ? std::regex::icase : std::regex::ECMAScript));
-      };
-    }
-    EXPECT_EQ(RunOn(full, Example("zolto5_c.ini"), row.commandLine, Plain), row.full);
-    EXPECT_EQ(RunOn(basic, Example("zolto5.ini"), row.commandLine, Plain), row.basic);
-  }
 }
 
 // Header terms: name patterns, kinds, exclusions and expressions, matched

@@ -42,7 +42,6 @@ std::string Call(const TextRow& r) {
   if (f == "FindLastSeparator") return Pos(FindLastSeparator(a));
   if (f == "FileNamePart") return std::string(FileNamePart(a));
   if (f == "FindI") return Pos(FindI(a, r.b, r.n));
-  if (f == "Find") return Pos(Find(a, r.b, r.n));
   if (f == "StartsWithI") return StartsWithI(a, r.b) ? "1" : "0";
   if (f == "EqualsI") return EqualsI(a, r.b) ? "1" : "0";
   if (f == "EndsWithI") return EndsWithI(a, r.b) ? "1" : "0";
@@ -58,7 +57,6 @@ std::string Call(const TextRow& r) {
   if (f == "PercentEncode") return PercentEncode(a);
   if (f == "Utf8FirstCharacters") return Utf8FirstCharacters(a, r.n);
   if (f == "Utf8LastCharacters") return Utf8LastCharacters(a, r.n);
-  if (f == "Utf8FileNamePart") return std::string(Utf8FileNamePart(a));
   if (f == "SplitPath") {
     const PathParts p = SplitPath(a);
     return p.drive + "|" + p.dir + "|" + p.name + "|" + p.ext;
@@ -80,7 +78,6 @@ const TextRow kText[] = {
     {"EndsWithBackslash", "C:\\dir\\" + kHyo, "", "1", 0, NoLeadByte},
     {"PathAddBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo + "\\"},
     {"PathAddBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo, 0, NoLeadByte},
-    {"PathRemoveBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo},
     {"PathRemoveBackslash", "a\\\\", "", "a\\"},
     {"PathRemoveBackslash", "C:\\", "", "C:\\"},  // a root keeps its backslash
     {"PathRemoveBackslash", "\\", "", "\\"},
@@ -88,19 +85,15 @@ const TextRow kText[] = {
     {"DropTrailingBackslash", "C:\\", "", "C:"},
     {"DropTrailingBackslash", "\\", "", ""},
     {"FindLastSeparator", "C:\\dir\\" + kHyo, "", "6"},
-    {"FindLastSeparator", "C:\\dir\\" + kHyo, "", "8", 0, NoLeadByte},
-    {"FindLastSeparator", kSo + kJu, "", "npos"},
     {"FileNamePart", "C:\\dir\\" + kHyo, "", kHyo},
     {"FileNamePart", "C:\\dir\\" + kHyo, "", "", 0, NoLeadByte},
     // Searches fold ASCII letters only and start only at character boundaries.
-    {"FindI", "C:\\Program Files\\App.EXE", ".exe", "20"},
     {"FindI", "abc", "", "3", 3},
     {"FindI", "abc", "", "npos", 4},
     {"FindI", kSo + "x", "\\x", "npos"},
     {"FindI", kSo + "x", "\\x", "1", 0, NoLeadByte},
     {"FindI", "x" + kLowA, kA, "npos"},  // a double-byte character is never folded
     {"FindI", "x" + kLowA, kA, "1", 0, NoLeadByte},
-    {"StartsWithI", "C:\\Program Files", "c:\\PROGRAM", "1"},
     {"StartsWithI", "ab", "abc", "0"},
     {"StartsWithI", kLowA + "z", kA, "0"},
     {"StartsWithI", kLowA + "z", kA, "1", 0, NoLeadByte},
@@ -110,19 +103,14 @@ const TextRow kText[] = {
     {"EndsWithI", "t", ".txt", "0"},
     {"StrToInt", "-", "", "0"},
     {"StrToInt", "+-3", "", "0"},
-    {"StrToInt", "\t 12 34", "", "12"},
-    {"StrToInt", "  -5x", "", "-5"},
     {"StrToInt", "+09", "", "9"},
     {"StrToInt", "-2147483648", "", std::to_string(INT_MIN)},
     {"StrToInt", "2147483648", "", std::to_string(INT_MAX)},
     {"StrToInt", "-99999999999999999999999", "", std::to_string(INT_MIN)},
-    {"PathRemoveBlanks", "  a b  ", "", "a b"},
     {"PathRemoveBlanks", "\ta\t ", "", "\ta\t"},
     {"TrimLeadingBlanksAndTabs", " \t a\t ", "", "a\t "},
-    {"PathQuoteSpaces", "C:\\Program Files\\a.exe", "", "\"C:\\Program Files\\a.exe\""},
     {"PathQuoteSpaces", "\"a b\"", "", "\"a b\""},
     {"PathQuoteSpaces", "\"a b", "", "\"\"a b\""},
-    {"PathUnquoteSpaces", "\"a b\"", "", "a b"},
     {"PathUnquoteSpaces", "\"\"a\"\"", "", "\"a\""},
     {"PathUnquoteSpaces", "a\"", "", "a\""},
     {"SplitPath", "C:file.txt", "", "C:||file|.txt"},
@@ -158,7 +146,6 @@ const TextRow kText[] = {
     {"Utf8LastCharacters", "aé😀b", "", "😀b", 2},
     {"Utf8LastCharacters", "\xC3", "", "\xC3", 5},  // a stray byte is one character
     {"Utf8LastCharacters", "\xF0\x9F\x98", "", "\x98", 1},
-    {"Utf8FileNamePart", "C:\\d/é.txt", "", "é.txt"},
 };
 
 TEST(Text, HelpersInBothCodePages) {
