@@ -23,7 +23,8 @@ std::string Times(const std::string& text, int n) {
 }
 std::string Lines() {
   std::string lines;
-  for (int i = 0; lines.size() < 300000; ++i) lines += "  name" + std::to_string(i) + " = some value ; comment\r\n";
+  for (int i = 0; lines.size() < 300000; ++i)
+    lines += "  name" + std::to_string(i) + " = some value ; comment\r\n";
   return lines + "last = 1\r\n";
 }
 
@@ -60,7 +61,8 @@ const Row kRows[] = {
     {"/(a*)*b/", std::string(20000, 'a'), kMatchAbandoned},
     {"/(a*)*$/", std::string(20000, 'a'), 1},
     {"/(x+x+)+y/", std::string(2000, 'x'), kMatchAbandoned},
-    {"/" + Times("(a*)*", 120) + "b/", std::string(5000, 'a'), kMatchAbandoned},  // no larger allowance
+    // A long pattern gets no larger allowance.
+    {"/" + Times("(a*)*", 120) + "b/", std::string(5000, 'a'), kMatchAbandoned},
     {"/(.(a*)*a*)*(?!a*).b/", std::string(30, 'x'), kMatchAbandoned},
     {"/(a*)*(?R)*+/", std::string(259, 'x'), kMatchAbandoned},
     {"/(a(a*)*(?0)*+|>,*)*(?0)*+|>,/", "aa$", kMatchAbandoned},
@@ -94,12 +96,14 @@ TEST(BMatch, ExpressionsAgainstSubjects) {
     char message[kMessageSize];
     std::memset(message, 'X', sizeof message);
     Expression* handle = nullptr;
-    EXPECT_EQ(Match(row.expression.c_str(), bytes.get(), bytes.get() + row.subject.size(), &handle, message),
+    const char* end = bytes.get() + row.subject.size();
+    EXPECT_EQ(Match(row.expression.c_str(), bytes.get(), end, &handle, message),
               row.expected) << message;
     const std::size_t length = strnlen(message, sizeof message);
     ASSERT_LT(length, kMessageSize);
     EXPECT_EQ(length == 0, row.expected >= 0) << message;
-    for (std::size_t i = 0; i < length; ++i) EXPECT_TRUE(message[i] >= 0x20 && message[i] < 0x7F) << message;
+    for (std::size_t i = 0; i < length; ++i)
+      EXPECT_TRUE(message[i] >= 0x20 && message[i] < 0x7F) << message;
     EXPECT_EQ(handle == nullptr, row.expected == kBadOperator || row.expected == kBadPattern);
     Free(handle);
   }

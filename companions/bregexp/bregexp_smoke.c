@@ -18,7 +18,8 @@ static void Expect(const char* expression, const char* subject, int expected, vo
   char message[80] = "";
   int got = bmatch(expression, subject, subject + strlen(subject), handle, message);
   if (got != expected) {
-    printf("FAIL: %s on \"%.40s\": %d, expected %d (%.79s)\n", expression, subject, got, expected, message);
+    printf("FAIL: %s on \"%.40s\": %d, expected %d (%.79s)\n", expression, subject, got,
+           expected, message);
     ++failures;
   }
 }

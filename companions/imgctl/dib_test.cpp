@@ -24,9 +24,11 @@ TEST(Dib, SizesThatDoNotFitAreRefused) {
   EXPECT_EQ(bytes, 12345u) << "a refusal wrote a size";
   ASSERT_TRUE(ImageBytes(INT_MAX, 1, 8, &bytes));    // just fits: 2^31 bytes
   EXPECT_EQ(bytes, 1u << 31);
-  const int refused[][3] = {{0, 10, 24}, {10, 0, 24}, {kMaxDimension + 1, 1, 24}, {1, kMaxDimension + 1, 32},
+  const int refused[][3] = {{0, 10, 24}, {10, 0, 24}, {kMaxDimension + 1, 1, 24},
+                            {1, kMaxDimension + 1, 32},
                             {10, 10, 16}};
-  for (const auto& r : refused) EXPECT_EQ(NewDib(r[0], r[1], r[2]), nullptr) << r[0] << "x" << r[1] << "x" << r[2];
+  for (const auto& r : refused)
+    EXPECT_EQ(NewDib(r[0], r[1], r[2]), nullptr) << r[0] << "x" << r[1] << "x" << r[2];
   auto widest = NewDib(kMaxDimension, 1, 24);
   ASSERT_NE(widest, nullptr);
   EXPECT_EQ(widest->bits.size(), std::size_t(kMaxDimension) * 3);
@@ -67,7 +69,8 @@ TEST(Dib, TargetSizeAndRefusedResizes) {
     SCOPED_TRACE(std::to_string(r.width) + "x" + std::to_string(r.height) + " to " +
                  std::to_string(r.requestedWidth) + "," + std::to_string(r.requestedHeight));
     int w = 0, h = 0;
-    EXPECT_EQ(TargetSize(r.width, r.height, r.requestedWidth, r.requestedHeight, &w, &h), r.expectWidth > 0);
+    EXPECT_EQ(TargetSize(r.width, r.height, r.requestedWidth, r.requestedHeight, &w, &h),
+              r.expectWidth > 0);
     EXPECT_EQ(w, r.expectWidth);
     EXPECT_EQ(h, r.expectHeight);
     if (r.expectWidth > 0 || r.width <= 0 || r.width * r.height > 1000000) continue;
@@ -110,7 +113,8 @@ TEST(Dib, ResizeSmoothsAndKeepsColoursAndOrientation) {
     std::vector<std::uint8_t> row(dib->stride, 0);
     for (int x = 0; x < dib->width; ++x) std::memcpy(&row[3 * x], colour, 3);
     for (int y = 0; y < dib->height; ++y)
-      ASSERT_EQ(std::memcmp(row.data(), Pixel(*dib, 0, y), row.size()), 0) << size.first << " row " << y;
+      ASSERT_EQ(std::memcmp(row.data(), Pixel(*dib, 0, y), row.size()), 0)
+          << size.first << " row " << y;
   }
   // Red bottom rows under blue ones, scaled along y; red left of blue, at 32
   // bits, scaled along both: the colours stay where they were.
@@ -125,7 +129,8 @@ TEST(Dib, ResizeSmoothsAndKeepsColoursAndOrientation) {
   ASSERT_TRUE(ResizeDib(*columns, 2, 3));
   const auto red = [](const std::uint8_t* p) { return p[2] == 255 && p[0] == 0; };
   EXPECT_TRUE(red(Pixel(*rows, 1, 0)) && !red(Pixel(*rows, 1, 1)));
-  for (int y = 0; y < 3; ++y) EXPECT_TRUE(red(Pixel(*columns, 0, y)) && !red(Pixel(*columns, 1, y))) << y;
+  for (int y = 0; y < 3; ++y)
+    EXPECT_TRUE(red(Pixel(*columns, 0, y)) && !red(Pixel(*columns, 1, y))) << y;
 }
 
 TEST(Dib, CopyOutFollowsTheTwoCallProtocol) {
@@ -150,7 +155,8 @@ TEST(Dib, CopyOutFollowsTheTwoCallProtocol) {
   EXPECT_EQ(std::pair(infoSize, bitsSize), needed);
   const std::uint8_t head[12] = {40, 0, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0};  // bottom-up
   EXPECT_EQ(std::memcmp(info.data(), head, 12), 0);
-  EXPECT_EQ(std::count(info.begin() + 24, info.begin() + 40, 0), 16) << "no resolution or colour table";
+  EXPECT_EQ(std::count(info.begin() + 24, info.begin() + 40, 0), 16)
+      << "no resolution or colour table";
   EXPECT_EQ(info[40], 0xEE);
   EXPECT_TRUE(std::equal(dib->bits.begin(), dib->bits.end(), bits.begin()));
   EXPECT_EQ(bits[48], 0xEE);
@@ -164,7 +170,9 @@ TEST(Dib, HandlesAreCheckedAndNeverReused) {
   EXPECT_TRUE(table.With(second, [&](Dib& dib) { width = dib.width; return true; }));
   EXPECT_EQ(width, 3);
   EXPECT_FALSE(table.With(second, [](Dib&) { return false; })) << "the function's result";
-  const auto found = [&](std::uintptr_t handle) { return table.With(handle, [](Dib&) { return true; }); };
+  const auto found = [&](std::uintptr_t handle) {
+    return table.With(handle, [](Dib&) { return true; });
+  };
   EXPECT_FALSE(found(0) || found(second + 1000));
   EXPECT_TRUE(table.Remove(first));
   EXPECT_FALSE(table.Remove(first)) << "freed twice";

@@ -78,10 +78,11 @@ int main(int argc, char** argv) {
   dib = toDib(InFolder("picture.png"));
   CHECK(headDib(dib, &h) && h.biWidth == 800 && h.biHeight == 600 && h.biBitCount == 32,
         "decoded header %ldx%ld, %u bits\n", h.biWidth, h.biHeight, h.biBitCount);
-  CHECK(to24(dib) && resizeDib(dib, -1, 50) && !resizeDib(dib, -1, -1), "DIBto24Bit or ResizeDIB\n");
+  CHECK(to24(dib) && resizeDib(dib, -1, 50) && !resizeDib(dib, -1, -1), "DIBto24Bit, ResizeDIB\n");
   CHECK(headDib(dib, &h) && h.biWidth == 67 && h.biHeight == 50 && h.biBitCount == 24 &&
             h.biSizeImage == 204 * 50 && h.biCompression == BI_RGB,
-        "scaled header %ldx%ld, %u bits, %lu bytes\n", h.biWidth, h.biHeight, h.biBitCount, h.biSizeImage);
+        "scaled header %ldx%ld, %u bits, %lu bytes\n", h.biWidth, h.biHeight, h.biBitCount,
+        h.biSizeImage);
   CHECK(getDib(dib, NULL, &infoSize, NULL, &bitsSize) && infoSize == 40 && bitsSize == 204 * 50,
         "GetDIB sizes %lu and %lu\n", infoSize, bitsSize);
   bits = malloc(bitsSize + 1);
@@ -91,12 +92,15 @@ int main(int argc, char** argv) {
         "GetDIB failed or wrote past the pixels\n");
   stride = 204;
   CHECK(bits[33 * 3] > 200 && bits[33 * 3 + 2] < 56, "the bottom row is not blue\n");
-  CHECK(bits[49 * stride + 33 * 3 + 2] > 200 && bits[49 * stride + 33 * 3] < 56, "the top row is not red\n");
+  CHECK(bits[49 * stride + 33 * 3 + 2] > 200 && bits[49 * stride + 33 * 3] < 56,
+        "the top row is not red\n");
   free(bits);
   CHECK(deleteDib(dib) && !deleteDib(dib) && !headDib(dib, &h), "a freed DIB was accepted\n");
 
-  for (i = 0; i < 4; ++i) CHECK(toDib(InFolder(notPictures[i])) == NULL, "ToDIB took %s\n", notPictures[i]);
-  CHECK(toDib(NULL) == NULL && toDib("") == NULL && toDib(folder) == NULL, "ToDIB took NULL, \"\" or a folder\n");
+  for (i = 0; i < 4; ++i)
+    CHECK(toDib(InFolder(notPictures[i])) == NULL, "ToDIB took %s\n", notPictures[i]);
+  CHECK(toDib(NULL) == NULL && toDib("") == NULL && toDib(folder) == NULL,
+        "ToDIB took NULL, \"\" or a folder\n");
   dib = (HANDLE)(ULONG_PTR)12345;
   CHECK(!deleteDib(NULL) && !headDib(dib, &h) && !to24(dib) && !resizeDib(dib, 10, 10) &&
             !getDib(dib, NULL, &infoSize, NULL, &bitsSize),

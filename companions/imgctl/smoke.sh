@@ -11,8 +11,12 @@ convert -size 800x600 gradient:red-blue -depth 8 "$dir/picture.png" ||
 # bmp_head WIDTH HEIGHT: the 54 header bytes of a 24-bit BMP of that size.
 bmp_head() {
   local size=$(((($1 * 3 + 3) / 4 * 4) * $2)) value i
-  for value in 0x4D42:2 $((54 + size)):4 0:4 54:4 40:4 "$1":4 "$2":4 1:2 24:2 0:4 "$size":4 0:4 0:4 0:4 0:4; do
-    for ((i = 0; i < ${value#*:}; ++i)); do printf "\\$(printf %03o $(((${value%:*} >> (8 * i)) & 255)))"; done
+  for value in 0x4D42:2 $((54 + size)):4 0:4 54:4 40:4 "$1":4 "$2":4 1:2 24:2 0:4 \
+               "$size":4 0:4 0:4 0:4 0:4; do
+    local number=$((${value%:*})) bytes=${value#*:}
+    for ((i = 0; i < bytes; ++i)); do
+      printf "\\$(printf %03o $(((number >> (8 * i)) & 255)))"
+    done
   done
 }
 { bmp_head 20000 1; head -c 60000 /dev/zero; } >"$dir/wide.bmp"  # valid, but too wide

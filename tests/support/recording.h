@@ -67,7 +67,8 @@ class RecordingMenuBuilder : public MenuBuilder {
   std::string Tree(MenuHandle menu) {
     std::string out;
     for (const Item& item : menus[menu])
-      out += (out.empty() ? "" : ", ") + item.text + (item.submenu ? "{" + Tree(item.submenu) + "}" : "");
+      out += (out.empty() ? "" : ", ") + item.text +
+             (item.submenu ? "{" + Tree(item.submenu) + "}" : "");
     return out;
   }
 
@@ -90,7 +91,9 @@ class RecordingMenuBuilder : public MenuBuilder {
     if (icon) AppendIconItem(m, kIdHeader, label, *icon, 0, false);
     else AppendItem(m, kIdHeader, label, false);
   }
-  void AppendSeparator(MenuHandle m, int id) override { menus[m].push_back({"---" + std::to_string(id)}); }
+  void AppendSeparator(MenuHandle m, int id) override {
+    menus[m].push_back({"---" + std::to_string(id)});
+  }
   void AppendOwnerDrawn(MenuHandle m, int id, bool brk) override {
     menus[m].push_back({"[owner " + std::to_string(id) + "]" + (brk ? "|" : "")});
   }

@@ -22,9 +22,11 @@ std::string Actions(const std::vector<CheckAction>& actions) {
 
 std::string Menu(const std::vector<CheckMenuItem>& items) {
   Strings out;
-  for (const CheckMenuItem& i : items)
-    out.push_back(std::to_string(i.id) + (i.label.empty() ? "" : " " + i.label) + (i.icon.empty() ? "" : " @" + i.icon) +
+  for (const CheckMenuItem& i : items) {
+    out.push_back(std::to_string(i.id) + (i.label.empty() ? "" : " " + i.label) +
+                  (i.icon.empty() ? "" : " @" + i.icon) +
                   (i.hasSubmenu ? "{" + Menu(i.submenu) + "}" : ""));
+  }
   return Join(out, ", ");
 }
 
@@ -37,14 +39,17 @@ std::string Selection(const CheckSelection& s) {
   if (!s.key.empty()) out.push_back("key " + s.key);
   for (const CheckHeader& h : s.headers) {
     std::string header = std::to_string(h.line);
-    for (const CheckTerm& t : h.terms) header += std::string(" ") + (t.exclusion ? "_" : "") + t.text + "hmsi"[static_cast<int>(t.outcome)];
+    for (const CheckTerm& t : h.terms)
+      header += " " + std::string(t.exclusion ? "_" : "") + t.text + "hmsi"[int(t.outcome)];
     out.push_back(header + " -> " + std::to_string(h.matched) + (h.taken ? " taken" : ""));
   }
-  for (const CheckSection& c : s.sections)
-    out.push_back("sec " + std::to_string(c.line) + "FCAK"[static_cast<int>(c.pass)] + " " +
-                  (c.discarded ? "dropped" : std::to_string(c.firstEntry) + "-" + std::to_string(c.endEntry)));
+  for (const CheckSection& c : s.sections) {
+    const std::string entries = std::to_string(c.firstEntry) + "-" + std::to_string(c.endEntry);
+    out.push_back("sec " + std::to_string(c.line) + "FCAK"[int(c.pass)] + " " +
+                  (c.discarded ? "dropped" : entries));
+  }
   const char* decisions[] = {"open", "run ", "menu", "stopped"};
-  out.push_back(decisions[static_cast<int>(s.decision)] +
+  out.push_back(decisions[int(s.decision)] +
                 (s.decision == TraceDecision::RunAtOnce ? std::to_string(s.decisionEntry) : ""));
   if (!s.actions.empty()) out.push_back(Actions(s.actions));
   if (!s.menu.empty()) out.push_back("menu " + Menu(s.menu));
@@ -67,55 +72,60 @@ struct CheckRow {
 
 const std::string kTxt = "C:\\d\\x.txt";
 const CheckRow kChecks[] = {
-    {"[^D:\\]\na.exe\n%end\n", {kTxt}, "0 targets x.txt(file) || 1 [^D:\\]m -> 0 | open | C:\\d\\x.txt"},
+    {"[^D:\\]\na.exe\n%end\n", {kTxt},
+     "0 targets x.txt(file) || 1 [^D:\\]m -> 0 | open | C:\\d\\x.txt"},
     {"[$.txt]\na.exe\n%end\n[all]\nb.exe\nc.exe\n%end\n", {kTxt},
-     "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-1 | sec 4A 1-3 | menu | menu 1000 a, 1001 b, "
-     "1002 c, 1300, 1250 x.txt ( &0 ) | cmd a: a.exe C:\\d\\x.txt | cmd b: b.exe C:\\d\\x.txt | cmd c: c.exe C:\\d\\x.txt"},
+     "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-1 | sec 4A 1-3 | menu | menu 1000 "
+     "a, 1001 b, 1002 c, 1300, 1250 x.txt ( &0 ) | cmd a: a.exe C:\\d\\x.txt | cmd b: b.exe "
+     "C:\\d\\x.txt | cmd c: c.exe C:\\d\\x.txt"},
     {"; see [all]\n[$.txt]#\na.exe\n%end\n", {"C:\\d\\My File.txt"},
-     "1 targets My File.txt(file) warn 1 comment-header || 2 [$.txt]h -> 1 taken | sec 2F 0-1 | run 0 | "
-     "a.exe \"C:\\d\\My File.txt\" | cmd a: a.exe \"C:\\d\\My File.txt\""},
+     "1 targets My File.txt(file) warn 1 comment-header || 2 [$.txt]h -> 1 taken | sec 2F 0-1 | "
+     "run 0 | a.exe \"C:\\d\\My File.txt\" | cmd a: a.exe \"C:\\d\\My File.txt\""},
     {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", {"C:\\d\\sub"},
-     "1 targets sub(folder) warn 4 comment-header || 1 [^D:\\]m -> 0 | 4 [.*]i _[folder]h -> 0 | open | C:\\d\\sub"},
+     "1 targets sub(folder) warn 4 comment-header || 1 [^D:\\]m -> 0 | 4 [.*]i _[folder]h -> 0 | "
+     "open | C:\\d\\sub"},
     {"[system]\n@dist=300,50\n%end\n[$.txt]\na.exe\nb.exe\n%end\n", {"/#y", kTxt, "C:\\d\\y.txt"},
-     "0 targets x.txt(file) y.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | run 0 | a.exe C:\\d\\x.txt, sleep 300 "
-     "| cmd a: a.exe C:\\d\\x.txt, sleep 300 | cmd b: b.exe C:\\d\\x.txt, sleep 300 || 4 [$.txt]h -> 1 taken | "
-     "sec 4F 0-2 | run 0 | a.exe C:\\d\\y.txt, sleep 50 | cmd a: a.exe C:\\d\\y.txt, sleep 300 | cmd b: "
-     "b.exe C:\\d\\y.txt, sleep 300"},
-    {.config = "[!x]\na.exe\n%end\n[$.txt][!/x/]\nb.exe\n%end\n[-]\n%end\n[x.*]\n%end\n", .words = {kTxt},
-     .expect = "1 targets x.txt(file) warn 1 unreachable, 7 unreachable, 9 unreachable, 0 message || 1 [!x]s "
-               "-> 0 | 4 [$.txt]h [!/x/]m -> 1 taken | 7 [-]s -> 0 | sec 4F 0-1 | stopped | message "
-               "正規表現ライブラリが使用できません | cmd b: b.exe C:\\d\\x.txt",
-     .regexLibrary = false},
+     "0 targets x.txt(file) y.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | run 0 | a.exe "
+     "C:\\d\\x.txt, sleep 300 | cmd a: a.exe C:\\d\\x.txt, sleep 300 | cmd b: b.exe C:\\d\\x.txt, "
+     "sleep 300 || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | run 0 | a.exe C:\\d\\y.txt, sleep 50 | cmd "
+     "a: a.exe C:\\d\\y.txt, sleep 300 | cmd b: b.exe C:\\d\\y.txt, sleep 300"},
+    {"[!x]\na.exe\n%end\n[$.txt][!/x/]\nb.exe\n%end\n[-]\n%end\n[x.*]\n%end\n", {kTxt},
+     "1 targets x.txt(file) warn 1 unreachable, 7 unreachable, 9 unreachable, 0 message || 1 [!x]s "
+     "-> 0 | 4 [$.txt]h [!/x/]m -> 1 taken | 7 [-]s -> 0 | sec 4F 0-1 | stopped | message "
+     "正規表現ライブラリが使用できません | cmd b: b.exe C:\\d\\x.txt", &kFullEdition, false},
     {"[.log]\n+\n%end\n[.*]\nb.exe\n%end\n[.*]\n%end\n", {"C:\\d\\x.log"},
-     "1 targets x.log(file) warn 7 unreachable || key [.log] | sec 1K dropped | sec 4C 0-1 | run 0 | "
-     "b.exe C:\\d\\x.log | cmd b: b.exe C:\\d\\x.log", &kBasicEdition},
+     "1 targets x.log(file) warn 7 unreachable || key [.log] | sec 1K dropped | sec 4C 0-1 | run 0 "
+     "| b.exe C:\\d\\x.log | cmd b: b.exe C:\\d\\x.log", &kBasicEdition},
     // The dialog answers with a placeholder; groups show filled; icons are named.
     {"[system]\n@icon\n%end\n[$.txt]\na.exe\n>%X=\"%N%_Open which?\" -f \"%P\" | Ask\nb.exe\n"
      ">%X=\"unclosed | Broken\n{Group\nc.exe | C\n}\n%end\n", {kTxt},
-     "0 targets x.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-7 | menu | menu 1001 a * @C:\\Tools\\a.exe, "
-     "1003 b * @C:\\Tools\\b.exe, 1004 Group @C:\\Tools\\{1005 C @C:\\Tools\\c.exe}, 1300, "
-     "1250 x.txt ( &0 ) @C:\\d\\x.txt | cmd a > Ask: a.exe <%X> -f \"C:\\d\\x.txt\" ask Open which?|x.txt | "
-     "cmd b > Broken:  | cmd C: c.exe C:\\d\\x.txt"},
+     "0 targets x.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-7 | menu | menu 1001 a * "
+     "@C:\\Tools\\a.exe, 1003 b * @C:\\Tools\\b.exe, 1004 Group @C:\\Tools\\{1005 C "
+     "@C:\\Tools\\c.exe}, 1300, 1250 x.txt ( &0 ) @C:\\d\\x.txt | cmd a > Ask: a.exe <%X> -f "
+     "\"C:\\d\\x.txt\" ask Open which?|x.txt | cmd b > Broken:  | cmd C: c.exe C:\\d\\x.txt"},
     {"[$.txt]\na.exe\n>-1 | One\n>-2 | Two\n%end\n", {kTxt},
-     "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-3 | menu | menu 1000 a{1001 One, 1002 Two}, 1300, "
-     "1250 x.txt ( &0 ) | cmd a > One: a.exe -1 | cmd a > Two: a.exe -2"},
+     "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-3 | menu | menu 1000 a{1001 One, "
+     "1002 Two}, 1300, 1250 x.txt ( &0 ) | cmd a > One: a.exe -1 | cmd a > Two: a.exe -2"},
     {"[file]\na.exe\n%end\n", {"C:\\nowhere.txt"}, "0 target-less menu"},
     // The scan alone.
-    {"[$.txt]\na.exe\n[$.log]\nb.exe\n%end\n[file]\nc.exe\n", {}, "1 target-less menu warn 1 no-end"},
+    {"[$.txt]\na.exe\n[$.log]\nb.exe\n%end\n[file]\nc.exe\n", {},
+     "1 target-less menu warn 1 no-end"},
     {"[system]\n@menu=center\n[$.txt]\na.exe\n@icon\n%end\n", {},
      "1 target-less menu warn 1 system-no-end, 5 setting-in-section, 5 key-in-section"},
-    {"[system]\n@dlm=::\n@param\nED::x\n@mark=1\n@colour=red\nicon\n@editor=nothere\n@ext2=missing.ini\n"
-     "@browse=cap,-w 800\n@browse=gone\n; a comment\n@pic\n>.png\n%end\n[file]\nmissing.exe::M\nnotepad.exe %P::A\n"
-     "C:\\d::F\n@system::Open\na::A\n%end\n[del]\nx\n[file]\n",
-     {}, "1 target-less menu warn 5 unknown-key, 6 unknown-key, 7 not-a-key, 8 program-not-found, "
-     "9 file-not-found, 11 program-not-found, 17 program-not-found, 18 program-not-found, 19 program-not-found, "
-     "23 no-end"},
+    {"[system]\n@dlm=::\n@param\nED::x\n@mark=1\n@colour=red\nicon\n@editor=nothere\n"
+     "@ext2=missing.ini\n@browse=cap,-w 800\n@browse=gone\n; a comment\n@pic\n>.png\n%end\n[file]\n"
+     "missing.exe::M\nnotepad.exe %P::A\nC:\\d::F\n@system::Open\na::A\n%end\n[del]\nx\n"
+     "[file]\n", {},
+     "1 target-less menu warn 5 unknown-key, 6 unknown-key, 7 not-a-key, 8 program-not-found, 9 "
+     "file-not-found, 11 program-not-found, 17 program-not-found, 18 program-not-found, 19 "
+     "program-not-found, 23 no-end"},
     {"[system]\n@browse\n%end\n", {}, "1 target-less menu warn 2 unknown-key", &kBasicEdition},
-    {"[.txt]\na.exe\n%end\n[files]\na.exe\n%end\n[^]\na.exe\n%end\n[$.txt][x]\na.exe\n%end\n[all]\nb.exe\n%end\n"
-     "[all]\nc.exe\n%end\n_[!x]\na.exe\n%end\n", {},
+    {"[.txt]\na.exe\n%end\n[files]\na.exe\n%end\n[^]\na.exe\n%end\n[$.txt][x]\na.exe\n%end\n[all]\n"
+     "b.exe\n%end\n[all]\nc.exe\n%end\n_[!x]\na.exe\n%end\n", {},
      "1 target-less menu warn 1 unreachable, 4 unreachable, 7 unreachable, 16 unreachable"},
-    {"[$.txt]\na.exe\n%end\n[file]\na.exe\n%end\n[.txt][folder]\na.exe\n%end\n[]\na.exe\n%end\n[.*]\na.exe\n%end\n"
-     "[.*]\nb.exe\n%end\n", {}, "1 target-less menu warn 1 unreachable, 4 unreachable, 16 unreachable", &kBasicEdition},
+    {"[$.txt]\na.exe\n%end\n[file]\na.exe\n%end\n[.txt][folder]\na.exe\n%end\n[]\na.exe\n%end\n"
+     "[.*]\na.exe\n%end\n[.*]\nb.exe\n%end\n", {},
+     "1 target-less menu warn 1 unreachable, 4 unreachable, 16 unreachable", &kBasicEdition},
     {"[$.txt]\na.exe\n%end", {}, "1 target-less menu warn 3 last-line"},
     {"[$.txt]\na.exe\n%end\n  \t", {}, "0 target-less menu"},
 };
@@ -146,27 +156,33 @@ TEST(Checker, ReportsWhatTheRunWouldDo) {
 
 TEST(Checker, FormatsAndArguments) {
   TestRun t;
-  t.fs.AddFile("C:\\Tools\\zolto5_c.ini", "[$.txt]\n\"a\\\"b\x01\n%end\n[$.log]\na.exe\nb.exe\n%end\n");
+  t.fs.AddFile("C:\\Tools\\zolto5_c.ini",
+               "[$.txt]\n\"a\\\"b\x01\n%end\n[$.log]\na.exe\nb.exe\n%end\n");
   CheckOptions o;
   std::string error;
-  ASSERT_TRUE(ParseCheckArguments({"--json", "C:\\Tools\\zolto5_c.ini", "--edition", "basic", "a b", "--", "--x"},
-                                  "zolto5_check", o, error));
+  ASSERT_TRUE(ParseCheckArguments(
+      {"--json", "C:\\Tools\\zolto5_c.ini", "--edition", "basic", "a b", "--", "--x"},
+      "zolto5_check", o, error));
   EXPECT_TRUE(o.json);
   EXPECT_EQ(o.edition, &kBasicEdition);
   EXPECT_EQ(o.arguments, (Strings{"a b", "--x"}));
-  ASSERT_TRUE(ParseCheckArguments({"C:\\Tools\\zolto5_c.ini", "/#y", "C:\\d\\x.txt", "C:\\d\\x.log"},
-                                  "/x/zolto5_c_check", o, error));
+  ASSERT_TRUE(ParseCheckArguments(
+      {"C:\\Tools\\zolto5_c.ini", "/#y", "C:\\d\\x.txt", "C:\\d\\x.log"},
+      "/x/zolto5_c_check", o, error));
   EXPECT_EQ(o.edition, &kFullEdition);
   const CheckReport r = CheckConfiguration(t.fs, o);
   const std::string json = FormatReportJson(r), text = FormatReportText(r);
-  for (const char* part : {"\"configuration\":\"C:\\\\Tools\\\\zolto5_c.ini\"", "\"decision\":\"open\"",
-                           "\\\"a\\\\\\\"b\\u0001\\\"", "\"status\":1"})
+  for (const char* part : {"\"configuration\":\"C:\\\\Tools\\\\zolto5_c.ini\"",
+                           "\"decision\":\"open\"", "\\\"a\\\\\\\"b\\u0001\\\"",
+                           "\"status\":1"})
     EXPECT_NE(json.find(part), std::string::npos) << part << " in " << json;
-  for (const char* part : {"line 1 (first pass) [$.txt]  -> matches, taken", "one-by-one mode shows no menu",
+  for (const char* part : {"line 1 (first pass) [$.txt]  -> matches, taken",
+                           "one-by-one mode shows no menu",
                            "would start C:\\Tools\\a.exe with C:\\d\\x.log in C:\\Tools"})
     EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
-  for (const Strings& bad : {Strings{}, {"--edition", "pro", "c.ini"}, {"--clipboard"}, {"--what", "c.ini"}})
-    EXPECT_FALSE(ParseCheckArguments(bad, "zolto5_check", o, error)) << Join(bad, " ");
+  const Strings bad[] = {{}, {"--edition", "pro", "c.ini"}, {"--clipboard"}, {"--what", "c.ini"}};
+  for (const Strings& args : bad)
+    EXPECT_FALSE(ParseCheckArguments(args, "zolto5_check", o, error)) << Join(args, " ");
   ASSERT_TRUE(ParseCheckArguments({"c.ini"}, "zolto5_basic_check", o, error));
   EXPECT_EQ(o.edition, &kBasicEdition);
   for (const char* config : {"C:\\Tools\\missing.ini", "C:\\d\\sub"}) {

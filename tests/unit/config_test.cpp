@@ -55,7 +55,8 @@ struct SettingsRow {
 const std::string k40 = std::string(40, '#');
 const SettingsRow kSettings[] = {
     // Where the [system] part starts and ends, and what it reads.
-    {"@icon\n[txt]\n; [SYSTEM] in a comment starts it\n   \t@mark=0\n%end\n@active=1\n", "SoleMark=0"},
+    {"@icon\n[txt]\n; [SYSTEM] in a comment starts it\n   \t@mark=0\n%end\n@active=1\n",
+     "SoleMark=0"},
     {"[system]\n@icon\n[.*]\nnotepad.exe | Edit\n@mark=0\n", "ShowIcons=1 SoleMark=0"},
     {"@icon\r\n@mark=0", "ShowIcons=1"},  // the last line without a line break is not read
     {std::string("@icon\n\0@mark=0\n", 16), "ShowIcons=1"},  // a NUL ends the text
@@ -92,14 +93,16 @@ const SettingsRow kSettings[] = {
     {"@text=1,2000,0,1,Fixed Sys,0,2,1,11\n",
      "TextPreview=3 TextSkipEmptyLines=1 TextFontFace=Fixed Sys TextFontSize=12 TextNoHighlight=1"},
     {"@text=1,1000,100,0,F,8,1,0,0\n",
-     "TextPreview=2 TextPreviewWidth=1000 TextPreviewLines=100 TextFontFace=F TextFontSize=8 TabWidth=0"},
+     "TextPreview=2 TextPreviewWidth=1000 TextPreviewLines=100 TextFontFace=F TextFontSize=8 "
+     "TabWidth=0"},
     {"@text=1,1000\n@text=0,300\n", "TextPreviewWidth=1000"},
     {"@browse=cap,-w 800,2,1\n",
      "WebPreview=3 PageCaptureProgram=C:\\Tools\\cap.exe CaptureArguments=-w 800 WebNoHighlight=1"},
     {"@browse=cap,,1\n", "WebPreview=2 PageCaptureProgram=C:\\Tools\\cap.exe"},
     {"@browse=cap,,3\n", "WebPreview=1 PageCaptureProgram=C:\\Tools\\cap.exe"},
     {"@param\n@browse=%Windows%\\notepad,-x\n",
-     "ParamMacrosOn=1 WebPreview=1 PageCaptureProgram=C:\\Windows\\notepad.exe CaptureArguments=-x"},
+     "ParamMacrosOn=1 WebPreview=1 PageCaptureProgram=C:\\Windows\\notepad.exe "
+     "CaptureArguments=-x"},
     {"@browse=missing,-x,2,1\n", ""},  // the line ends at the program
     {"@browse=C:\\Tools,-x\n", ""},    // a folder is no program
     {"@pic\n>.png;.tif\n", "PictureTypes=[.png,.tif]"},
@@ -116,14 +119,18 @@ const SettingsRow kSettings[] = {
      "AltConfigPath=C:\\Tools\\alt.ini EditorProgram=C:\\Windows\\notepad.exe"},
     {"@ext2=none.ini\n@editor=none\n@ext2=..\n@editor=C:\\Tools\n", ""},
     {"@editor=%Windows%\\notepad.exe\n", ""},  // no macros before "@param"
-    {"@param\n@editor=%Windows%\\notepad.exe\n", "ParamMacrosOn=1 EditorProgram=C:\\Windows\\notepad.exe"},
+    {"@param\n@editor=%Windows%\\notepad.exe\n",
+     "ParamMacrosOn=1 EditorProgram=C:\\Windows\\notepad.exe"},
     {"@param\na | 1\n b | 2 \n@icon\n", "ParamMacrosOn=1 UserMacros=[a=1| b=2 ] ShowIcons=1"},
     {"@dlm==>\n@param\n" + Numbered("m#=>v\n", 11, ""),
      "Delimiter==> ParamMacrosOn=1 UserMacros=[" + Numbered("m#=v", 10, "|") + "]"},
     {"@param\nn | v\n@param\n", "ParamMacrosOn=1"},  // a new "@param" starts over
     {"@path=D:\\bin;E:\\tools\n", "ProgramSearchList=D:\\bin;E:\\tools SearchListOn=1"},
     {"@path=\n", ""},
-    {"@path=list.txt\n", "ProgramSearchList=D:\\a;D:\\b SearchListOn=1", "junk\r\nPATH=\tD:\\a;D:\\b\r\nmore"},
+    {"@path=" + std::string(600, 'y') + "\n",  // lines are cut at 517 characters
+     "ProgramSearchList=" + std::string(511, 'y') + " SearchListOn=1"},
+    {"@path=list.txt\n", "ProgramSearchList=D:\\a;D:\\b SearchListOn=1",
+     "junk\r\nPATH=\tD:\\a;D:\\b\r\nmore"},
     {"@path=list.txt\n", "ProgramSearchList=D:\\a;D:\\b; SearchListOn=1", "D:\\a;\r\n\tD:\\b;\r\n"},
     {"@path=list.txt\n", "", "\r\n"},
     // The Explorer item filter: "[add]" keeps only the listed items, "[del]" drops them.
@@ -163,9 +170,11 @@ struct FileRow {
 const FileRow kFiles[] = {
     {&kFullEdition, "C:\\Tools\\zolto5_c.exe", {}, "C:\\Tools\\zolto5_c.ini"},
     {&kFullEdition, "C:\\Tools\\launch.exe", {"zolto5_c.ini"}, "C:\\Tools\\zolto5_c.ini"},
-    {&kFullEdition, "C:\\Tools\\launch.exe", {"zolto5_c.ini", "launch.ini"}, "C:\\Tools\\launch.ini"},
+    {&kFullEdition, "C:\\Tools\\launch.exe", {"zolto5_c.ini", "launch.ini"},
+     "C:\\Tools\\launch.ini"},
     {&kBasicEdition, "C:\\B\\other.exe", {"zolto5_c.ini", "zolto5.ini"}, "C:\\B\\zolto5.ini"},
-    {&kBasicEdition, "C:\\B\\zolto5.exe", {"zolto5.ini"}, "C:\\B\\zolto5.ini", "message エラー", true},
+    {&kBasicEdition, "C:\\B\\zolto5.exe", {"zolto5.ini"}, "C:\\B\\zolto5.ini", "message エラー",
+     true},
     {&kFullEdition, "C:\\" + std::string(250, 'd') + "\\zolto5_c.exe", {}, "", "message zolto5_c"},
 };
 
@@ -216,8 +225,9 @@ TEST(ResolveProgram, NameExeSearchListThenSystemPath) {
   for (const ResolveRow& row : kResolve) {
     SCOPED_TRACE(row.name + (row.tryExe ? " (.exe)" : "") + " in " + row.searchList);
     TestRun t;
-    for (const char* p : {"C:\\Tools\\local.exe", "D:\\bin\\tool.exe", "C:\\Windows\\system32\\tool.exe",
-                          "C:\\Windows\\system32\\sys.exe", "C:\\Work\\planted.exe", "D:\\path\\inpath.exe"})
+    for (const char* p : {"C:\\Tools\\local.exe", "D:\\bin\\tool.exe", "C:\\Work\\planted.exe",
+                          "C:\\Windows\\system32\\tool.exe", "C:\\Windows\\system32\\sys.exe",
+                          "D:\\path\\inpath.exe"})
       t.fs.AddFile(p);
     t.fs.pathVariable = ".;planted;D:\\path";
     t.run.settings.ProgramSearchList = row.searchList;
@@ -235,7 +245,8 @@ TEST(ResolveProgram, NameExeSearchListThenSystemPath) {
 TEST(HelpText, DescribesEachKeyOfItsEditionAndEachSwitch) {
   for (const Edition* edition : {&kFullEdition, &kBasicEdition}) {
     SCOPED_TRACE(edition->helpTextName);
-    std::ifstream file(std::string(ZOLTO_SOURCE_DIR) + "/help/" + edition->helpTextName, std::ios::binary);
+    std::ifstream file(std::string(ZOLTO_SOURCE_DIR) + "/help/" + edition->helpTextName,
+                       std::ios::binary);
     std::ostringstream buffer;
     buffer << file.rdbuf();
     const std::string text = buffer.str();
@@ -245,7 +256,8 @@ TEST(HelpText, DescribesEachKeyOfItsEditionAndEachSwitch) {
       const bool read = std::find(own.begin(), own.end(), key) != own.end();
       EXPECT_EQ(text.find(key) != std::string::npos, read) << key;
     }
-    for (std::string_view option : kSwitches) EXPECT_NE(text.find(option), std::string::npos) << option;
+    for (std::string_view option : kSwitches)
+      EXPECT_NE(text.find(option), std::string::npos) << option;
   }
 }
 

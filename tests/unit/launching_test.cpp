@@ -29,7 +29,8 @@ const LaunchRow kLaunches[] = {
     {"[x]\nC:\\root.exe | R\n", kX, {{1000, false}}, "C:\\root.exe C:\\d\\x.txt"},
     {"[x]\na.exe | A\n", {"C:\\d\\sub"}, {{1000, false}}, "a.exe C:\\d\\sub"},
     {"[x]\na.exe | A\n", {"C:\\d\\x.txt", "C:\\My Files", "C:\\d\\z.txt"}, {{1000, false}},
-     "a.exe C:\\d\\x.txt; a.exe \"C:\\My Files\"; a.exe C:\\d\\z.txt; sleep 200 20 20", "@dist=200,20", {}, true},
+     "a.exe C:\\d\\x.txt; a.exe \"C:\\My Files\"; a.exe C:\\d\\z.txt; sleep 200 20 20",
+     "@dist=200,20", {}, true},
     // A batch program never gets a name that cmd.exe would expand.
     {"[x]\njob.bat | J\na.exe | A\n", {"C:\\d\\50%PATH%.txt"}, {{1000, false}, {1001, false}},
      "a.exe \"C:\\d\\50%PATH%.txt\""},
@@ -41,37 +42,48 @@ const LaunchRow kLaunches[] = {
      {{4, "-typed"}, {4, "-typed"}}},
     // The typed template runs for every target, each asking anew; a cancel ends the sequence.
     {"[x]\na.exe | A\n", kXY, {{1000, true}},
-     "ask |-; ask |-; ask |-; a.exe -o first \"C:\\d\\x.txt\"; a.exe -o second \"C:\\d\\y.txt\"", "",
+     "ask |-; ask |-; ask |-; a.exe -o first \"C:\\d\\x.txt\"; a.exe -o second \"C:\\d\\y.txt\"",
+     "",
      {{4, "-o %X \"%P\""}, {4, "first"}, {4, "second"}}, true},
-    {"[x]\na.exe | A\n]%X\n", kXYZ, {{1001, false}}, "ask |-; ask |-; a.exe ok", "", {{4, "ok"}, {0, ""}}},
-    {"[x]\na.exe | A\n]-go\n", {"C:\\d\\x.txt", "C:\\My Files", "https://example.org/"}, {{1001, false}},
+    {"[x]\na.exe | A\n]%X\n", kXYZ, {{1001, false}}, "ask |-; ask |-; a.exe ok", "",
+     {{4, "ok"}, {0, ""}}},
+    {"[x]\na.exe | A\n]-go\n", {"C:\\d\\x.txt", "C:\\My Files", "https://example.org/"},
+     {{1001, false}},
      "a.exe -go; a.exe -go; a.exe -go; sleep 500 100 100", "@dist=500,100"},
     // The "%Z" folder serves one start; a missing one is not used.
-    {"[x]\na.exe | A\n>%Z\"D:\\work\"-c\n>-d\n", kX, {{1001, false}, {1002, false}}, "a.exe -c in D:\\work; a.exe -d"},
+    {"[x]\na.exe | A\n>%Z\"D:\\work\"-c\n>-d\n", kX, {{1001, false}, {1002, false}},
+     "a.exe -c in D:\\work; a.exe -d"},
     {"[x]\na.exe | A\n>%Z\"D:\\missing\"-e\n", kX, {{1001, false}}, "a.exe -e"},
     // The system's program: the shell opens the parameters.
     {"[x]\n@system | S\n>\"%P\"\n", {"C:\\d\\q.zz9"}, {{1001, false}},
      "C:\\d\\q.zz9; C:\\Windows\\system32\\rundll32.exe shell32.dll,OpenAs_RunDLL C:\\d\\q.zz9"},
     // One start for the whole list.
-    {"[x]\na.exe | A\n>-a \"%M\" -b\n", kMixed, {{1001, false}}, "a.exe -a \"C:\\d\\x.txt\" \"C:\\My Files\\\" -b"},
-    {"[x]\na.exe | A\n>\"%-m\"\n", kMixed, {{1001, false}}, "a.exe \"C:\\d\\x.txt\" \"C:\\My Files\""},
-    {"[x]\na.exe | A\n>/p %M\n", kXYZ, {{1001, false}}, "a.exe /p C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt"},
+    {"[x]\na.exe | A\n>-a \"%M\" -b\n", kMixed, {{1001, false}},
+     "a.exe -a \"C:\\d\\x.txt\" \"C:\\My Files\\\" -b"},
+    {"[x]\na.exe | A\n>\"%-m\"\n", kMixed, {{1001, false}},
+     "a.exe \"C:\\d\\x.txt\" \"C:\\My Files\""},
+    {"[x]\na.exe | A\n>/p %M\n", kXYZ, {{1001, false}},
+     "a.exe /p C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt"},
     {"[x]\na.exe | A\n>%-M\n", {"C:\\My Files", "C:\\d\\a&calc.txt"}, {{1001, false}},
      "a.exe \"C:\\My Files\" \"C:\\d\\a&calc.txt\""},
     // The header opens the target; with Ctrl it reopens the menu from the other file.
     {"[x]\na.exe | A\nb.exe | B\n", kX, {{kIdHeader, false}}, "C:\\d\\x.txt"},
-    {"[x]\na.exe | A\nb.exe | B\n", kX, {{kIdPreviewImage, true}}, "menu 0 1:b,c; second file", "@ext2=alt.ini"},
+    {"[x]\na.exe | A\nb.exe | B\n", kX, {{kIdPreviewImage, true}}, "menu 0 1:b,c; second file",
+     "@ext2=alt.ini"},
     // The fixed items.
     {"[x]\n", kX, {{kIdEditSecond, false}}, "alt one.ini", "@ext2=alt one.ini"},
-    {"[x]\n", kX, {{kIdHelp, false}, {kIdEditMain, false}}, "a.exe C:\\Tools\\zolto5_c.txt; a.exe C:\\Tools\\zolto5_c.ini",
+    {"[x]\n", kX, {{kIdHelp, false}, {kIdEditMain, false}},
+     "a.exe C:\\Tools\\zolto5_c.txt; a.exe C:\\Tools\\zolto5_c.ini",
      "@editor=a"},
-    {"[x]\n", kX, {{kIdVersion, false}, {17, false}, {kIdFixedSeparator, false}, {1100, false}}, "about; shell 17"},
+    {"[x]\n", kX, {{kIdVersion, false}, {17, false}, {kIdFixedSeparator, false}, {1100, false}},
+     "about; shell 17"},
     {"[x]\n", kX, {{kIdClipboard, false}}, "C:\\d\\y.txt"},
 };
 
 TEST(Launching, ChosenItemsStartWhatTheySay) {
   for (const LaunchRow& row : kLaunches) {
-    SCOPED_TRACE(row.section + " for " + Join(row.targets) + " choosing " + std::to_string(row.choices[0].first));
+    SCOPED_TRACE(row.section + " for " + Join(row.targets) + " choosing " +
+                 std::to_string(row.choices[0].first));
     TestRun t;
     t.fs.clipboardText = "C:\\d\\y.txt";
     ASSERT_EQ(t.Configure("[system]\n" + row.settings + "\n%end\n"), 1);
@@ -88,8 +100,9 @@ TEST(Launching, PlainArgumentIsQuotedWhenAnInterpreterWouldSplitIt) {
   EXPECT_EQ(QuoteTargetArgument("C:\\x\\one.txt"), "C:\\x\\one.txt");
   EXPECT_EQ(QuoteTargetArgument("\"C:\\a b\""), "\"C:\\a b\"");
   EXPECT_EQ(QuoteTargetArgument(""), "");
-  for (const char* name : {"C:\\a b.txt", "C:\\a&b.txt", "C:\\a|b", "C:\\a^b", "C:\\a(1)", "C:\\a,b",
-                           "C:\\a;b", "C:\\a=b", "C:\\a<b", "C:\\a>b", "C:\\a!b", "C:\\a%b%", "\"C:\\a&b"})
+  for (const char* name : {"C:\\a b.txt", "C:\\a&b.txt", "C:\\a|b", "C:\\a^b", "C:\\a(1)",
+                           "C:\\a,b", "C:\\a;b", "C:\\a=b", "C:\\a<b", "C:\\a>b", "C:\\a!b",
+                           "C:\\a%b%", "\"C:\\a&b"})
     EXPECT_EQ(QuoteTargetArgument(name), "\"" + std::string(name) + "\"") << name;
 }
 

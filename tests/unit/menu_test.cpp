@@ -25,11 +25,15 @@ const TreeRow kTrees[] = {
     {"", kABC, {"C:\\d\\x.txt"}, "1000:A, ---1001, 1002:B, 1004:C|, ---1300, " + kX},
     {"", "[x]\na.exe | A\n>-one | One\nb.exe | B\n>-1 | First\n+\n>-2 | Second\n", {"C:\\d\\x.txt"},
      "1001:A *, 1002:B{1003:First, ---1004, 1005:Second}, ---1300, " + kX + " / destroyed 2"},
-    {"@mark=0", "[x]\na.exe | A\n>-one | One\n", {"C:\\d\\x.txt"}, "1001:A, ---1300, " + kX + " / destroyed 2"},
-    {"", "[x]\n-\na.exe | A\n+\n>-1\n-\n>-2\n", {"C:\\d\\x.txt"}, "1000:A{---1001, 1002:-1, 1004:-2|}, ---1300, " + kX},
+    {"@mark=0", "[x]\na.exe | A\n>-one | One\n", {"C:\\d\\x.txt"},
+     "1001:A, ---1300, " + kX + " / destroyed 2"},
+    {"", "[x]\n-\na.exe | A\n+\n>-1\n-\n>-2\n", {"C:\\d\\x.txt"},
+     "1000:A{---1001, 1002:-1, 1004:-2|}, ---1300, " + kX},
     // The header: the name, the count of further targets, its length.
-    {"", "[x]\n", {"C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt"}, "---1300, 1250:x.txt [ +2 ] ( &0 )"},
-    {"@len=2", "[x]\n", {"C:\\d\\\x95\x5C\x8F\x5C.txt"}, "---1300, 1250:表十 ( &0 )"},  // never half a character
+    {"", "[x]\n", {"C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt"},
+     "---1300, 1250:x.txt [ +2 ] ( &0 )"},
+    // Cut by characters, never inside a double-byte one.
+    {"@len=2", "[x]\n", {"C:\\d\\\x95\x5C\x8F\x5C.txt"}, "---1300, 1250:表十 ( &0 )"},
     {"@len=5", "[x]\n", {kPage}, "---1300, 1250:.html ( &0 )"},  // an address keeps its end
     {"", "[x]\n", {kPage}, "---1300, 1250:https://example.org/page.html ( &0 )"},
     {"", "[x]\n", {"https://example.org/\x95\x5C"}, "---1300, 1250:https://example.org/表 ( &0 )"},
@@ -37,28 +41,35 @@ const TreeRow kTrees[] = {
     {"@len=-1", "[x]\na.exe | A\n", {"C:\\d\\x.txt"}, "1000:A"},
     // The target's Explorer menu below the entries or above them; a drive root has none.
     {"@context=1", "[x]\na.exe | A\n", {"C:\\d\\x.txt"}, "1000:A, ---1300, shell, ---1300, " + kX},
-    {"@context=1,1", "[x]\na.exe | A\n", {"C:\\d\\x.txt"}, "shell, ---1300, 1000:A, ---1300, " + kX},
+    {"@context=1,1", "[x]\na.exe | A\n", {"C:\\d\\x.txt"},
+     "shell, ---1300, 1000:A, ---1300, " + kX},
     {"@context=1", "[x]\na.exe | A\n", {"C:"}, "1000:A, ---1300, 1250:C:\\ ( &0 )"},
     // Icons: the program's, the system's for "@system", the folder's for a group; none in submenus.
     {"@icon", "[x]\na.exe | A\n@system | Open\nb.exe | B\n>-1\n>-2\n{G\n", {"C:\\d\\q.zz9"},
-     "1000:~ A@3=C:\\Tools\\a.exe, 1001:~ Open@4=MYSYS, 1002:~ B@5=C:\\Tools\\b.exe{1003:-1, 1004:-2}, "
+     "1000:~ A@3=C:\\Tools\\a.exe, 1001:~ Open@4=MYSYS, "
+     "1002:~ B@5=C:\\Tools\\b.exe{1003:-1, 1004:-2}, "
      "1005:~ G@8=C:\\Tools\\{}, ---1300, 1250:~ q.zz9 ( &0 )@0=C:\\d\\q.zz9"},
     {"@icon", "[x]\nb.exe | B\n>-1\n", {"C:\\d\\x.txt"},
      "1001:~ B *@4=C:\\Tools\\b.exe, ---1300, 1250:~ x.txt ( &0 )@0=C:\\d\\x.txt / destroyed 2"},
     // Previews: below the header, in a new column, or in a submenu of the header.
     {"@pic=1", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 ), [owner 1251]"},
-    {"@pic=1,200,2", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 ){[owner 1252], [owner 1251]}"},
+    {"@pic=1,200,2", "[x]\n", {"C:\\d\\p.PNG"},
+     "---1300, 1250:p.PNG ( &0 ){[owner 1252], [owner 1251]}"},
     {"@pic=1", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 )", "", false},
-    {"@pic=1\n>.TXT\n@text=1", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX, "", false},  // no fallback
+    // The first preview whose list takes the type; no other when it fails.
+    {"@pic=1\n>.TXT\n@text=1", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX, "", false},
     {"@text=1", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX + ", [owner 1251]"},
-    {"@text=1,200,20,0,,0,2", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX + "{1252:( 1.51 KB ), [owner 1251]}",
+    {"@text=1,200,20,0,,0,2", "[x]\n", {"C:\\d\\x.txt"},
+     "---1300, " + kX + "{1252:( 1.51 KB ), [owner 1251]}",
      std::string(1536, 'x')},
     {"@text=1,200,20,0,,0,2,1", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX + "{[owner 1252]}"},
     {"@len=-1\n@text=1", "[x]\n", {"C:\\d\\x.txt"}, ""},
-    {"@browse=cap", "[x]\n", {"C:\\d\\page.html"}, "---1300, 1250:page.html ( &0 ), [owner 1251] / captures 1"},
+    {"@browse=cap", "[x]\n", {"C:\\d\\page.html"},
+     "---1300, 1250:page.html ( &0 ), [owner 1251] / captures 1"},
     {"@browse=cap,,2", "[x]\n", {"https://example.org/dir/"},
      "---1300, 1250:https://example.org/dir/ ( &0 ){[owner 1251]} / captures 1"},
-    {"@browse=cap,,1", "[x]\n", {"https://example.org/a.php"}, "---1300, 1250:https://example.org/a.php ( &0 )"},
+    {"@browse=cap,,1", "[x]\n", {"https://example.org/a.php"},
+     "---1300, 1250:https://example.org/a.php ( &0 )"},
     {"@browse=cap\n>.url", "[x]\n", {"C:\\d\\news.url"}, "---1300, 1250:news.url ( &0 )",
      "[InternetShortcut]\r\nURL=ftp://example.org/\r\n"},
     {"@browse=cap,,1\n>.url", "[x]\n", {"C:\\d\\news.url"},
@@ -81,7 +92,8 @@ TEST(MenuTree, EntriesHeaderPreviewsAndExplorerMenu) {
     RecordingMenuBuilder builder;
     builder.pictureLoads = row.pictureLoads;
     std::string got = builder.Tree(BuildPopupMenu(t.run, builder, 0));
-    if (!t.fs.waitedCommands.empty()) got += " / captures " + std::to_string(t.fs.waitedCommands.size());
+    if (!t.fs.waitedCommands.empty())
+      got += " / captures " + std::to_string(t.fs.waitedCommands.size());
     for (size_t i = 0; i < builder.destroyed.size(); ++i)
       got += (i ? " " : " / destroyed ") + std::to_string(builder.destroyed[i]);
     EXPECT_EQ(got, row.expect);
@@ -91,7 +103,7 @@ TEST(MenuTree, EntriesHeaderPreviewsAndExplorerMenu) {
 TEST(MenuTree, GroupsAreFilledWhenTheyOpen) {
   TestRun t;
   t.SetTargets({"C:\\d\\x.txt"});
-  ParseEntryLines(t.run, 0, "[x]\n{Tools\na.exe | A\n{Deep\nb.exe | B\n}\n}\nc.exe | C\n{Open\n%end\n");
+  ParseEntryLines(t.run, 0, "[x]\n{Tools\na.exe | A\n{Deep\nb.exe | B\n}\n}\nc.exe | C\n{Open\n");
   RecordingMenuBuilder builder;
   const MenuHandle root = BuildPopupMenu(t.run, builder, 0);
   EXPECT_EQ(builder.Tree(root), "1000:Tools{}, 1006:C, 1007:Open{}, ---1300, " + kX);
@@ -102,7 +114,8 @@ TEST(MenuTree, GroupsAreFilledWhenTheyOpen) {
   ParseEntryLines(t.run, 0, "[y]\nb.exe | B\n");
   EXPECT_EQ(AddLevelItems(t.run, builder, 3, 7, 1), 8);
   EXPECT_EQ(builder.Tree(3), "");
-  EXPECT_EQ(AddLevelItems(t.run, builder, 3, t.run.entries.entryCount, 1), t.run.entries.entryCount + 1);
+  const int end = t.run.entries.entryCount;
+  EXPECT_EQ(AddLevelItems(t.run, builder, 3, end, 1), end + 1);
 }
 
 TEST(MenuTree, TargetlessMenuNamesBothFiles) {
@@ -148,9 +161,11 @@ TEST(MenuPlace, ByPositionMouseAndForegroundWindow) {
     t.run.settings.MenuPosition = row.position;
     t.run.settings.MenuX = 7, t.run.settings.MenuY = 9;
     t.run.menu.anchorX = 3, t.run.menu.anchorY = 4, t.run.menu.anchorFlags = 258;
-    const ScreenFacts facts{row.foregroundRight > 0, 100, 100, row.foregroundRight, row.foregroundBottom, 40, 50};
+    const ScreenFacts facts{row.foregroundRight > 0, 100, 100, row.foregroundRight,
+                            row.foregroundBottom, 40, 50};
     const MenuPlacement p = PlaceMenu(t.run, facts, row.reopen);
-    EXPECT_EQ(std::to_string(p.x) + "," + std::to_string(p.y) + "/" + std::to_string(p.flags), row.expect);
+    EXPECT_EQ(std::to_string(p.x) + "," + std::to_string(p.y) + "/" + std::to_string(p.flags),
+              row.expect);
   }
 }
 
@@ -173,7 +188,8 @@ const FilterRow kFilters[] = {
     {2, {"cu&t", "Copy", "p&roperties"}, kShell, 0, {"&Open", "Open &with", "-", "&Copy"}},
     {0, {}, {"-", "-", "a", "-", "-", "-", "b", "-", "-"}, 0, {"a", "-", "b"}},
     {1, {"x"}, {"Entry", "-", "-", "Open", "-"}, 2, {"Entry", "-"}},  // merged after the entries
-    {0, {}, {"-", "Open", "-"}, -1, {"Open"}},  // a failed item count reads no item before the first
+    // A failed item count reads no item before the first.
+    {0, {}, {"-", "Open", "-"}, -1, {"Open"}},
 };
 
 TEST(ShellMenu, FilterAndSeparatorCleanUp) {
@@ -182,7 +198,8 @@ TEST(ShellMenu, FilterAndSeparatorCleanUp) {
     TestRun t;
     t.run.settings.ExplorerFilter = {row.mode, row.prefixes};
     std::vector<ShellItem> items;
-    for (const std::string& text : row.items) items.push_back({text == "-", text == "-" ? "" : text});
+    for (const std::string& text : row.items)
+      items.push_back({text == "-", text == "-" ? "" : text});
     Strings kept = row.items;
     int previous = static_cast<int>(kept.size());
     for (int position : ShellItemsToDelete(t.run, items, row.first)) {
@@ -197,7 +214,8 @@ TEST(ShellMenu, FilterAndSeparatorCleanUp) {
 
 TEST(ShellMenu, TargetsInTheFirstTargetsFolder) {
   TestRun t;
-  t.SetTargets({"C:\\d\\a.txt", "C:\\other\\b.txt", "C:\\d\\c.txt", "C:\\D\\e.txt", "C:\\d\\sub\\f.txt"});
+  t.SetTargets({"C:\\d\\a.txt", "C:\\other\\b.txt", "C:\\d\\c.txt", "C:\\D\\e.txt",
+                "C:\\d\\sub\\f.txt"});
   std::string base;
   EXPECT_EQ(CollectSameFolderTargets(t.run, base), (Strings{"C:\\d\\a.txt", "C:\\d\\c.txt"}));
   EXPECT_EQ(base, "C:\\d\\");

@@ -76,10 +76,12 @@ const BitmapRow kBitmaps[] = {
 
 TEST(Preview, CaptureBitmapOfDrawableSize) {
   for (const BitmapRow& row : kBitmaps) {
-    SCOPED_TRACE(std::to_string(row.width) + "x" + std::to_string(row.height) + "x" + std::to_string(row.bits));
+    SCOPED_TRACE(std::to_string(row.width) + "x" + std::to_string(row.height) + "x" +
+                 std::to_string(row.bits));
     std::string file(54 + 8193 * 4, '\0');
     const uint32_t fields[][2] = {{10, 54}, {14, 40}, {18, static_cast<uint32_t>(row.width)},
-                                  {22, static_cast<uint32_t>(row.height)}, {26, 1u | row.bits << 16}};
+                                  {22, static_cast<uint32_t>(row.height)},
+                                  {26, 1u | row.bits << 16}};
     for (const auto& [at, value] : fields) std::memcpy(&file[at], &value, 4);
     file[0] = 'B', file[1] = 'M';
     CaptureBitmap info;
@@ -87,19 +89,21 @@ TEST(Preview, CaptureBitmapOfDrawableSize) {
   }
 }
 
+const std::string kCapture =
+    "\"C:\\Tools\\cap.exe\" -w 800 -oC:\\Tools\\temp\\zolto5_c.bmp -b -fbmp ";
+
 TEST(Preview, CaptureCommandLineNeverCarriesOptionsOfTheAddress) {
   const std::pair<std::string, std::string> rows[] = {
-      {"https://example.org/a?b=1", "\"C:\\Tools\\cap.exe\" -w 800 -oC:\\Tools\\temp\\zolto5_c.bmp -b -fbmp "
-                                    "-u\"https://example.org/a?b=1\""},
-      {"C:\\My Files\\a b.txt", "\"C:\\Tools\\cap.exe\" -w 800 -oC:\\Tools\\temp\\zolto5_c.bmp -b -fbmp "
-                                "-u\"file:///C:\\My%20Files\\a%20b.txt\""},
+      {"https://example.org/a?b=1", kCapture + "-u\"https://example.org/a?b=1\""},
+      {"C:\\My Files\\a b.txt", kCapture + "-u\"file:///C:\\My%20Files\\a%20b.txt\""},
       {"https://example.org/\"\t-x", ""},
       {"https://example.org/ -x", ""},
   };
   TestRun t;
   t.run.settings.PageCaptureProgram = "C:\\Tools\\cap.exe";
   t.run.settings.CaptureArguments = "-w 800";
-  for (const auto& [address, expect] : rows) EXPECT_EQ(CaptureCommandLine(t.run, address), expect) << address;
+  for (const auto& [address, expect] : rows)
+    EXPECT_EQ(CaptureCommandLine(t.run, address), expect) << address;
   t.run.settings.PageCaptureProgram.clear();
   EXPECT_EQ(CaptureCommandLine(t.run, "https://example.org/"), "");
 }

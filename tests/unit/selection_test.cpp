@@ -22,24 +22,30 @@ const std::string kOpenWith = "C:\\Windows\\system32\\rundll32.exe shell32.dll,O
 const SelectionRow kSelections[] = {
     // Nothing taken: the target opens with its association or the Open-with dialog.
     {"[^D:\\]\na.exe\n%end\n", "C:\\d\\x.txt", "C:\\d\\x.txt", "C:\\d\\x.txt"},
-    {"", "C:\\d\\q.zz9", "C:\\d\\q.zz9; " + kOpenWith + "C:\\d\\q.zz9", "C:\\d\\q.zz9; " + kOpenWith + "C:\\d\\q.zz9"},
+    {"", "C:\\d\\q.zz9", "C:\\d\\q.zz9; " + kOpenWith + "C:\\d\\q.zz9",
+     "C:\\d\\q.zz9; " + kOpenWith + "C:\\d\\q.zz9"},
     {"[$.txt][.txt]\n+\n-\n{G\n}\n%end\n", "C:\\d\\x.txt", "C:\\d\\x.txt", "C:\\d\\x.txt"},
     // One program runs at once with the target, quoted when it must be.
     {"[$.txt][.txt]\na.exe\n%end\n", "\"C:\\d\\My File.txt\"", "a.exe \"C:\\d\\My File.txt\"",
      "a.exe \"C:\\d\\My File.txt\""},
-    {"[folder]\na.exe\n%end\n", "\"C:\\My Files\"", "a.exe \"C:\\My Files\\\"", "a.exe \"C:\\My Files\\\""},
+    {"[folder]\na.exe\n%end\n", "\"C:\\My Files\"", "a.exe \"C:\\My Files\\\"",
+     "a.exe \"C:\\My Files\\\""},
     // "[all]" follows every taken section unless a header ends in "#"; the
     // file's first "[all]" counts, even in a comment.
     {"[$.txt][.txt]\na.exe\n%end\n" + kAll, "C:\\d\\x.txt", "menu 0 0:a,b,c", "menu 0 0:a,b,c"},
-    {"[$.txt][.txt]#\na.exe\n%end\n" + kAll, "C:\\d\\x.txt", "a.exe C:\\d\\x.txt", "a.exe C:\\d\\x.txt"},
+    {"[$.txt][.txt]#\na.exe\n%end\n" + kAll, "C:\\d\\x.txt", "a.exe C:\\d\\x.txt",
+     "a.exe C:\\d\\x.txt"},
     {"; see [all]\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,a", "C:\\d\\x.txt"},
     // The catch-all "[.*]" when nothing else is taken; in the full edition
     // only its exclusions count, each header keeping its own.
     {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", "C:\\d\\x.txt", "b.exe C:\\d\\x.txt",
      "b.exe C:\\d\\x.txt"},
-    {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", "C:\\d\\sub", "C:\\d\\sub", "b.exe C:\\d\\sub\\"},
-    {"[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt", "a.exe C:\\d\\x.txt", "b.exe C:\\d\\x.txt"},
-    {"_[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt", "b.exe C:\\d\\x.txt", "b.exe C:\\d\\x.txt"},
+    {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", "C:\\d\\sub", "C:\\d\\sub",
+     "b.exe C:\\d\\sub\\"},
+    {"[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt", "a.exe C:\\d\\x.txt",
+     "b.exe C:\\d\\x.txt"},
+    {"_[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt", "b.exe C:\\d\\x.txt",
+     "b.exe C:\\d\\x.txt"},
     // Extension keys against patterns, kinds and expressions.
     {"[.txt][.log]\na.exe | A\n%end\n[$.txt]\nb.exe | B\n%end\n[folder]\nc.exe | C\n%end\n",
      "C:\\d\\A.TXT", "b.exe C:\\d\\A.TXT", "a.exe C:\\d\\A.TXT"},
@@ -55,16 +61,22 @@ const SelectionRow kSelections[] = {
      "C:\\d\\noext", "menu 0 0:B,All", "menu 0 0:B,All"},
     {"[.log]\n+\n{G\n}\n%end\n[.*]\nb.exe | B\n%end\n", "C:\\d\\x.log", "b.exe C:\\d\\x.log",
      "b.exe C:\\d\\x.log"},
-    {"[]\na.exe | A\n%end\n", "C:\\d\\noext", "C:\\d\\noext; " + kOpenWith + "C:\\d\\noext", "a.exe C:\\d\\noext"},
+    {"[]\na.exe | A\n%end\n", "C:\\d\\noext", "C:\\d\\noext; " + kOpenWith + "C:\\d\\noext",
+     "a.exe C:\\d\\noext"},
     {"[]\na.exe | A\n%end\n", "C:\\d\\x.zip", "C:\\d\\x.zip", "C:\\d\\x.zip"},
-    {"[^C:\\d]\na.exe | A\n%end\n[file]\nb.exe | B\n%end\n", "C:\\d\\x.zip", "menu 0 0:A,B", "C:\\d\\x.zip"},
+    {"[^C:\\d]\na.exe | A\n%end\n[file]\nb.exe | B\n%end\n", "C:\\d\\x.zip", "menu 0 0:A,B",
+     "C:\\d\\x.zip"},
     {"[url]\na.exe | A\n%end\n", "https://example.org/", "a.exe https://example.org/", ""},
-    {"[file]\na.exe | A\n%end\n[.*]\na.exe | A\n%end\n", "C:\\nowhere.txt", "", ""},  // no target: nothing
+    // No target: nothing at all.
+    {"[file]\na.exe | A\n%end\n[.*]\na.exe | A\n%end\n", "C:\\nowhere.txt", "", ""},
     // Template entries: "]" once per target, ">" once; two make a menu.
-    {"[system]\n@dist=500,100\n%end\n[$.txt][.txt]\na.exe\n]-x\n%end\n", "C:\\d\\x.txt C:\\d\\y.txt",
+    {"[system]\n@dist=500,100\n%end\n[$.txt][.txt]\na.exe\n]-x\n%end\n",
+     "C:\\d\\x.txt C:\\d\\y.txt",
      "a.exe -x; a.exe -x; sleep 500 100", "a.exe -x; a.exe -x; sleep 500 100"},
-    {"[$.txt][.txt]\na.exe\n>-once\n%end\n", "C:\\d\\x.txt C:\\d\\y.txt", "a.exe -once", "a.exe -once"},
-    {"[$.txt][.txt]\na.exe\n>-1\n>-2\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,>-1,>-2", "menu 0 0:a,>-1,>-2"},
+    {"[$.txt][.txt]\na.exe\n>-once\n%end\n", "C:\\d\\x.txt C:\\d\\y.txt", "a.exe -once",
+     "a.exe -once"},
+    {"[$.txt][.txt]\na.exe\n>-1\n>-2\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,>-1,>-2",
+     "menu 0 0:a,>-1,>-2"},
     // One by one: each target by itself, never a menu.
     {"[system]\n@dist=300,50\n%end\n[$.txt][.txt]\na.exe\nb.exe\n%end\n",
      "/#y C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt",
@@ -72,25 +84,29 @@ const SelectionRow kSelections[] = {
      "a.exe C:\\d\\x.txt; a.exe C:\\d\\y.txt; a.exe C:\\d\\z.txt; sleep 300 50 50"},
     // Sections without "%end" run on into the next; those that add nothing
     // are not read again, but only as far as their "%end".
-    {"[$.txt][.txt]\nmissing.exe\n[$.txt][.txt]\ngone.exe\n[$.txt][.txt]\n%end\n[$.txt][.txt]\na.exe\n"
+    {"[$.txt][.txt]\nmissing.exe\n[$.txt][.txt]\ngone.exe\n[$.txt][.txt]\n%end\n"
+     "[$.txt][.txt]\na.exe\n"
      "%end\n", "C:\\d\\x.txt", "a.exe C:\\d\\x.txt", "a.exe C:\\d\\x.txt"},
-    {"[$.txt][.txt]\na.exe\n[$.txt][.txt]\nb.exe\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,b,b", "menu 0 0:a,b,b"},
-    // Without the expression library the selection stops at the first expression, even after a match.
+    {"[$.txt][.txt]\na.exe\n[$.txt][.txt]\nb.exe\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,b,b",
+     "menu 0 0:a,b,b"},
+    // Without the expression library the selection stops at the first
+    // expression, even after a match.
     {"[$.txt]\nb.exe\n%end\n[!/x/]\na.exe\n%end\n", "C:\\d\\x.txt",
      "message 正規表現ライブラリが使用できません", "C:\\d\\x.txt", NoRegex},
     // The second file ("@ext2=alt.ini") instead of the first.
-    {"[system]\n@ext2=alt.ini\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt", "menu 0 0:b,c; second file",
+    {"[system]\n@ext2=alt.ini\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt",
+     "menu 0 0:b,c; second file",
      "C:\\d\\x.txt; second file", SecondFile},
     {"[system]\n@ext2=none.ini\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt",
      "a.exe C:\\d\\x.txt; second file", "C:\\d\\x.txt; second file", SecondFile},
 };
 
 // Reads config and runs the targets of the command line.
-std::string RunOn(TestRun& t, const std::string& config, const std::string& commandLine, Flag flag) {
+std::string RunOn(TestRun& t, const std::string& config, const std::string& line, Flag flag) {
   t.fs.regexLibraryPresent = flag != NoRegex;
   if (t.Configure(config) != 1) return "unreadable";
-  ParseSwitches(t.run, commandLine);
-  BuildTargetList(t.run, commandLine, 0);
+  ParseSwitches(t.run, line);
+  BuildTargetList(t.run, line, 0);
   t.run.selection.secondConfig = flag == SecondFile ? 0 : 1;  // what the run sets counts
   EXPECT_EQ(RunTargets(t.run, flag == SecondFile ? 1 : 0, 0), 1);
   EXPECT_EQ(t.run.targets.workingCount, 0);
@@ -205,7 +221,8 @@ TEST(HeaderMatch, TermsAgainstOneSubject) {
     t.fs.AddFolder("C:\\Workshop");
     t.fs.regexLibraryPresent = row.library != Missing;
     t.fs.regexHasBMatch = row.library != NoMatchFunction;
-    if (row.library == Failing) t.fs.regexMatcher = [](const std::string&, const std::string&) { return -3; };
+    if (row.library == Failing)
+      t.fs.regexMatcher = [](const std::string&, const std::string&) { return -3; };
     EXPECT_EQ(MatchHeader(t.run, row.header, row.subject), row.match);
     EXPECT_EQ(t.run.selection.exclusion, row.exclusion);
   }

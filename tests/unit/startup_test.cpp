@@ -17,10 +17,12 @@ struct NamesRow {
 
 const NamesRow kNames[] = {
     {&kFullEdition, "\"D:\\My Apps\\launch.v2.exe\"",
-     "D:\\My Apps\\launch.v2.exe|launch.v2|launch.v2.ini|D:\\My Apps\\|D:|D:\\My Apps\\zolto5_c.txt|"
+     "D:\\My Apps\\launch.v2.exe|launch.v2|launch.v2.ini|D:\\My Apps\\|D:|"
+     "D:\\My Apps\\zolto5_c.txt|"
      "D:\\My Apps\\temp|D:\\My Apps\\temp\\zolto5_c.bmp|C:\\Windows\\explorer.exe"},
     {&kBasicEdition, "C:\\B\\zolto5.exe",
-     "C:\\B\\zolto5.exe|zolto5|zolto5.ini|C:\\B\\|C:|C:\\B\\zolto5.txt|||C:\\Windows\\explorer.exe"},
+     "C:\\B\\zolto5.exe|zolto5|zolto5.ini|C:\\B\\|C:|C:\\B\\zolto5.txt|||"
+     "C:\\Windows\\explorer.exe"},
     {&kBasicEdition, "\\\\srv\\share\\zolto5.exe",
      "\\\\srv\\share\\zolto5.exe|zolto5|zolto5.ini|\\\\srv\\share\\||\\\\srv\\share\\zolto5.txt|||"
      "C:\\Windows\\explorer.exe"},
@@ -106,8 +108,10 @@ const DispatchRow kDispatch[] = {
     {"C:\\d\\x.txt C:\\d\\y.txt", false, StartupPath::Targets, "menu 0 0",
      "C:\\d\\x.txt; C:\\d\\y.txt", "C:\\d\\x.txt C:\\d\\y.txt"},
     // One target clears one-by-one mode, so its menu opens.
-    {"C:\\d\\x.txt /#y", false, StartupPath::Targets, "menu 0 0", "C:\\d\\x.txt", "C:\\d\\x.txt /#y"},
-    {"nothing-here /#C", false, StartupPath::Clipboard, "menu 0 0", "C:\\d\\Cafe.txt", "nothing-here /#C"},
+    {"C:\\d\\x.txt /#y", false, StartupPath::Targets, "menu 0 0", "C:\\d\\x.txt",
+     "C:\\d\\x.txt /#y"},
+    {"nothing-here /#C", false, StartupPath::Clipboard, "menu 0 0", "C:\\d\\Cafe.txt",
+     "nothing-here /#C"},
     {"C:\\d\\x.txt", true, StartupPath::TargetlessMenu, "menu 1 0", "", "C:\\d\\x.txt"},
     // A whole command line that names a path with blanks is one target.
     {"C:\\My Files\\a b.txt", false, StartupPath::Targets, "menu 0 0", "C:\\My Files\\a b.txt",
@@ -126,7 +130,8 @@ TEST(Startup, DispatchTakesOnePath) {
     SCOPED_TRACE(row.commandLine);
     TestRun t;
     t.fs.clipboardText = "C:\\d\\Cafe.txt";
-    t.fs.AddFile("C:\\Tools\\zolto5_c.ini", "[system]\n%end\n[file]\na.exe\nb.exe\n[folder]\na.exe\nb.exe\n");
+    t.fs.AddFile("C:\\Tools\\zolto5_c.ini",
+                 "[system]\n%end\n[file]\na.exe\nb.exe\n[folder]\na.exe\nb.exe\n");
     t.fs.shiftDown = t.fs.controlDown = row.keys;
     InitialiseNames(t.run, "C:\\Tools\\zolto5_c.exe", row.commandLine);
     ASSERT_TRUE(OnHostCreate(t.run));

@@ -27,7 +27,8 @@ struct TargetRow {
 const std::string kCafe = "C:\\d\\Café.txt [C:\\d\\CAFE~1.TXT]";
 const std::string kFolder = "C:\\d\\Földer [C:\\d\\FLDER~1]";
 const TargetRow kTargets[] = {
-    {"\"C:\\My Files\\a b.txt\" \"C:\\My Files\\c.txt\"", CommandLine, "C:\\My Files\\a b.txt; C:\\My Files\\c.txt"},
+    {"\"C:\\My Files\\a b.txt\" \"C:\\My Files\\c.txt\"", CommandLine,
+     "C:\\My Files\\a b.txt; C:\\My Files\\c.txt"},
     {"C:\\My Files\\a b.txt", CommandLine, ""},  // split at the blank
     {"C:\\Data\\ D:\\ C:\\", CommandLine, "C:\\Data; C:"},
     {"rel.txt /#y /#c", CommandLine, "C:\\Work\\rel.txt"},
@@ -35,27 +36,36 @@ const TargetRow kTargets[] = {
     {"\"  rel.txt  \"", CommandLine, "C:\\Work\\rel.txt"},  // blanks trimmed
     {"\"C:\\My Files\\a b.txt", CommandLine, ""},          // an unclosed quote stays
     {"C:\\My Files\\a b.txt\r\nC:\\Data\n", Lines, "C:\\My Files\\a b.txt; C:\\Data"},
-    {"\"C:\\Data\nrel.txt\n", Lines, "C:\\Work\\rel.txt"},  // an unclosed quote ends at the line break
-    {"https://example.org/a?b=1 mailto:me@example.org news:comp.x httpx://odd.example ftp://f.example/x "
-     "file:///C:/x", CommandLine,
-     "https://example.org/a?b=1; mailto:me@example.org; httpx://odd.example; ftp://f.example/x; file:///C:/x"},
-    {.text = "https://example.org/ C:\\Data", .source = CommandLine, .expect = "C:\\Data", .edition = &kBasicEdition},
+    // An unclosed quote ends at the line break.
+    {"\"C:\\Data\nrel.txt\n", Lines, "C:\\Work\\rel.txt"},
+    {"https://example.org/a?b=1 mailto:me@example.org news:comp.x httpx://odd.example "
+     "ftp://f.example/x file:///C:/x", CommandLine,
+     "https://example.org/a?b=1; mailto:me@example.org; httpx://odd.example; ftp://f.example/x; "
+     "file:///C:/x"},
+    {.text = "https://example.org/ C:\\Data", .source = CommandLine, .expect = "C:\\Data",
+     .edition = &kBasicEdition},
     {"http://" + std::string(300, 'a') + ".example", CommandLine, ""},
     {"http://a.example/\tb", Lines, "http://a.example/b"},
-    {Numbered("C:\\m\\#.txt", 150, " "), CommandLine, Numbered("C:\\m\\#.txt", 100, "; ")},  // 100 at most
+    // A hundred targets at most.
+    {Numbered("C:\\m\\#.txt", 150, " "), CommandLine, Numbered("C:\\m\\#.txt", 100, "; ")},
     {"C:\\" + std::string(255, 'x') + "\\n.txt", CommandLine, ""},  // 260 characters or more
-    {"C:\\Data\\表", CommandLine, "C:\\Data\\表 [C:\\Data\\\x95\x5C]"},  // its trail byte is no separator
+    // Its trail byte is no separator.
+    {"C:\\Data\\表", CommandLine, "C:\\Data\\表 [C:\\Data\\\x95\x5C]"},
     {"%d%", CommandLine, "C:\\Data", "@param\n%d% | C:\\Data"},
     // Names the code page cannot hold.
     {"\"C:\\d\\Café.txt\"", CommandLine, kCafe},
     {"C:\\d\\sub\\a¥..¥..¥b.txt", CommandLine, "C:\\d\\sub\\a¥..¥..¥b.txt [C:\\d\\sub\\A__~1.TXT]"},
     {"\"C:\\d\\photo 😀.txt\"", CommandLine, "C:\\d\\photo 😀.txt [C:\\d\\PHOTO~1.TXT]"},
     {"C:\\d\\Földer\\", CommandLine, kFolder},
-    {"\"C:\\d\\No short é.txt\" C:\\d\\Cafe.txt", CommandLine, "C:\\d\\Cafe.txt / refused C:\\d\\No short é.txt"},
-    {"https://example.org/café?q=é", CommandLine, "https://example.org/café?q=é [https://example.org/caf%C3%A9?q=%C3%A9]"},
-    {"http://a.example/”x", CommandLine, "http://a.example/”x [http://a.example/%E2%80%9Dx]"},  // not a quote
+    {"\"C:\\d\\No short é.txt\" C:\\d\\Cafe.txt", CommandLine,
+     "C:\\d\\Cafe.txt / refused C:\\d\\No short é.txt"},
+    {"https://example.org/café?q=é", CommandLine,
+     "https://example.org/café?q=é [https://example.org/caf%C3%A9?q=%C3%A9]"},
+    // A best-fit quote stays encoded.
+    {"http://a.example/”x", CommandLine, "http://a.example/”x [http://a.example/%E2%80%9Dx]"},
     {"http://a.example/é\x1bx", CommandLine, ""},
-    {.text = "https://example.org/café", .source = CommandLine, .expect = "", .edition = &kBasicEdition},
+    {.text = "https://example.org/café", .source = CommandLine, .expect = "",
+     .edition = &kBasicEdition},
     {"\"%d%\\Café.txt\" %d%\\Földer", CommandLine, kCafe + "; " + kFolder, "@param\n%d% | C:\\d"},
     {"%d%\\\x01é", CommandLine, "", "@param\n%d% | C:\\d"},  // a held character is no control byte
     // The clipboard: files as they are given, or text a name a line.
@@ -63,9 +73,11 @@ const TargetRow kTargets[] = {
      "1: C:\\Data; C:\\gone.txt; D:\\"},
     {"C:\\d\\Café.txt\nC:\\d\\No short é.txt\nC:\\d\\Földer\n", ClipboardFiles,
      "1: " + kCafe + "; " + kFolder + " / refused C:\\d\\No short é.txt"},
-    {std::string("C:\\Data\r\nrel.txt\0C:\\My Files\\c.txt\n", 30), ClipboardText, "1: C:\\Data; C:\\Work\\rel.txt"},
+    {std::string("C:\\Data\r\nrel.txt\0C:\\My Files\\c.txt\n", 30), ClipboardText,
+     "1: C:\\Data; C:\\Work\\rel.txt"},
     {"C:\\d\\sub\\a¥..¥..¥b.txt\r\nC:\\d\\photo 😀.txt\r\n", ClipboardText,
-     "1: C:\\d\\sub\\a¥..¥..¥b.txt [C:\\d\\sub\\A__~1.TXT]; C:\\d\\photo 😀.txt [C:\\d\\PHOTO~1.TXT]"},
+     "1: C:\\d\\sub\\a¥..¥..¥b.txt [C:\\d\\sub\\A__~1.TXT]; C:\\d\\photo 😀.txt "
+     "[C:\\d\\PHOTO~1.TXT]"},
     {"nothing here", ClipboardText, "0: "},
     {"", ClipboardText, "0: "},
 };
@@ -112,7 +124,8 @@ TEST(TargetList, TokensBecomeTargets) {
 
 TEST(TargetList, AddressesThatCouldBreakACommandAreNoTargets) {
   TestRun t;
-  for (const char* text : {"http://a.example/\"&calc", "http://a.example/\x1b", "http://a.example/\x7f", "news:x"})
+  for (const char* text :
+       {"http://a.example/\"&calc", "http://a.example/\x1b", "http://a.example/\x7f", "news:x"})
     EXPECT_EQ(IsUrlTarget(t.run, text), 0) << text;
   EXPECT_EQ(CrackUrl(t.run, "http://host.example/a?b"), 1);
   EXPECT_EQ(IsUrlTarget(t.run, "HTTP://host.example/"), 1);
@@ -144,12 +157,15 @@ TEST(TargetList, RealNamesInWhatTheUserReads) {
   TestRun t;
   BuildTargetList(t.run, "\"C:\\d\\photo 😀.txt\" https://example.org/é?x=1", 0);
   RecordingMenuBuilder builder;
-  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)), "---1300, 1250:photo 😀.txt [ +1 ] ( &0 )");
+  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)),
+            "---1300, 1250:photo 😀.txt [ +1 ] ( &0 )");
   t.run.settings.NameLength = 7;
-  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)), "---1300, 1250:photo 😀 [ +1 ] ( &0 )");
+  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)),
+            "---1300, 1250:photo 😀 [ +1 ] ( &0 )");
   std::swap(t.run.targets.working[0], t.run.targets.working[1]);
   t.run.settings.NameLength = 0;
-  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)), "---1300, 1250:https://example.org/é [ +1 ] ( &0 )");
+  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)),
+            "---1300, 1250:https://example.org/é [ +1 ] ( &0 )");
   EXPECT_EQ(ShownText(t.run, "PHOTO~1.TXT __ C:\\d\\PHOTO~1.TXT __ PHOTO~1"),
             "photo 😀.txt __ C:\\d\\photo 😀.txt __ photo 😀");
 }

@@ -27,8 +27,10 @@ const std::string kAll = "%P|%-P|%D|%-D|%F|%N|%E|%A|%B";
 const std::string k259[] = {std::string(259, 'a'), std::string(259, 'b'), std::string(259, 'c')};
 const std::string kUrl = "http://h.example/";
 const TemplateRow kTemplates[] = {
-    {kAll, kName, "C:\\dir\\name.ext|C:\\dir\\name.ext|C:\\dir\\|C:\\dir|dir|name.ext|.ext|name|C:\\dir\\name"},
-    {kAll, "C:\\rel.2\\sub\\", "C:\\rel.2\\sub\\|C:\\rel.2\\sub|C:\\rel.2\\|C:\\rel.2|rel|sub||sub|C:\\rel.2\\sub"},
+    {kAll, kName,
+     "C:\\dir\\name.ext|C:\\dir\\name.ext|C:\\dir\\|C:\\dir|dir|name.ext|.ext|name|C:\\dir\\name"},
+    {kAll, "C:\\rel.2\\sub\\",
+     "C:\\rel.2\\sub\\|C:\\rel.2\\sub|C:\\rel.2\\|C:\\rel.2|rel|sub||sub|C:\\rel.2\\sub"},
     {kAll, "C:\\", "C:\\|C:|C:|C:|||||C:"},
     {"%P|%-P|%N|%F", "C:\\\x95\x5C", "C:\\\x95\x5C\\|C:\\\x95\x5C|\x95\x5C|"},  // 表: no separator
     {"%F|%D", "C:\\\x95\x5C\\f.txt", "\x95\x5C|C:\\\x95\x5C\\"},
@@ -105,7 +107,8 @@ TEST(Templates, MacrosExpandForTheCurrentTarget) {
     if (!l.WorkFolderOverride.empty()) got += " [Z " + l.WorkFolderOverride + "]";
     if (l.ListQuoteMode) got += " [M" + std::to_string(l.ListQuoteMode) + "]";
     if (!t.frontend.log.empty()) got += " [X" + std::to_string(l.DialogCount) + "]";
-    if (t.run.targets.workingCount != 1) got += " [T" + std::to_string(t.run.targets.workingCount) + "]";
+    const int targets = t.run.targets.workingCount;
+    if (targets != 1) got += " [T" + std::to_string(targets) + "]";
     EXPECT_EQ(got, row.expect);
     EXPECT_EQ(Join(t.frontend.log), row.asked);
     if (!t.frontend.log.empty()) {
@@ -127,7 +130,8 @@ struct MacroRow {
 const MacroRow kMacros[] = {
     {"%Windows%\\notepad.exe", "C:\\Windows\\notepad.exe"},
     {"%My Documents%", "C:\\Users\\me\\Documents"},
-    {"%Common My Video%\\%Windows%", "%Common My Video%\\C:\\Windows"},  // a folder the system lacks
+    // A folder the system cannot supply stays as written.
+    {"%Common My Video%\\%Windows%", "%Common My Video%\\C:\\Windows"},
     {"%ins_zolto%\\a;%DRV_ZOLTO%", "C:\\Tools\\a;C:"},
     {"%4y%%0m%%0d%", "20100503"},
     {"%2y%|%mm%|%-m%|%dd%|%-d%", "10|5| 5|3| 3"},

@@ -47,14 +47,14 @@ inline std::string StartText(const ShellStart& s) {
 
 struct TestRun {
   explicit TestRun(const Edition& edition = kFullEdition) : run(fs, edition), frontend(run) {
-    for (const char* p : {"C:\\Tools\\a.exe", "C:\\Tools\\b.exe", "C:\\Tools\\c.exe",
-                          "C:\\Tools\\cap.exe", "C:\\Tools\\job.bat", "C:\\Windows\\notepad.exe",
-                          "C:\\Windows\\explorer.exe", "C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt",
-                          "C:\\d\\My File.txt", "C:\\d\\A.TXT", "C:\\d\\noext", "C:\\d\\x.log",
-                          "C:\\d\\x.zip", "C:\\d\\q.zz9", "C:\\d\\p.PNG", "C:\\d\\page.html",
-                          "C:\\d\\50%PATH%.txt", "C:\\d\\a&calc.txt", "C:\\My Files\\a b.txt",
-                          "C:\\My Files\\c.txt", "C:\\root.exe", "C:\\dir\\name.ext", "C:\\Work\\rel.txt",
-                          "C:\\Tools\\alt one.ini"})
+    for (const char* p :
+         {"C:\\Tools\\a.exe", "C:\\Tools\\b.exe", "C:\\Tools\\c.exe", "C:\\Tools\\cap.exe",
+          "C:\\Tools\\job.bat", "C:\\Tools\\alt one.ini", "C:\\Windows\\notepad.exe",
+          "C:\\Windows\\explorer.exe", "C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt",
+          "C:\\d\\My File.txt", "C:\\d\\A.TXT", "C:\\d\\noext", "C:\\d\\x.log", "C:\\d\\x.zip",
+          "C:\\d\\q.zz9", "C:\\d\\p.PNG", "C:\\d\\page.html", "C:\\d\\50%PATH%.txt",
+          "C:\\d\\a&calc.txt", "C:\\My Files\\a b.txt", "C:\\My Files\\c.txt", "C:\\root.exe",
+          "C:\\dir\\name.ext", "C:\\Work\\rel.txt"})
       fs.AddFile(p);
     fs.AddFile("C:\\Tools\\alt.ini", "[$.txt]\nb.exe\nc.exe\n%end\n");
     // Names the code page cannot hold, and the look-alikes best fit would give.
@@ -65,7 +65,8 @@ struct TestRun {
     fs.AddUnicodeFile("C:\\d\\photo 😀.txt", "C:\\d\\PHOTO~1.TXT");
     for (const char* p : {"C:\\d\\Cafe.txt", "C:\\b.txt"}) fs.AddFile(p);
     for (const char* p : {"C:\\d\\sub", "C:\\rel.2\\sub", "D:\\work"}) fs.AddFolder(p);
-    for (const char* ext : {".txt", ".log", ".ini"}) fs.associations[ext] = "C:\\Windows\\notepad.exe";
+    for (const char* ext : {".txt", ".log", ".ini"})
+      fs.associations[ext] = "C:\\Windows\\notepad.exe";
     fs.associations[".zip"] = "C:\\Windows\\unzip.exe";
     fs.specialFolders = {{0x24, "C:\\Windows"}, {0x26, "C:\\Program Files"},
                          {0x05, "C:\\Users\\me\\Documents"}};
@@ -84,7 +85,8 @@ struct TestRun {
     for (const std::string& t : targets) run.targets.Add(t);
   }
   Strings Targets() const {
-    return Strings(run.targets.working.begin(), run.targets.working.begin() + run.targets.workingCount);
+    const auto first = run.targets.working.begin();
+    return Strings(first, first + run.targets.workingCount);
   }
   // What the run did, "; " between the parts: the front end's log (after a
   // menu, ":" and the entries it offers: "+" a separator, "-" a column
@@ -99,7 +101,8 @@ struct TestRun {
       for (int i = 0; i < run.entries.entryCount; ++i) {
         const Entry& e = run.entries.entries[static_cast<size_t>(i)];
         const char* marks[] = {"", ">", "+", "-", "", ">", "", "", "{", "}"};
-        const bool labelled = e.kind != kSeparator && e.kind != kColumnBreak && e.kind != kSubmenuClose;
+        const bool labelled =
+            e.kind != kSeparator && e.kind != kColumnBreak && e.kind != kSubmenuClose;
         entries.push_back(marks[e.kind] + (labelled ? e.label : ""));
       }
       out.back() += ":" + Join(entries, ",");
@@ -113,7 +116,8 @@ struct TestRun {
   // "file|parameters|folder" of each start.
   std::string Starts() const {
     Strings out;
-    for (const ShellStart& s : fs.starts) out.push_back(s.file + "|" + s.parameters + "|" + s.directory);
+    for (const ShellStart& s : fs.starts)
+      out.push_back(s.file + "|" + s.parameters + "|" + s.directory);
     return Join(out);
   }
   std::string Sleeps() const {

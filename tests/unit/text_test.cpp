@@ -51,7 +51,8 @@ std::string Call(const TextRow& r) {
   if (f == "PathQuoteSpaces") return PathQuoteSpaces(a);
   if (f == "PathUnquoteSpaces") return PathUnquoteSpaces(a);
   if (f == "JoinPath") return JoinPath(a, r.b);
-  if (f == "PathCanonicalize") return PathCanonicalize(std::string_view(a).substr(0, r.n ? r.n : npos));
+  if (f == "PathCanonicalize") return PathCanonicalize(std::string_view(a).substr(0,
+      r.n ? r.n : npos));
   if (f == "CommandLineTail") return std::string(CommandLineTail(a));
   if (f == "DecodeUtf8Escapes") return DecodeUtf8Escapes(a);
   if (f == "PercentEncode") return PercentEncode(a);
@@ -156,7 +157,8 @@ TEST(Text, HelpersInBothCodePages) {
     EXPECT_EQ(Call(row), row.expect);
   }
   SetLeadBytePredicate(Cp932LeadByte);
-  for (int c : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(Cp932LeadByte(static_cast<unsigned char>(c))) << c;
+  for (int c : {0x81, 0x9F, 0xE0,
+      0xFC}) EXPECT_TRUE(Cp932LeadByte(static_cast<unsigned char>(c))) << c;
   for (int c : {0x00, 0x5C, 0x80, 0xA0, 0xDF, 0xFD, 0xFF})
     EXPECT_FALSE(Cp932LeadByte(static_cast<unsigned char>(c))) << c;
 }
