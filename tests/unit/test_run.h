@@ -84,10 +84,6 @@ struct TestRun {
     run.targets.Clear();
     for (const std::string& t : targets) run.targets.Add(t);
   }
-  Strings Targets() const {
-    const auto first = run.targets.working.begin();
-    return Strings(first, first + run.targets.workingCount);
-  }
   // What the run did, "; " between the parts: the front end's log (after a
   // menu, ":" and the entries it offers: "+" a separator, "-" a column
   // break, "{label" and "}" a group, ">label" a parameter line), each start
@@ -111,13 +107,6 @@ struct TestRun {
     if (!fs.sleeps.empty()) out.push_back("sleep " + Sleeps());
     for (const FakePlatform::Message& m : fs.messages) out.push_back("message " + m.text);
     if (run.selection.secondConfig) out.push_back("second file");
-    return Join(out);
-  }
-  // "file|parameters|folder" of each start.
-  std::string Starts() const {
-    Strings out;
-    for (const ShellStart& s : fs.starts)
-      out.push_back(s.file + "|" + s.parameters + "|" + s.directory);
     return Join(out);
   }
   std::string Sleeps() const {
