@@ -44,7 +44,8 @@ const TreeRow kTrees[] = {
     {"@context=1,1", "[x]\na.exe | A\n", {"C:\\d\\x.txt"},
      "shell, ---1300, 1000:A, ---1300, " + kX},
     {"@context=1", "[x]\na.exe | A\n", {"C:"}, "1000:A, ---1300, 1250:C:\\ ( &0 )"},
-    // Icons: the program's, the system's for "@system", the folder's for a group; none in submenus.
+    // Icons: the program's, the system's for "@system", the program folder's for a
+    // group; none in submenus.
     {"@icon", "[x]\na.exe | A\n@system | Open\nb.exe | B\n>-1\n>-2\n{G\n", {"C:\\d\\q.zz9"},
      "1000:~ A@3=C:\\Tools\\a.exe, 1001:~ Open@4=MYSYS, "
      "1002:~ B@5=C:\\Tools\\b.exe{1003:-1, 1004:-2}, "
@@ -60,8 +61,7 @@ const TreeRow kTrees[] = {
     {"@pic=1\n>.TXT\n@text=1", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX, "", false},
     {"@text=1", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX + ", [owner 1251]"},
     {"@text=1,200,20,0,,0,2", "[x]\n", {"C:\\d\\x.txt"},
-     "---1300, " + kX + "{1252:( 1.51 KB ), [owner 1251]}",
-     std::string(1536, 'x')},
+     "---1300, " + kX + "{1252:( 1.51 KB ), [owner 1251]}", std::string(1536, 'x')},
     {"@text=1,200,20,0,,0,2,1", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX + "{[owner 1252]}"},
     {"@len=-1\n@text=1", "[x]\n", {"C:\\d\\x.txt"}, ""},
     {"@browse=cap", "[x]\n", {"C:\\d\\page.html"},

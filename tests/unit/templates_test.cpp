@@ -1,5 +1,6 @@
 // Command templates: the target, clipboard, parameter, working-folder and
-// list macros, for files and folders and for web addresses.
+// list macros, for files and folders and for web addresses; and the path and
+// date macros expanded before them.
 #include <gtest/gtest.h>
 
 #include "test_run.h"
