@@ -36,12 +36,13 @@ TEST(Dib, SizesThatDoNotFitAreRefused) {
 
 // The conversion runs in place: a wrong order would overwrite pixels before they are read.
 TEST(Dib, ConvertTo24DropsAlphaAndPadsRows) {
-  auto dib = NewDib(3, 2, 32);
+  auto dib = NewDib(5, 2, 32);
   for (std::size_t i = 0; i < dib->bits.size(); ++i) dib->bits[i] = std::uint8_t(i + 1);
   ASSERT_TRUE(ConvertTo24(*dib));
-  EXPECT_EQ(dib->stride, 12u);
-  const std::vector<std::uint8_t> expected = {1,  2,  3,  5,  6,  7,  9,  10, 11, 0, 0, 0,
-                                              13, 14, 15, 17, 18, 19, 21, 22, 23, 0, 0, 0};
+  EXPECT_EQ(dib->stride, 16u);
+  const std::vector<std::uint8_t> expected = {1,  2,  3,  5,  6,  7,  9,  10, 11, 13, 14, 15, 17,
+                                              18, 19, 0,  21, 22, 23, 25, 26, 27, 29, 30, 31, 33,
+                                              34, 35, 37, 38, 39, 0};
   EXPECT_EQ(dib->bits, expected);
   ASSERT_TRUE(ConvertTo24(*dib)) << "a 24-bit picture is already converted";
   EXPECT_EQ(dib->bits, expected);

@@ -177,7 +177,7 @@ TEST(Checker, FormatsAndArguments) {
                            "\"status\":1"})
     EXPECT_NE(json.find(part), std::string::npos) << part << " in " << json;
   for (const char* part : {"line 1 (first pass) [$.txt]  -> matches, taken",
-                           "one-by-one mode shows no menu",
+                           "one-by-one mode shows no menu", "    1001 b:\n",
                            "would start C:\\Tools\\a.exe with C:\\d\\x.log in C:\\Tools"})
     EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
   const Strings bad[] = {{}, {"--edition", "pro", "c.ini"}, {"--clipboard"}, {"--what", "c.ini"}};

@@ -217,7 +217,7 @@ const ResolveRow kResolve[] = {
     {"inpath", true, "", "D:\\path\\inpath.exe"},
     {"tool", true, "", "C:\\Windows\\system32\\tool.exe"},
     {"tool", true, "D:\\bin", "D:\\bin\\tool.exe"},
-    {"sys.exe", false, "D:\\bin", "C:\\Windows\\system32\\sys.exe"},
+    {"sys.exe", true, "D:\\bin", "C:\\Windows\\system32\\sys.exe"},
     {"", true, "", ""},
 };
 

@@ -140,6 +140,8 @@ TEST(TargetList, ShortcutAddress) {
       {"[InternetShortcut]\r\nurl=https://example.org/x more\r\n", "https://example.org/x"},
       {"[InternetShortcut]\r\nIconFile=x\r\n", ""},
       {"URL=" + std::string(300, 'h'), ""},
+      {"URL=http://" + std::string(252, 'a'), "http://" + std::string(252, 'a')},
+      {"URL=http://" + std::string(253, 'a'), ""},  // 260 characters
       {std::string(760, ' ') + "URL=http://a.b/", "http://a.b/"},
       {std::string(800, ' ') + "URL=http://late.example/", ""},  // past the 780 bytes read
       {"URL=no scheme", ""},
