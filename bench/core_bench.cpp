@@ -129,7 +129,7 @@ void BM_SelectAndBuildMenu(benchmark::State& state) {
   NullMenuBuilder builder;  // the core's own cost
   for (auto _ : state) {
     SelectSections(f.run, f.text);
-    const MenuHandle menu = BuildPopupMenu(f.run, builder, 0);
+    const MenuHandle menu = BuildPopupMenu(f.run, builder, MenuKind::Targets);
     DestroyPopupMenu(f.run, builder, menu);
   }
   Report(state, f);

@@ -73,7 +73,7 @@ void Launch(std::string_view config, const Edition& edition, const Words& words)
   FuzzRun f(edition);
   f.fs.AddFile(f.run.start.ConfigPath, std::string(config));
   ScriptedFrontend frontend(f.run);
-  frontend.answers = {{4, "-o %N"}, {3, "\"%P\" %X"}, {4, ""}};
+  frontend.answers = {{kOk, "-o %N"}, {kCtrlOk, "\"%P\" %X"}, {kOk, ""}};
   frontend.chooseEntries = 6;
   std::string commandLine;
   for (const std::string& word : words)

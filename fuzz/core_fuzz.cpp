@@ -24,7 +24,7 @@ void CheckTargets(RunState& run) {
   for (int i = 0; i < list.workingCount; ++i) {
     const std::string& t = list.working[static_cast<size_t>(i)];
     FUZZ_CHECK(!t.empty() && t.size() < kMaxPath && t.find('\0') == npos);
-    FUZZ_CHECK(Qualified(t) || (run.edition.webTargets && IsUrlTarget(run, t) == 1));
+    FUZZ_CHECK(Qualified(t) || (run.edition.webTargets && IsUrlTarget(run.platform, t)));
   }
 }
 
@@ -61,16 +61,16 @@ void FuzzTargets(std::string_view input) {
       f.run.settings.ParamMacrosOn = true;
       f.run.settings.UserMacros = {{"%d%", "C:\\d"}, {"~", "C:\\My Docs\\"}};
     }
-    BuildTargetList(f.run, text, mode);
+    BuildTargetList(f.run, text, mode == 1 ? Separators::LineBreaks : Separators::Blanks);
     CheckTargets(f.run);
     f.fs.clipboardText = std::string(text);
-    TakeClipboardTargets(f.run, 0, 1);
+    TakeClipboardTargets(f.run, ConfigFile::Main, true);
     CheckTargets(f.run);
   }
   if (mode == 1) return;
   FuzzRun f(edition);
   ScriptedFrontend frontend(f.run);
-  frontend.answers = {{4, "-x %N"}, {3, "all"}};
+  frontend.answers = {{kOk, "-x %N"}, {kCtrlOk, "all"}};
   frontend.chooseEntries = 3;
   InitialiseNames(f.run, f.run.start.ModulePath, text);
   if (OnHostCreate(f.run)) StartupDispatch(f.run);
@@ -146,7 +146,7 @@ void FuzzTemplates(std::string_view input) {
   ScriptedFrontend dialog(f.run);
   for (size_t i = 2; i < parts.size(); ++i) {
     const bool control = parts[i].substr(0, 1) == "\x01";
-    dialog.answers.push_back({control ? 3 : 4, std::string(parts[i].substr(control ? 1 : 0))});
+    dialog.answers.push_back({control ? kCtrlOk : kOk, std::string(parts[i].substr(control ? 1 : 0))});
   }
   f.run.launch.EntryLabelForTitle = "&Edit it";
 
@@ -180,7 +180,7 @@ void FuzzShortcut(std::string_view input) {
   FuzzRun f;
   const std::string path = "C:\\s\\fuzz.url";
   f.fs.AddFile(path, file);
-  const std::string url = ReadShortcutUrl(f.run, path);
+  const std::string url = ReadShortcutUrl(f.run.platform, path);
   if (!url.empty()) {
     FUZZ_CHECK(url.size() < kMaxPath && url.find_first_of(std::string("\r\n \0", 4)) == npos);
     const std::string head = file.substr(0, std::min({file.size(), file.find('\0'), size_t{780}}));

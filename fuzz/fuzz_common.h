@@ -129,28 +129,33 @@ class FuzzRun {
 // The front end: when the menu opens, builds it with every group refilled as
 // it would open, then chooses some entries and each fixed item; answers the
 // parameter dialog from a script, cancelling once it runs out.
+// The parameter dialog's answers the targets script.
+constexpr DialogResult kOk = DialogResult::Confirmed;
+constexpr DialogResult kCtrlOk = DialogResult::ConfirmedWithControl;
+
 class ScriptedFrontend : public Frontend, public MenuActions {
  public:
   struct Answer {
-    int result;  // 4 confirmed, 3 confirmed with Ctrl, 0 cancelled
+    DialogResult result;
     std::string text;
   };
 
   explicit ScriptedFrontend(RunState& run) : run_(run) { run.frontend = this; }
 
-  void ShowPopupMenu(int targetless, int reopenInPlace) override {
+  void ShowPopupMenu(MenuKind kind, MenuPlace place) override {
     if (open_) return;  // a choice that runs again (the clipboard item) opens no second menu
     open_ = true;
-    PlaceMenu(run_, ScreenFacts{++menus_ % 2 == 0, 10, 20, 810, 620}, reopenInPlace);
+    PlaceMenu(run_, ScreenFacts{++menus_ % 2 == 0, 10, 20, 810, 620}, place);
     NullMenuBuilder builder;
     builder.pictureLoads = builder.captureLoads = true;
-    const MenuHandle menu = BuildPopupMenu(run_, builder, targetless);
+    const MenuHandle menu = BuildPopupMenu(run_, builder, kind);
     const EntryTable& table = run_.entries;
-    for (int i = 0; i < table.entryCount && targetless == 0; ++i)
+    const bool targets = kind == MenuKind::Targets;
+    for (int i = 0; i < table.entryCount && targets; ++i)
       if (table.entries[static_cast<std::size_t>(i)].kind == kSubmenuOpen)
-        AddLevelItems(run_, builder, builder.CreateMenu(), i, 1);
+        AddLevelItems(run_, builder, builder.CreateMenu(), i, true);
     DestroyPopupMenu(run_, builder, menu);
-    if (targetless == 0) {
+    if (targets) {
       std::string baseFolder;
       CollectSameFolderTargets(run_, baseFolder);
       for (int i = 0; i < table.entryCount && i < chooseEntries; ++i)
@@ -163,12 +168,12 @@ class ScriptedFrontend : public Frontend, public MenuActions {
     open_ = false;
   }
 
-  int OpenParameterDialog() override {
+  DialogResult OpenParameterDialog() override {
     const LaunchState& l = run_.launch;
     // What the dialog is given fits its fixed buffers.
     FUZZ_CHECK(l.ParameterDefault.size() <= 259);
     FUZZ_CHECK(l.ParameterTitle.size() <= 32);
-    if (next_ >= answers.size()) return 0;
+    if (next_ >= answers.size()) return DialogResult::Cancelled;
     const Answer& a = answers[next_++];
     run_.launch.ParameterAnswer = a.text;
     return a.result;

@@ -64,7 +64,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam == kStartTimer) OnStartTimer(host, window);
       return 0;
     case WM_CLOSE:
-      if (run.settings.ExplorerMenuMode > 0 && host.menus) host.menus->CloseShellMenu();
+      if (host.menus) host.menus->CloseShellMenu();
       if (run.selection.regex == RegexState::Loaded) FreeRegexLibrary(run);
       DestroyWindow(window);
       return 0;

@@ -90,8 +90,17 @@ bool OnHostCreate(RunState& run) {
   return ReadConfiguration(run) == 1;
 }
 
+namespace {
+
+// Shift held at the start (or "/#k=sft") chooses the second configuration.
+ConfigFile ShiftedFile(const StartupState& st) {
+  return st.ShiftFlag == 1 ? ConfigFile::Second : ConfigFile::Main;
+}
+
+}  // namespace
+
 void ShowTargetlessMenu(RunState& run) {
-  if (run.frontend) run.frontend->ShowPopupMenu(1, 0);
+  if (run.frontend) run.frontend->ShowPopupMenu(MenuKind::Targetless, MenuPlace::Configured);
 }
 
 StartupPath StartupDispatch(RunState& run) {
@@ -105,17 +114,17 @@ StartupPath StartupDispatch(RunState& run) {
     st.CommandLineUtf8 = PathQuoteSpaces(st.CommandLineUtf8);
     st.CommandLine = PathQuoteSpaces(st.CommandLine);
   }
-  BuildTargetList(run, st.CommandLineUtf8, 0);
+  BuildTargetList(run, st.CommandLineUtf8, Separators::Blanks);
   const int count = run.targets.workingCount;
   if (count >= 1) {
     if (count == 1) st.OneByOne = 0;
-    RunTargets(run, st.ShiftFlag, 0);
+    RunTargets(run, ShiftedFile(st), MenuPlace::Configured);
     return StartupPath::Targets;
   }
   // The user named a target that could not be taken: the message said so.
   if (!run.targets.refused.empty()) return StartupPath::Refused;
   if (ContainsI(st.CommandLine, kSwitchClipboard)) {
-    TakeClipboardTargets(run, st.ShiftFlag, 0);
+    TakeClipboardTargets(run, ShiftedFile(st), false);
     return StartupPath::Clipboard;
   }
   ShowTargetlessMenu(run);

@@ -222,15 +222,15 @@ class ScriptedFrontend : public Frontend, public MenuActions {
   int menus = 0;
   int targetlessMenus = 0;
 
-  void ShowPopupMenu(int targetless, int) override {
-    if (targetless == 1) ++targetlessMenus; else ++menus;
+  void ShowPopupMenu(MenuKind kind, MenuPlace) override {
+    if (kind == MenuKind::Targetless) ++targetlessMenus; else ++menus;
   }
-  int OpenParameterDialog() override {
+  DialogResult OpenParameterDialog() override {
     LaunchState& launch = run_->launch;
     asks.push_back({launch.TitleGiven ? launch.ParameterTitle : std::string(),
                     launch.ParameterDefault});
     launch.ParameterAnswer = kAnswerPlaceholder;
-    return 4;
+    return DialogResult::Confirmed;
   }
   void ShowAbout() override {}
   void InvokeShellCommand(int) override {}
@@ -378,7 +378,7 @@ std::vector<CheckMenuItem> MenuTree(RunState& run, MenuRecorder& recorder, MenuH
     const int index = item.id - kIdEntryBase;
     if (node.submenu != 0 && index >= 0 && index < run.entries.entryCount &&
         run.entries.entries[static_cast<size_t>(index)].kind == kSubmenuOpen)
-      AddLevelItems(run, recorder, node.submenu, index, 1);  // as the group opens
+      AddLevelItems(run, recorder, node.submenu, index, true);  // as the group opens
     if (node.submenu != 0) item.submenu = MenuTree(run, recorder, node.submenu, depth + 1);
     items.push_back(item);
   }
@@ -390,7 +390,7 @@ std::vector<CheckMenuItem> BuildMenu(const RunState& snapshot) {
   RunState run(snapshot);
   run.selection.trace = nullptr;
   MenuRecorder recorder;
-  const MenuHandle root = BuildPopupMenu(run, recorder, 0);
+  const MenuHandle root = BuildPopupMenu(run, recorder, MenuKind::Targets);
   return MenuTree(run, recorder, root, 0);
 }
 

@@ -14,6 +14,10 @@ namespace zolto {
 struct RunState;
 class Platform;
 
+// The configuration files: the main one, and the second one "@ext2=" names
+// (read with Shift held).
+enum class ConfigFile { Main, Second };
+
 // Where the menu opens (stored here, acted on by the menu tracking).
 enum MenuPositionCode : int {
   kMenuUnset = -1,
@@ -42,7 +46,8 @@ struct UserMacro {
 };
 
 struct ExplorerItemFilter {
-  int mode = 0;  // 0 none, 1 keep only the listed items, 2 remove them
+  // "[add]" keeps only the listed items, "[del]" removes them.
+  enum class Mode { None, KeepListed, RemoveListed } mode = Mode::None;
   std::vector<std::string> prefixes;
 };
 

@@ -317,16 +317,16 @@ void PostProcess(RunState& run) {
 
 void ReadExplorerFilter(RunState& run, std::string_view text) {
   ExplorerItemFilter& filter = run.settings.ExplorerFilter;
-  filter.mode = 0;
+  filter.mode = ExplorerItemFilter::Mode::None;
   filter.prefixes.clear();
   size_t header = FindI(text, "[add]");
-  filter.mode = 1;
+  filter.mode = ExplorerItemFilter::Mode::KeepListed;
   if (header == npos) {
     header = FindI(text, "[del]");
-    filter.mode = 2;
+    filter.mode = ExplorerItemFilter::Mode::RemoveListed;
   }
   if (header == npos) {
-    filter.mode = 0;
+    filter.mode = ExplorerItemFilter::Mode::None;
     return;
   }
   LineCursor lines(text, header);

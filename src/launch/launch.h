@@ -26,10 +26,16 @@ namespace zolto {
 // Returned by an expansion instead of a command when the user cancelled.
 inline constexpr char kCancelMarker[] = "CancelData_Mirun";
 
+// What the parameter dialog's user did: cancelled, confirmed, or confirmed
+// with Ctrl held (the answer then serves every later "%X" of the expansion).
+enum class DialogResult { Cancelled, Confirmed, ConfirmedWithControl };
+
+// The list macro of the command about to start: none, "%M" in quotes, or bare.
+enum class ListQuote { None, Quoted, Bare };
+
 // State of launching and of the parameter dialog.
 struct LaunchState {
-  // 0 no list macro, 1 a quoted one ("%M" in quotes), 2 a bare one.
-  int ListQuoteMode = 0;
+  ListQuote ListQuoteMode = ListQuote::None;
   // A folder named by "%Z" for the next launch, with a trailing backslash.
   std::string WorkFolderOverride;
   std::string DialogProgram;

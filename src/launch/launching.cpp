@@ -52,10 +52,10 @@ void RunProgram(RunState& run, const std::string& program, const std::string& pa
   if (!launch.WorkFolderOverride.empty() && platform.IsDirectory(launch.WorkFolderOverride))
     folder = launch.WorkFolderOverride;
   folder = DropTrailingBackslash(folder);
-  if (launch.ListQuoteMode != 0) {
+  if (launch.ListQuoteMode != ListQuote::None) {
     StartWithTargetList(run, parameters, program, folder);
     run.targets.workingCount = 0;
-    launch.ListQuoteMode = 0;
+    launch.ListQuoteMode = ListQuote::None;
   } else {
     platform.Start({"", program, parameters, folder});
   }
@@ -86,8 +86,7 @@ void OpenWithAssociation(RunState& run, std::string target) {
 
 void StartWithTargetList(RunState& run, const std::string& parameters,
                          const std::string& program, const std::string& folder) {
-  const int mode = run.launch.ListQuoteMode;
-  const bool quoted = mode == 1;
+  const bool quoted = run.launch.ListQuoteMode == ListQuote::Quoted;
   std::string_view macro = quoted ? "\"%M\"" : "%M";
   size_t at = FindI(parameters, macro);
   bool minus = false;

@@ -12,6 +12,9 @@ namespace {
 
 enum ControlId { kCaption = 300, kIcon = 301, kEdit = 400, kCancel = 502, kOk = 503 };
 
+// The dialog's own result codes (EndDialog).
+enum ResultCode : int { kCancelled = 0, kConfirmedWithControl = 3, kConfirmed = 4 };
+
 // Shown when the typed text holds characters the code page cannot hold.
 constexpr char kUnrepresentableInput[] =
     "入力の一部の文字はこのシステムの文字コードで表せないため、使えません。";
@@ -24,14 +27,16 @@ ParamDialog* DialogOf(HWND window, int index) {
 
 }  // namespace
 
-int ParamDialog::Open(HWND owner) {
+DialogResult ParamDialog::Open(HWND owner) {
   dialog_ = edit_ = nullptr;
   dragging_ = false;
   const INT_PTR result = DialogBoxParamA(instance_, "OPTION", owner, DialogProc,
                                          reinterpret_cast<LPARAM>(this));
   font_.reset();
   open_ = false;  // the caller's side of the dialog-open flag
-  return result == 3 || result == 4 ? static_cast<int>(result) : 0;
+  return result == kConfirmed             ? DialogResult::Confirmed
+         : result == kConfirmedWithControl ? DialogResult::ConfirmedWithControl
+                                           : DialogResult::Cancelled;
 }
 
 INT_PTR CALLBACK ParamDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -48,7 +53,7 @@ LRESULT CALLBACK ParamDialog::EditProc(HWND edit, UINT message, WPARAM wParam, L
   ParamDialog* self = DialogOf(edit, GWLP_USERDATA);
   const WNDPROC previous = self->editProc_;
   if (message == WM_KEYDOWN && wParam == VK_RETURN) self->Accept();
-  if (message == WM_KEYDOWN && wParam == VK_ESCAPE) self->End(0);
+  if (message == WM_KEYDOWN && wParam == VK_ESCAPE) self->End(kCancelled);
   return CallWindowProcA(previous, edit, message, wParam, lParam);
 }
 
@@ -61,7 +66,7 @@ INT_PTR ParamDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == kOk) Accept();
-      else if (LOWORD(wParam) == kCancel || LOWORD(wParam) == IDCANCEL) End(0);
+      else if (LOWORD(wParam) == kCancel || LOWORD(wParam) == IDCANCEL) End(kCancelled);
       else return FALSE;
       return TRUE;
     case WM_DROPFILES: {
@@ -134,7 +139,7 @@ void ParamDialog::Accept() {
     return;
   }
   run_.launch.ParameterAnswer = *answer;
-  End((GetKeyState(VK_CONTROL) & 0x8000) ? 3 : 4);
+  End((GetKeyState(VK_CONTROL) & 0x8000) ? kConfirmedWithControl : kConfirmed);
 }
 
 void ParamDialog::End(int result) {

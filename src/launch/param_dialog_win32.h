@@ -16,9 +16,9 @@ class ParamDialog {
  public:
   ParamDialog(RunState& run, HINSTANCE instance) : run_(run), instance_(instance) {}
 
-  // Opens the modal dialog at the menu's anchor; 0 cancelled, 4 accepted, 3
-  // accepted with Ctrl held (the answer is in run.launch.ParameterAnswer).
-  int Open(HWND owner);
+  // Opens the modal dialog at the menu's anchor (the answer is in
+  // run.launch.ParameterAnswer).
+  DialogResult Open(HWND owner);
   // While the dialog is open, files dropped on the host window go into it.
   bool IsOpen() const { return open_; }
   void DropFromHost(HDROP drop, HWND host);

@@ -94,7 +94,7 @@ void ReplaceClipboardMacros(RunState& run, Work& work) {
     const std::string macro = letters[0] == '-' ? "%-$" + std::string(letters.substr(1))
                                                 : "%$" + std::string(letters);
     Replace(work, macro, [&]() -> std::optional<std::string> {
-      if (TakeClipboardTargets(run, 0, 1) == 0 || run.targets.workingCount == 0)
+      if (!TakeClipboardTargets(run, ConfigFile::Main, true) || run.targets.workingCount == 0)
         return std::nullopt;
       return TargetValue(Split(run, run.targets.working[0], false), letters);
     });
@@ -137,9 +137,9 @@ bool Ask(RunState& run, const std::string& program, bool& askedOnce) {
   if (askedOnce) return true;
   ++run.launch.DialogCount;
   run.launch.DialogProgram = program;
-  const int result = OpenParameterDialog(run);
-  if (result == 0) return false;
-  if (result != 4) askedOnce = true;
+  const DialogResult result = OpenParameterDialog(run);
+  if (result == DialogResult::Cancelled) return false;
+  if (result == DialogResult::ConfirmedWithControl) askedOnce = true;
   return true;
 }
 
@@ -212,7 +212,7 @@ void NoteListMacro(RunState& run, const Work& work, bool minusForms, const std::
   const std::string& t = work.text;
   const bool quoted = FindI(t, "\"%M\"") != npos || (minusForms && FindI(t, "\"%-M\"") != npos);
   const bool bare = FindI(t, "%M") != npos || (minusForms && FindI(t, "%-M") != npos);
-  run.launch.ListQuoteMode = quoted ? 1 : bare ? 2 : 0;
+  run.launch.ListQuoteMode = quoted ? ListQuote::Quoted : bare ? ListQuote::Bare : ListQuote::None;
   if ((quoted || bare) && program) run.launch.DialogProgram = *program;
 }
 
@@ -248,7 +248,7 @@ std::string UrlWithoutExtra(const std::string& url) {
 
 std::string ExpandCommandTemplate(RunState& run, const std::string& templ,
                                   const std::string& program) {
-  run.launch.ListQuoteMode = 0;
+  run.launch.ListQuoteMode = ListQuote::None;
   Work work{run.settings.ParamMacrosOn ? ExpandPathMacros(run, templ) : templ};
   if (work.text.size() > kMaxCommandText) return kCancelMarker;
   ReplaceParameterMacros(run, work, program);
@@ -262,18 +262,17 @@ std::string ExpandCommandTemplate(RunState& run, const std::string& templ,
 
 std::string ExpandUrlTemplate(RunState& run, const std::string& templ,
                               const std::string& program) {
-  run.launch.ListQuoteMode = 0;
+  run.launch.ListQuoteMode = ListQuote::None;
   Work work{run.settings.ParamMacrosOn ? ExpandPathMacros(run, templ) : templ};
   if (work.text.size() > kMaxCommandText) return kCancelMarker;
   const std::string url = CurrentTarget(run);
-  if (!CrackUrl(run, url)) run.urlParts = UrlParts{};
   run.launch.DialogCount = 0;
   bool askedOnce = false;
   Replace(work, "%X", [&]() -> std::optional<std::string> {
     if (!Ask(run, program, askedOnce)) return std::nullopt;
     return run.launch.ParameterAnswer;
   });
-  const UrlParts& u = run.urlParts;
+  const UrlParts u = CrackUrl(run.platform, url).value_or(UrlParts{});
   const std::pair<std::string_view, std::string> macros[] = {
       {"%F", u.scheme}, {"%G", u.host}, {"%H", u.user}, {"%I", u.password},
       {"%J", u.path}, {"%-J", UrlFolder(u.path)}, {"%K", UrlPage(u.path)},

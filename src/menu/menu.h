@@ -80,15 +80,23 @@ class MenuBuilder {
   virtual void ReleaseMenuResources() = 0;
 };
 
+// Which menu a run shows, and where it opens.
+enum class MenuKind { Targets, Targetless };
+enum class MenuPlace { Configured, Anchor };  // Anchor: where the previous one stood
+
+// What the preview items of the menu show.
+enum class PreviewKind { None, Picture, Text, WebPage };
+
 // A separator or column break that waits for the next item.
+enum class BreakKind { None, Separator, ColumnBreak };
 struct PendingBreak {
-  int kind = 0;  // 0 none, 1 separator, 2 column break
+  BreakKind kind = BreakKind::None;
   int index = 0;
 };
 
 struct MenuState {
   PendingBreak pending;
-  int previewKind = 0;  // 0 none, 1 picture, 2 text, 3 web page
+  PreviewKind previewKind = PreviewKind::None;
   std::string sizeLabel;  // the text file's size, for the preview caption
   int menuShown = 0;
   int allTargetsRequested = 0;
@@ -98,13 +106,12 @@ struct MenuState {
   unsigned anchorFlags = 0;
 };
 
-// Builds the target-less menu (targetless 1) or the menu for the working
-// target list.
-MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, int targetless);
+// Builds the target-less menu or the menu for the working target list.
+MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, MenuKind kind);
 void DestroyPopupMenu(RunState& run, MenuBuilder& builder, MenuHandle menu);
-// Appends one level of entries from start, or (refill 1) refills the group
-// of the SubmenuOpen entry start. Returns the first entry not consumed.
-int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, int refill);
+// Appends one level of entries from start, or (refill) refills the group of
+// the SubmenuOpen entry start. Returns the first entry not consumed.
+int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, bool refill);
 
 // ---- Previews ----
 
@@ -182,7 +189,7 @@ struct ScreenFacts {
 };
 
 // The point and flags for the configured position (or the anchor).
-MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, int reopenInPlace);
+MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, MenuPlace place);
 
 // What a chosen item asks of the front end beyond starting programs.
 class MenuActions {

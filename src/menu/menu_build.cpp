@@ -28,8 +28,9 @@ void AddEntryItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int inde
                   const std::string& label, bool plain) {
   PendingBreak& pending = run.menu.pending;
   const int id = kIdEntryBase + index;
-  if (pending.kind == 1) builder.AppendSeparator(menu, kIdEntryBase + pending.index);
-  const bool columnBreak = pending.kind == 2;
+  if (pending.kind == BreakKind::Separator)
+    builder.AppendSeparator(menu, kIdEntryBase + pending.index);
+  const bool columnBreak = pending.kind == BreakKind::ColumnBreak;
   if (run.settings.ShowIcons && !plain)
     builder.AppendIconItem(menu, id, " " + label, IconFor(run, index), EntryIconSlot(index),
                            columnBreak);
@@ -60,7 +61,8 @@ int AddParentItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int pare
     }
     if (entry.kind == kSeparator || entry.kind == kColumnBreak) {
       addParent();
-      run.menu.pending = {entry.kind == kSeparator ? 1 : 2, i};
+      const BreakKind kind = entry.kind == kSeparator ? BreakKind::Separator : BreakKind::ColumnBreak;
+      run.menu.pending = {kind, i};
     } else if (entry.kind == kParameter) {
       addParent();
       AddEntryItem(run, builder, submenu, i, entry.label, true);
@@ -115,11 +117,10 @@ std::string FileHeaderName(RunState& run, const std::string& target) {
 // The header's name of a web address: the address without its extra
 // information, the last NameLength characters of it. An address whose
 // characters were percent-encoded on the way in shows them as given.
-std::string AddressHeaderName(RunState& run, const std::string& target) {
+std::string AddressHeaderName(RunState& run, const std::string& target, const UrlParts& parts) {
   std::string name = target;
-  if (CrackUrl(run, target) && !run.urlParts.extra.empty() &&
-      run.urlParts.extra.size() <= target.size())
-    name = target.substr(0, target.size() - run.urlParts.extra.size());
+  if (!parts.extra.empty() && parts.extra.size() <= target.size())
+    name = target.substr(0, target.size() - parts.extra.size());
   name = run.platform.ToUtf8(name);
   if (run.targets.realNames.count(target)) name = DecodeUtf8Escapes(name);
   const int length = run.settings.NameLength;
@@ -155,7 +156,7 @@ void PlacePreview(RunState& run, MenuBuilder& builder, MenuHandle menu, int mode
 void AddTextPreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
                     const std::string& target) {
   const Settings& s = run.settings;
-  run.menu.previewKind = 2;
+  run.menu.previewKind = PreviewKind::Text;
   if (s.TextPreview != 3) {
     PlacePreview(run, builder, menu, s.TextPreview, {});
     return;
@@ -172,12 +173,12 @@ void AddWebFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
                        const std::string& target, const std::string& ext) {
   std::string address = target;
   if (EqualsI(ext, ".url")) {
-    address = ReadShortcutUrl(run, target);
-    CrackUrl(run, address);
-    if (!StartsWithI(run.urlParts.scheme, "http")) return;
+    address = ReadShortcutUrl(run.platform, target);
+    const std::optional<UrlParts> parts = CrackUrl(run.platform, address);
+    if (!parts || !StartsWithI(parts->scheme, "http")) return;
   }
   if (!CaptureWebPreview(run, builder, address)) return;
-  run.menu.previewKind = 3;
+  run.menu.previewKind = PreviewKind::WebPage;
   PlacePreview(run, builder, menu, run.settings.WebPreview, {kIdPreviewImage});
 }
 
@@ -187,7 +188,7 @@ void AddFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
   const Settings& s = run.settings;
   if (s.PicturePreview >= 1 && InList(s.PictureTypes, ext)) {
     if (!builder.LoadPicturePreview(target)) return;
-    run.menu.previewKind = 1;
+    run.menu.previewKind = PreviewKind::Picture;
     PlacePreview(run, builder, menu, s.PicturePreview, {kIdPreviewCaption, kIdPreviewImage});
   } else if (s.TextPreview >= 1 && InList(s.TextTypes, ext)) {
     AddTextPreview(run, builder, menu, target);
@@ -197,30 +198,29 @@ void AddFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
 }
 
 void AddAddressPreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
-                       const std::string& target) {
+                       const std::string& target, const UrlParts& parts) {
   const Settings& s = run.settings;
-  if (!run.edition.webPreview || s.WebPreview < 1 || !StartsWithI(run.urlParts.scheme, "http"))
+  if (!run.edition.webPreview || s.WebPreview < 1 || !StartsWithI(parts.scheme, "http"))
     return;
-  std::string ext = SplitPath(run.urlParts.path).ext;
+  std::string ext = SplitPath(parts.path).ext;
   if (ext.empty()) ext = "blank";
   if (!InList(s.WebUrlTypes, ext) || !CaptureWebPreview(run, builder, target)) return;
-  run.menu.previewKind = 3;
+  run.menu.previewKind = PreviewKind::WebPage;
   PlacePreview(run, builder, menu, s.WebPreview, {kIdPreviewImage});
 }
 
 void BuildFileMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& target) {
-  Settings& s = run.settings;
+  const Settings& s = run.settings;
   const PathParts parts = SplitPath(target);
-  const std::string displayName = parts.name + parts.ext;
-  if (displayName.empty() || s.ExplorerMenuMode < 1) {
-    s.ExplorerMenuMode = 0;
-    AddLevelItems(run, builder, menu, 0, 0);
+  // A drive root has no name the Explorer menu could be asked for.
+  if ((parts.name + parts.ext).empty() || s.ExplorerMenuMode < 1) {
+    AddLevelItems(run, builder, menu, 0, false);
   } else if (s.ExplorerMenuFirst == 1) {
     builder.AddShellMenu(menu);
     builder.AppendSeparator(menu, kIdHeaderSeparator);
-    AddLevelItems(run, builder, menu, 0, 0);
+    AddLevelItems(run, builder, menu, 0, false);
   } else {
-    AddLevelItems(run, builder, menu, 0, 0);
+    AddLevelItems(run, builder, menu, 0, false);
     builder.AppendSeparator(menu, kIdHeaderSeparator);
     builder.AddShellMenu(menu);
   }
@@ -230,21 +230,20 @@ void BuildFileMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const s
 }
 
 void BuildAddressMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& target) {
-  Settings& s = run.settings;
-  s.ExplorerMenuMode = 0;
-  AddLevelItems(run, builder, menu, 0, 0);
-  if (s.NameLength == -1) return;
-  AddHeader(run, builder, menu, AddressHeaderName(run, target));
-  AddAddressPreview(run, builder, menu, target);
+  AddLevelItems(run, builder, menu, 0, false);
+  if (run.settings.NameLength == -1) return;
+  const UrlParts parts = CrackUrl(run.platform, target).value_or(UrlParts{});
+  AddHeader(run, builder, menu, AddressHeaderName(run, target, parts));
+  AddAddressPreview(run, builder, menu, target, parts);
 }
 
 }  // namespace
 
-int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, int refill) {
+int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, bool refill) {
   const EntryTable& table = run.entries;
   int i = start;
   int base = 0;
-  if (refill == 1) {
+  if (refill) {
     if (start < 0 || start >= table.entryCount) return start + 1;
     builder.RemoveAllItems(menu);
     builder.DestroySubmenus(menu);
@@ -269,8 +268,8 @@ int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int star
         }
         AddEntryItem(run, builder, menu, i, entry.label, false);
         break;
-      case kSeparator: run.menu.pending = {1, i}; break;
-      case kColumnBreak: run.menu.pending = {2, i}; break;
+      case kSeparator: run.menu.pending = {BreakKind::Separator, i}; break;
+      case kColumnBreak: run.menu.pending = {BreakKind::ColumnBreak, i}; break;
       case kSubmenuOpen:
         AddEntryItem(run, builder, menu, i, entry.label, false);
         builder.AttachSubmenu(menu, kIdEntryBase + i, builder.CreateMenu());
@@ -278,7 +277,7 @@ int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int star
       case kSubmenuClose:
         run.menu.pending = PendingBreak{};
         // A group left open at a section's end ends at its close.
-        if (refill == 1) return i + 1;
+        if (refill) return i + 1;
         break;
       default: break;
     }
@@ -287,10 +286,10 @@ int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int star
   return i;
 }
 
-MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, int targetless) {
-  run.menu.previewKind = 0;
+MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, MenuKind kind) {
+  run.menu.previewKind = PreviewKind::None;
   const MenuHandle menu = builder.CreateMenu();
-  if (targetless == 1) {
+  if (kind == MenuKind::Targetless) {
     AddTargetlessItems(run, builder, menu);
     return menu;
   }
@@ -308,7 +307,7 @@ void DestroyPopupMenu(RunState& run, MenuBuilder& builder, MenuHandle menu) {
   builder.DestroySubmenus(menu);
   builder.DestroyMenu(menu);
   builder.ReleaseMenuResources();
-  run.menu.previewKind = 0;
+  run.menu.previewKind = PreviewKind::None;
 }
 
 }  // namespace zolto

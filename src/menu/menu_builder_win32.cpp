@@ -209,7 +209,7 @@ void HmenuBuilder::ReleaseMenuResources() {
   picture_.Release();
   text_.Release();
   web_.Release();
-  run_.menu.previewKind = 0;
+  run_.menu.previewKind = PreviewKind::None;
 }
 
 int HmenuBuilder::Px(int pixelsAt96) const { return ScaleToDpi(pixelsAt96, dpi_); }
@@ -352,25 +352,27 @@ int HmenuBuilder::RenderTextPreview(HDC reference) {
 
 PreviewPicture* HmenuBuilder::CurrentPreview() {
   switch (run_.menu.previewKind) {
-    case 1: return &picture_;
-    case 2: return &text_;
-    case 3: return &web_;
-    default: return nullptr;
+    case PreviewKind::Picture: return &picture_;
+    case PreviewKind::Text: return &text_;
+    case PreviewKind::WebPage: return &web_;
+    case PreviewKind::None: break;
   }
+  return nullptr;
 }
 
 bool HmenuBuilder::NoHighlight() const {
   const Settings& s = run_.settings;
   switch (run_.menu.previewKind) {
-    case 1: return s.PictureNoHighlight == 1;
-    case 2: return s.TextNoHighlight == 1;
-    case 3: return s.WebNoHighlight == 1;
-    default: return false;
+    case PreviewKind::Picture: return s.PictureNoHighlight == 1;
+    case PreviewKind::Text: return s.TextNoHighlight == 1;
+    case PreviewKind::WebPage: return s.WebNoHighlight == 1;
+    case PreviewKind::None: break;
   }
+  return false;
 }
 
 std::wstring HmenuBuilder::CaptionText() const {
-  if (run_.menu.previewKind == 1)
+  if (run_.menu.previewKind == PreviewKind::Picture)
     return L"( " + std::to_wstring(picture_.originalWidth) + L" x " +
            std::to_wstring(picture_.originalHeight) + L" )";
   return Widen(run_.menu.sizeLabel);
@@ -387,7 +389,7 @@ void HmenuBuilder::MeasurePreviewItem(MEASUREITEMSTRUCT* item) {
     item->itemHeight = static_cast<UINT>(extent.cy > icon.cy + Px(1) ? extent.cy : icon.cy + Px(1));
     return;
   }
-  if (run_.menu.previewKind == 2 && !text_.dc()) RenderTextPreview(screen.get());
+  if (run_.menu.previewKind == PreviewKind::Text && !text_.dc()) RenderTextPreview(screen.get());
   const PreviewPicture* preview = CurrentPreview();
   if (!preview) return;
   item->itemWidth = static_cast<UINT>(preview->width + Px(16));

@@ -32,7 +32,7 @@ bool Ask(RunState& run, const std::string& program,
   run.launch.DialogProgram = program;
   run.launch.ParameterDefault = defaultText;
   run.launch.DialogCount = 0;
-  return OpenParameterDialog(run) != 0;
+  return OpenParameterDialog(run) != DialogResult::Cancelled;
 }
 
 void ActOnEntry(RunState& run, int index, bool control) {
@@ -60,9 +60,9 @@ void ActOnEntry(RunState& run, int index, bool control) {
 
 }  // namespace
 
-MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, int reopenInPlace) {
+MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, MenuPlace place) {
   const MenuState& menu = run.menu;
-  if (reopenInPlace == 1) return {menu.anchorX, menu.anchorY, menu.anchorFlags};
+  if (place == MenuPlace::Anchor) return {menu.anchorX, menu.anchorY, menu.anchorFlags};
   const Settings& s = run.settings;
   const bool mouse = run.start.Metrics.mouseButtons > 0;
   switch (s.MenuPosition) {
@@ -90,14 +90,18 @@ void ActOnMenuChoice(RunState& run, MenuActions& actions, int id, bool control) 
       case kIdEditSecond: EditFile(run, run.settings.AltConfigPath); break;
       case kIdHelp: EditFile(run, run.start.HelpTextPath); break;
       case kIdVersion: actions.ShowAbout(); break;
-      case kIdClipboard: TakeClipboardTargets(run, run.menu.allTargetsRequested, 0); break;
+      case kIdClipboard:
+        TakeClipboardTargets(run, run.menu.allTargetsRequested ? ConfigFile::Second : ConfigFile::Main,
+                             false);
+        break;
       default: break;
     }
   } else if (id < kIdEntryBase) {
     actions.InvokeShellCommand(id);
   } else if (id >= kIdHeader && id <= kIdPreviewCaption) {
     if (control)
-      RunTargets(run, run.selection.secondConfig == 0 ? 1 : 0, 1);
+      RunTargets(run, run.selection.secondConfig ? ConfigFile::Main : ConfigFile::Second,
+                 MenuPlace::Anchor);
     else
       OpenWithAssociation(run, PathQuoteSpaces(run.targets.working[0]));
   } else {

@@ -73,20 +73,21 @@ LRESULT CALLBACK Win32Menus::RightClickHook(int code, WPARAM wParam, LPARAM lPar
 
 void Win32Menus::SetStartForeground(HWND window) {
   startForeground_ = window;
-  const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), 0);
+  const MenuPlacement place =
+      PlaceMenu(run_, ReadScreenFacts(startForeground_), MenuPlace::Configured);
   run_.menu.anchorX = place.x;
   run_.menu.anchorY = place.y;
   run_.menu.anchorFlags = place.flags;
 }
 
-void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
+void Win32Menus::ShowPopupMenu(MenuKind kind, MenuPlace where) {
   MenuState& state = run_.menu;
   // Icons and previews are made for the monitor the menu is expected on;
   // the place itself is worked out once the menu is built, as before.
-  const MenuPlacement expected = PlaceMenu(run_, ReadScreenFacts(startForeground_), reopenInPlace);
+  const MenuPlacement expected = PlaceMenu(run_, ReadScreenFacts(startForeground_), where);
   builder_.SetDpi(DpiAt({expected.x, expected.y}, window_));
-  const MenuHandle menu = BuildPopupMenu(run_, builder_, targetless);
-  const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), reopenInPlace);
+  const MenuHandle menu = BuildPopupMenu(run_, builder_, kind);
+  const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), where);
   state.anchorX = place.x;
   state.anchorY = place.y;
   state.anchorFlags = place.flags;
@@ -122,7 +123,7 @@ void Win32Menus::ShowAbout() {
 
 void Win32Menus::InvokeShellCommand(int id) { builder_.Shell().Invoke(window_, id); }
 
-int Win32Menus::OpenParameterDialog() { return dialog_.Open(window_); }
+DialogResult Win32Menus::OpenParameterDialog() { return dialog_.Open(window_); }
 
 void Win32Menus::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
   lastSelectMenu_ = reinterpret_cast<HMENU>(lParam);
@@ -146,7 +147,7 @@ void Win32Menus::OnDrawItem(const DRAWITEMSTRUCT* item) {
 }
 
 void Win32Menus::OnMenuChar(WPARAM wParam, LPARAM lParam) {
-  if (run_.settings.ExplorerMenuMode > 0) builder_.Shell().Forward(WM_MENUCHAR, wParam, lParam);
+  builder_.Shell().Forward(WM_MENUCHAR, wParam, lParam);  // when the shell's menu is there
 }
 
 void Win32Menus::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
@@ -163,7 +164,7 @@ void Win32Menus::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   const int index = id - kIdEntryBase;
   if (index < run_.entries.entryCount &&
       run_.entries.entries[static_cast<size_t>(index)].kind == kSubmenuOpen)
-    AddLevelItems(run_, builder_, reinterpret_cast<MenuHandle>(wParam), index, 1);
+    AddLevelItems(run_, builder_, reinterpret_cast<MenuHandle>(wParam), index, true);
   if (lastSelectByMouse_) PressDownArrow();
 }
 

@@ -21,8 +21,8 @@ class Win32Menus : public Frontend, public MenuActions {
   void SetStartForeground(HWND window);
 
   // Frontend
-  void ShowPopupMenu(int targetless, int reopenInPlace) override;
-  int OpenParameterDialog() override;
+  void ShowPopupMenu(MenuKind kind, MenuPlace place) override;
+  DialogResult OpenParameterDialog() override;
   // MenuActions
   void ShowAbout() override;
   void InvokeShellCommand(int id) override;

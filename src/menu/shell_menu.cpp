@@ -22,11 +22,11 @@ std::vector<std::string> CollectSameFolderTargets(const RunState& run, std::stri
 
 int ShellMenuFilter(const RunState& run, std::string_view text) {
   const ExplorerItemFilter& filter = run.settings.ExplorerFilter;
-  if (filter.mode == 0) return 1;
+  if (filter.mode == ExplorerItemFilter::Mode::None) return 1;
   bool listed = false;
   for (const std::string& prefix : filter.prefixes)
     if (StartsWithI(text, prefix)) listed = true;
-  return (filter.mode == 1) == listed ? 1 : 0;
+  return (filter.mode == ExplorerItemFilter::Mode::KeepListed) == listed ? 1 : 0;
 }
 
 std::vector<int> ShellItemsToDelete(const RunState& run, const std::vector<ShellItem>& items,

@@ -25,11 +25,10 @@ bool InTextRange(size_t length, size_t low) {
 const SelectionState::SubjectKind& KindOf(RunState& run, std::string_view subject) {
   SelectionState& selection = run.selection;
   SelectionState::SubjectKind& kind = selection.kind;
-  if (kind.known && kind.cracks == selection.cracks && kind.subject == subject) return kind;
+  if (kind.known && kind.subject == subject) return kind;
   kind.subject = std::string(subject);
-  kind.url = run.edition.webTargets && IsUrlTarget(run, kind.subject);
+  kind.url = run.edition.webTargets && IsUrlTarget(run.platform, kind.subject);
   kind.folder = !kind.url && run.platform.IsDirectory(kind.subject);
-  kind.cracks = selection.cracks;
   kind.known = true;
   return kind;
 }

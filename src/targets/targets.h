@@ -6,10 +6,13 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "config/config.h"
+#include "menu/menu.h"
 #include "platform/platform.h"
 
 namespace zolto {
@@ -79,17 +82,14 @@ struct SelectionState {
   // 0 no exclusion term met, 1 one was tested and did not hit, -1 one hit.
   int exclusion = 0;
   RegexState regex = RegexState::NotLoaded;
-  // 1 while the run works from the second configuration file.
-  int secondConfig = 0;
-  // Addresses cracked so far: cracking leaves its parts in the run.
-  unsigned cracks = 0;
+  // While the run works from the second configuration file.
+  bool secondConfig = false;
   // The subject's kind as the kind terms found it, asked again by every
   // "[file]", "[folder]" and "[url]" term of the selection: good while the
-  // subject is the same and no other address was cracked since.
+  // subject is the same.
   struct SubjectKind {
     bool known = false;
     std::string subject;
-    unsigned cracks = 0;
     bool url = false;
     bool folder = false;
   } kind;
@@ -98,22 +98,27 @@ struct SelectionState {
 
 // ---- Target list ----
 
-// Mode 0: blanks separate targets (the command line); mode 1: line breaks do
-// (clipboard text). The text is UTF-8, as the user gave it: a name that
-// converts exactly to the code page is taken as it is; see AddUnicodeToken
-// for the others. Shows the message for refused names.
-void BuildTargetList(RunState& run, std::string_view text, int mode);
-int IsUrlTarget(RunState& run, std::string_view text);
-// Fills run.urlParts; 1 when the platform's parser accepts the text.
-int CrackUrl(RunState& run, std::string_view text);
+// Blanks separate targets on the command line, line breaks in clipboard
+// text. The text is UTF-8, as the user gave it: a name that converts exactly
+// to the code page is taken as it is; see AddUnicodeToken for the others.
+// Shows the message for refused names.
+enum class Separators { Blanks, LineBreaks };
+void BuildTargetList(RunState& run, std::string_view text, Separators separators);
+// A web address the program takes as a target: one the parser accepts, of
+// scheme http, https, ftp, mailto or file (or one that begins with these
+// letters), and without what could close a quote or break a line.
+bool IsUrlTarget(Platform& platform, std::string_view text);
+// The parts of a web address, when the platform's parser accepts it.
+std::optional<UrlParts> CrackUrl(Platform& platform, std::string_view text);
 // Reads the configuration text and selects sections for the targets; opens
-// the menu when the choice is the user's. 0 after the configuration message.
-int RunTargets(RunState& run, int useSecondConfig, int reopenInPlace);
-// Fills the target list from the clipboard; with fillOnly 0 goes on to
-// RunTargets. 0 when the clipboard holds no usable target.
-int TakeClipboardTargets(RunState& run, int useSecondConfig, int fillOnly);
+// the menu when the choice is the user's. False after the configuration
+// message.
+bool RunTargets(RunState& run, ConfigFile file, MenuPlace place);
+// Fills the target list from the clipboard and, unless fillOnly, goes on to
+// RunTargets. False when the clipboard holds no usable target.
+bool TakeClipboardTargets(RunState& run, ConfigFile file, bool fillOnly);
 // The "URL=" address of an Internet shortcut file, or "".
-std::string ReadShortcutUrl(RunState& run, const std::string& path);
+std::string ReadShortcutUrl(Platform& platform, const std::string& path);
 
 // ---- Names the code page cannot hold ----
 

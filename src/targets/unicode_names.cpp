@@ -108,7 +108,7 @@ void AddUnicodeToken(RunState& run, std::string token) {
   }
   if (!run.edition.webTargets) return;
   const std::string address = EncodeAddress(run, token);
-  if (address.size() < kMaxPath && IsUrlTarget(run, address)) {
+  if (address.size() < kMaxPath && IsUrlTarget(run.platform, address)) {
     run.targets.realNames[address] = token;
     run.targets.Add(address);
   }

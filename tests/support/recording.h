@@ -14,6 +14,11 @@
 
 namespace zolto {
 
+// The parameter dialog's answers, as rows of the tables give them.
+constexpr DialogResult kOk = DialogResult::Confirmed;
+constexpr DialogResult kCtrlOk = DialogResult::ConfirmedWithControl;
+constexpr DialogResult kCancel = DialogResult::Cancelled;
+
 // The front end and the menu actions of a run. Logs "menu T R" for each menu
 // shown (targetless, reopenInPlace), "ask <default>|<title or ->" for each
 // parameter dialog, "about" and "shell N". Dialogs are answered from
@@ -21,7 +26,7 @@ namespace zolto {
 class RecordingFrontend : public Frontend, public MenuActions {
  public:
   struct Answer {
-    int result;  // 0 cancelled, 4 confirmed, 3 confirmed with Ctrl
+    DialogResult result;
     std::string text;
   };
   explicit RecordingFrontend(RunState& run) : run_(run) { run.frontend = this; }
@@ -29,13 +34,14 @@ class RecordingFrontend : public Frontend, public MenuActions {
   std::vector<std::string> log;
   std::deque<Answer> answers;
 
-  void ShowPopupMenu(int targetless, int reopenInPlace) override {
-    log.push_back("menu " + std::to_string(targetless) + " " + std::to_string(reopenInPlace));
+  void ShowPopupMenu(MenuKind kind, MenuPlace place) override {
+    log.push_back(std::string("menu ") + (kind == MenuKind::Targetless ? "1" : "0") +
+                  (place == MenuPlace::Anchor ? " 1" : " 0"));
   }
-  int OpenParameterDialog() override {
+  DialogResult OpenParameterDialog() override {
     const LaunchState& l = run_.launch;
     log.push_back("ask " + l.ParameterDefault + "|" + (l.TitleGiven ? l.ParameterTitle : "-"));
-    if (answers.empty()) return 0;
+    if (answers.empty()) return DialogResult::Cancelled;
     const Answer a = answers.front();
     answers.pop_front();
     run_.launch.ParameterAnswer = a.text;

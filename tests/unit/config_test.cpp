@@ -15,6 +15,10 @@ namespace {
 
 std::string Text(int value) { return std::to_string(value); }
 std::string Text(const std::string& value) { return value; }
+std::string Text(ExplorerItemFilter::Mode mode) {
+  using Mode = ExplorerItemFilter::Mode;
+  return mode == Mode::KeepListed ? "KeepListed" : mode == Mode::RemoveListed ? "RemoveListed" : "None";
+}
 std::string Text(const std::vector<std::string>& list) { return "[" + Join(list, ",") + "]"; }
 std::string Text(const std::vector<UserMacro>& macros) {
   Strings out;
@@ -135,8 +139,8 @@ const SettingsRow kSettings[] = {
     {"@path=list.txt\n", "", "\r\n"},
     // The Explorer item filter: "[add]" keeps only the listed items, "[del]" drops them.
     {"[del]\nx\n%end\n[add] rest\n  &Open\n;c\n\nCopy\n%END\nlate\n",
-     "ExplorerFilter.mode=1 ExplorerFilter.prefixes=[&Open,Copy]"},
-    {"[DEL]\nProp\n", "ExplorerFilter.mode=2 ExplorerFilter.prefixes=[Prop]"},
+     "ExplorerFilter.mode=KeepListed ExplorerFilter.prefixes=[&Open,Copy]"},
+    {"[DEL]\nProp\n", "ExplorerFilter.mode=RemoveListed ExplorerFilter.prefixes=[Prop]"},
 };
 
 TEST(Settings, EachLineOfTheFileSetsWhatItSays) {

@@ -91,7 +91,7 @@ TEST(MenuTree, EntriesHeaderPreviewsAndExplorerMenu) {
     ParseEntryLines(t.run, 0, row.section);
     RecordingMenuBuilder builder;
     builder.pictureLoads = row.pictureLoads;
-    std::string got = builder.Tree(BuildPopupMenu(t.run, builder, 0));
+    std::string got = builder.Tree(BuildPopupMenu(t.run, builder, MenuKind::Targets));
     if (!t.fs.waitedCommands.empty())
       got += " / captures " + std::to_string(t.fs.waitedCommands.size());
     for (size_t i = 0; i < builder.destroyed.size(); ++i)
@@ -105,24 +105,24 @@ TEST(MenuTree, GroupsAreFilledWhenTheyOpen) {
   t.SetTargets({"C:\\d\\x.txt"});
   ParseEntryLines(t.run, 0, "[x]\n{Tools\na.exe | A\n{Deep\nb.exe | B\n}\n}\nc.exe | C\n{Open\n");
   RecordingMenuBuilder builder;
-  const MenuHandle root = BuildPopupMenu(t.run, builder, 0);
+  const MenuHandle root = BuildPopupMenu(t.run, builder, MenuKind::Targets);
   EXPECT_EQ(builder.Tree(root), "1000:Tools{}, 1006:C, 1007:Open{}, ---1300, " + kX);
-  AddLevelItems(t.run, builder, 2, 0, 1);
-  AddLevelItems(t.run, builder, 2, 0, 1);  // refilled, not doubled
+  AddLevelItems(t.run, builder, 2, 0, true);
+  AddLevelItems(t.run, builder, 2, 0, true);  // refilled, not doubled
   EXPECT_EQ(builder.Tree(2), "1001:A, 1002:Deep{}");
   // A group left open at a section's end does not take the next section.
   ParseEntryLines(t.run, 0, "[y]\nb.exe | B\n");
-  EXPECT_EQ(AddLevelItems(t.run, builder, 3, 7, 1), 8);
+  EXPECT_EQ(AddLevelItems(t.run, builder, 3, 7, true), 8);
   EXPECT_EQ(builder.Tree(3), "");
   const int end = t.run.entries.entryCount;
-  EXPECT_EQ(AddLevelItems(t.run, builder, 3, end, 1), end + 1);
+  EXPECT_EQ(AddLevelItems(t.run, builder, 3, end, true), end + 1);
 }
 
 TEST(MenuTree, TargetlessMenuNamesBothFiles) {
   TestRun t;
   t.run.settings.AltConfigPath = "C:\\Tools\\second.ini";
   RecordingMenuBuilder builder;
-  const MenuHandle menu = BuildPopupMenu(t.run, builder, 1);
+  const MenuHandle menu = BuildPopupMenu(t.run, builder, MenuKind::Targetless);
   EXPECT_EQ(builder.Tree(menu), "1560:&Clipboard, ---1500, 1520:zolto5_c.ini ( &1 ), "
                                 "1530:second.ini ( &2 ), ---1500, 1540:&Help, 1550:&Version");
   DestroyPopupMenu(t.run, builder, menu);
@@ -163,7 +163,8 @@ TEST(MenuPlace, ByPositionMouseAndForegroundWindow) {
     t.run.menu.anchorX = 3, t.run.menu.anchorY = 4, t.run.menu.anchorFlags = 258;
     const ScreenFacts facts{row.foregroundRight > 0, 100, 100, row.foregroundRight,
                             row.foregroundBottom, 40, 50};
-    const MenuPlacement p = PlaceMenu(t.run, facts, row.reopen);
+    const MenuPlacement p =
+        PlaceMenu(t.run, facts, row.reopen ? MenuPlace::Anchor : MenuPlace::Configured);
     EXPECT_EQ(std::to_string(p.x) + "," + std::to_string(p.y) + "/" + std::to_string(p.flags),
               row.expect);
   }
@@ -173,8 +174,10 @@ TEST(MenuPlace, ByPositionMouseAndForegroundWindow) {
 // fuzz target checks the filter against its own reading of the rules), and
 // which targets share the first target's folder.
 
+using Mode = ExplorerItemFilter::Mode;
+
 struct FilterRow {
-  int mode;  // 0 no list, 1 "[add]" keeps the listed items, 2 "[del]" drops them
+  Mode mode;
   Strings prefixes;
   Strings items;  // "-" a separator
   int first;      // the launcher's own items come before it
@@ -183,13 +186,14 @@ struct FilterRow {
 
 const Strings kShell = {"&Open", "Open &with", "-", "Cu&t", "&Copy", "-", "P&roperties"};
 const FilterRow kFilters[] = {
-    {1, {"&Open", "open"}, kShell, 0, {"&Open", "Open &with"}},  // prefixes in any case
+    {Mode::KeepListed, {"&Open", "open"}, kShell, 0, {"&Open", "Open &with"}},  // any case
     // "&" counts as written.
-    {2, {"cu&t", "Copy", "p&roperties"}, kShell, 0, {"&Open", "Open &with", "-", "&Copy"}},
-    {0, {}, {"-", "-", "a", "-", "-", "-", "b", "-", "-"}, 0, {"a", "-", "b"}},
-    {1, {"x"}, {"Entry", "-", "-", "Open", "-"}, 2, {"Entry", "-"}},  // merged after the entries
+    {Mode::RemoveListed, {"cu&t", "Copy", "p&roperties"}, kShell, 0,
+     {"&Open", "Open &with", "-", "&Copy"}},
+    {Mode::None, {}, {"-", "-", "a", "-", "-", "-", "b", "-", "-"}, 0, {"a", "-", "b"}},
+    {Mode::KeepListed, {"x"}, {"Entry", "-", "-", "Open", "-"}, 2, {"Entry", "-"}},  // merged
     // A failed item count reads no item before the first.
-    {0, {}, {"-", "Open", "-"}, -1, {"Open"}},
+    {Mode::None, {}, {"-", "Open", "-"}, -1, {"Open"}},
 };
 
 TEST(ShellMenu, FilterAndSeparatorCleanUp) {

@@ -106,9 +106,10 @@ std::string RunOn(TestRun& t, const std::string& config, const std::string& line
   t.fs.regexLibraryPresent = flag != NoRegex;
   if (t.Configure(config) != 1) return "unreadable";
   ParseSwitches(t.run, line);
-  BuildTargetList(t.run, line, 0);
-  t.run.selection.secondConfig = flag == SecondFile ? 0 : 1;  // what the run sets counts
-  EXPECT_EQ(RunTargets(t.run, flag == SecondFile ? 1 : 0, 0), 1);
+  BuildTargetList(t.run, line, Separators::Blanks);
+  t.run.selection.secondConfig = flag != SecondFile;  // what the run sets counts
+  EXPECT_TRUE(RunTargets(t.run, flag == SecondFile ? ConfigFile::Second : ConfigFile::Main,
+                         MenuPlace::Configured));
   EXPECT_EQ(t.run.targets.workingCount, 0);
   return t.Outcome();
 }
@@ -125,14 +126,14 @@ TEST(Selection, BothEditionsSideBySide) {
 TEST(Selection, UnreadableFileIsReportedAndEachSelectionLooksProgramsUpAgain) {
   TestRun t;
   t.Configure("[$.txt]\nlate.exe\nb.exe\n%end\n");
-  BuildTargetList(t.run, "C:\\d\\x.txt", 0);
-  RunTargets(t.run, 0, 0);
+  BuildTargetList(t.run, "C:\\d\\x.txt", Separators::Blanks);
+  RunTargets(t.run, ConfigFile::Main, MenuPlace::Configured);
   t.fs.AddFile("C:\\Tools\\late.exe");
-  BuildTargetList(t.run, "C:\\d\\x.txt", 0);
-  RunTargets(t.run, 0, 0);
+  BuildTargetList(t.run, "C:\\d\\x.txt", Separators::Blanks);
+  RunTargets(t.run, ConfigFile::Main, MenuPlace::Configured);
   EXPECT_EQ(t.Outcome(), "menu 0 0:late,b; b.exe C:\\d\\x.txt");
   t.fs.LockFile(t.run.start.ConfigPath);
-  EXPECT_EQ(RunTargets(t.run, 0, 0), 0);
+  EXPECT_FALSE(RunTargets(t.run, ConfigFile::Main, MenuPlace::Configured));
   EXPECT_EQ(t.fs.messages.size(), 1u);
 }
 

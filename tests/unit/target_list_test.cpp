@@ -99,11 +99,12 @@ TEST(TargetList, TokensBecomeTargets) {
     ASSERT_EQ(t.Configure("[system]\n" + row.settings + "\n%end\n"), 1);
     std::string got;
     if (row.source == CommandLine || row.source == Lines) {
-      BuildTargetList(t.run, row.text, row.source == Lines ? 1 : 0);
+      BuildTargetList(t.run, row.text,
+                      row.source == Lines ? Separators::LineBreaks : Separators::Blanks);
     } else {
       if (row.source == ClipboardText) t.fs.clipboardText = row.text;
       else t.fs.clipboardFiles = Split(row.text);
-      got = std::to_string(TakeClipboardTargets(t.run, 0, 0)) + ": ";
+      got = std::to_string(TakeClipboardTargets(t.run, ConfigFile::Main, false)) + ": ";
     }
     const TargetList& list = t.run.targets;
     Strings shown;
@@ -126,13 +127,12 @@ TEST(TargetList, AddressesThatCouldBreakACommandAreNoTargets) {
   TestRun t;
   for (const char* text :
        {"http://a.example/\"&calc", "http://a.example/\x1b", "http://a.example/\x7f", "news:x"})
-    EXPECT_EQ(IsUrlTarget(t.run, text), 0) << text;
-  EXPECT_EQ(CrackUrl(t.run, "http://host.example/a?b"), 1);
-  EXPECT_EQ(IsUrlTarget(t.run, "HTTP://host.example/"), 1);
-  EXPECT_EQ(CrackUrl(t.run, "x:y"), 1);
-  EXPECT_EQ(CrackUrl(t.run, ":y"), 0);
-  EXPECT_EQ(CrackUrl(t.run, "no address"), 0);  // leaves no earlier parts
-  EXPECT_EQ(t.run.urlParts.scheme + t.run.urlParts.host + t.run.urlParts.extra, "");
+    EXPECT_FALSE(IsUrlTarget(t.fs, text)) << text;
+  EXPECT_EQ(CrackUrl(t.fs, "http://host.example/a?b")->extra, "?b");
+  EXPECT_TRUE(IsUrlTarget(t.fs, "HTTP://host.example/"));
+  EXPECT_EQ(CrackUrl(t.fs, "x:y")->scheme, "x");
+  EXPECT_FALSE(CrackUrl(t.fs, ":y"));
+  EXPECT_FALSE(CrackUrl(t.fs, "no address"));
 }
 
 TEST(TargetList, ShortcutAddress) {
@@ -149,24 +149,24 @@ TEST(TargetList, ShortcutAddress) {
   for (const auto& [contents, url] : rows) {
     TestRun t;
     t.fs.AddFile("C:\\s\\a.url", contents);
-    EXPECT_EQ(ReadShortcutUrl(t.run, "C:\\s\\a.url"), url) << contents.substr(0, 60);
-    EXPECT_EQ(ReadShortcutUrl(t.run, "C:\\s\\none.url"), "");
+    EXPECT_EQ(ReadShortcutUrl(t.fs, "C:\\s\\a.url"), url) << contents.substr(0, 60);
+    EXPECT_EQ(ReadShortcutUrl(t.fs, "C:\\s\\none.url"), "");
   }
 }
 
 // What the user reads (the menu header, the dialog title) shows the real names.
 TEST(TargetList, RealNamesInWhatTheUserReads) {
   TestRun t;
-  BuildTargetList(t.run, "\"C:\\d\\photo 😀.txt\" https://example.org/é?x=1", 0);
+  BuildTargetList(t.run, "\"C:\\d\\photo 😀.txt\" https://example.org/é?x=1", Separators::Blanks);
   RecordingMenuBuilder builder;
-  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)),
+  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, MenuKind::Targets)),
             "---1300, 1250:photo 😀.txt [ +1 ] ( &0 )");
   t.run.settings.NameLength = 7;
-  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)),
+  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, MenuKind::Targets)),
             "---1300, 1250:photo 😀 [ +1 ] ( &0 )");
   std::swap(t.run.targets.working[0], t.run.targets.working[1]);
   t.run.settings.NameLength = 0;
-  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, 0)),
+  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, MenuKind::Targets)),
             "---1300, 1250:https://example.org/é [ +1 ] ( &0 )");
   EXPECT_EQ(ShownText(t.run, "PHOTO~1.TXT __ C:\\d\\PHOTO~1.TXT __ PHOTO~1"),
             "photo 😀.txt __ C:\\d\\photo 😀.txt __ photo 😀");

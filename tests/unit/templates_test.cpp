@@ -41,25 +41,25 @@ const TemplateRow kTemplates[] = {
     {.templ = "%P %N %D", .target = "C:\\gone\\x.txt", .expect = "C:\\gone\\x.txt x.txt C:\\gone\\",
      .edition = &kBasicEdition},
     {"%P", "C:\\50%Percent\\f.txt", "C:\\50%Percent\\f.txt"},  // a value is not read again
-    {"-x %X", kName, "-x name.ext [X1]", "ask |-", {{4, "%N"}}},    // ... but later macros read it
+    {"-x %X", kName, "-x name.ext [X1]", "ask |-", {{kOk, "%N"}}},    // ... but later macros read it
     // The parameter dialog: asked for each "%X" unless Ctrl+OK answered for all.
-    {"%X %X", kName, "one two [X2]", "ask |-; ask |-", {{4, "one"}, {4, "two"}}},
-    {"%X %X", kName, "same same [X1]", "ask |-", {{3, "same"}}},
+    {"%X %X", kName, "one two [X2]", "ask |-; ask |-", {{kOk, "one"}, {kOk, "two"}}},
+    {"%X %X", kName, "same same [X1]", "ask |-", {{kCtrlOk, "same"}}},
     {"%X", kName, "CancelData_Mirun [X1]", "ask |-"},
     {"%X=\"no close", kName, "CancelData_Mirun"},
-    {"%X", kName, "a [X1]", "ask init|-", {{4, "a"}}, "@xinit=init"},
-    {"%X=\"\"", kName, "a [X1]", "ask |-", {{4, "a"}}, "@xinit=init"},
+    {"%X", kName, "a [X1]", "ask init|-", {{kOk, "a"}}, "@xinit=init"},
+    {"%X=\"\"", kName, "a [X1]", "ask |-", {{kOk, "a"}}, "@xinit=init"},
     {"%X=\"abc%_Title for %N and some more text\"", kName, "a [X1]",
-     "ask abc|Title for name.ext and some more", {{4, "a"}}, "@xinit=init"},
-    {"%X=\"%_\"", kName, "a [X1]", "ask init|Edit it", {{4, "a"}}, "@xinit=init"},
-    {"%X=\"%P\"", kName, "a [X1]", "ask C:\\dir\\name.ext|-", {{4, "a"}}, "@xinit=init"},
-    {"-o=%X;-q", kName, "-o=;-q [X1]", "ask |-o= __ ;-q", {{4, ""}}, "@xtitle"},
+     "ask abc|Title for name.ext and some more", {{kOk, "a"}}, "@xinit=init"},
+    {"%X=\"%_\"", kName, "a [X1]", "ask init|Edit it", {{kOk, "a"}}, "@xinit=init"},
+    {"%X=\"%P\"", kName, "a [X1]", "ask C:\\dir\\name.ext|-", {{kOk, "a"}}, "@xinit=init"},
+    {"-o=%X;-q", kName, "-o=;-q [X1]", "ask |-o= __ ;-q", {{kOk, ""}}, "@xtitle"},
     {"/verylongoption=%X;-q and more", kName, "/verylongoption=;-q and more [X1]",
-     "ask |ongoption= __ ;-q and mo", {{4, ""}}, "@xtitle"},
-    {"%X", kName, " [X1]", "ask |for name.ext", {{4, ""}}, "@xtitle=for %N"},
+     "ask |ongoption= __ ;-q and mo", {{kOk, ""}}, "@xtitle"},
+    {"%X", kName, " [X1]", "ask |for name.ext", {{kOk, ""}}, "@xtitle=for %N"},
     {"%X%X%X", kName, k259[0] + k259[1] + k259[2] + " [X3]", "ask |-; ask |-; ask |-",
-     {{4, k259[0]}, {4, k259[1]}, {4, k259[2]}}},
-    {"%X%X%X%X%X", kName, "CancelData_Mirun [X1]", "ask |-", {{3, k259[0]}}},  // 1295 do not fit
+     {{kOk, k259[0]}, {kOk, k259[1]}, {kOk, k259[2]}}},
+    {"%X%X%X%X%X", kName, "CancelData_Mirun [X1]", "ask |-", {{kCtrlOk, k259[0]}}},  // 1295 do not fit
     {std::string(1040, 'z'), kName, "CancelData_Mirun"},
     // The clipboard's first item, read anew for each occurrence; its items stay.
     {"%$N %-$D %$P", "C:\\My Files\\a b.txt", "name.ext C:\\dir C:\\dir\\name.ext [T2]", "", {}, "",
@@ -83,8 +83,8 @@ const TemplateRow kTemplates[] = {
     {"%-L", "http://h.example/p?q=1", "http://h.example/p"},
     {"%P %N", kUrl, "%P %N"},
     {"\"%M\" %-M", kUrl, "\"%M\" %-M [M1]"},
-    {"?s=%X%x", kUrl, "CancelData_Mirun [X2]", "ask |-; ask |-", {{4, "q"}}},
-    {"?s=%X%x", kUrl, "?s=qq [X1]", "ask |-", {{3, "q"}}},
+    {"?s=%X%x", kUrl, "CancelData_Mirun [X2]", "ask |-; ask |-", {{kOk, "q"}}},
+    {"?s=%X%x", kUrl, "?s=qq [X1]", "ask |-", {{kCtrlOk, "q"}}},
     {"%Z\"D:\\work\"%J", kUrl, "/ [Z D:\\work\\]"},
     {"%Program Files%", kUrl, "C:\\Program Files", "", {}, "@param"},
 };
@@ -106,7 +106,8 @@ TEST(Templates, MacrosExpandForTheCurrentTarget) {
                           ? ExpandUrlTemplate(t.run, row.templ, "C:\\Tools\\a.exe")
                           : ExpandCommandTemplate(t.run, row.templ, "C:\\Tools\\a.exe");
     if (!l.WorkFolderOverride.empty()) got += " [Z " + l.WorkFolderOverride + "]";
-    if (l.ListQuoteMode) got += " [M" + std::to_string(l.ListQuoteMode) + "]";
+    if (l.ListQuoteMode != ListQuote::None)
+      got += l.ListQuoteMode == ListQuote::Quoted ? " [M1]" : " [M2]";
     if (!t.frontend.log.empty()) got += " [X" + std::to_string(l.DialogCount) + "]";
     const int targets = t.run.targets.workingCount;
     if (targets != 1) got += " [T" + std::to_string(targets) + "]";
