@@ -130,7 +130,7 @@ void BM_SelectAndBuildMenu(benchmark::State& state) {
   for (auto _ : state) {
     SelectSections(f.run, f.text);
     const MenuHandle menu = BuildPopupMenu(f.run, builder, MenuKind::Targets);
-    DestroyPopupMenu(f.run, builder, menu);
+    DestroyPopupMenu(f.run.menu, builder, menu);
   }
   Report(state, f);
 }

@@ -146,7 +146,8 @@ void FuzzTemplates(std::string_view input) {
   ScriptedFrontend dialog(f.run);
   for (size_t i = 2; i < parts.size(); ++i) {
     const bool control = parts[i].substr(0, 1) == "\x01";
-    dialog.answers.push_back({control ? kCtrlOk : kOk, std::string(parts[i].substr(control ? 1 : 0))});
+    dialog.answers.push_back(
+        {control ? kCtrlOk : kOk, std::string(parts[i].substr(control ? 1 : 0))});
   }
   f.run.launch.EntryLabelForTitle = "&Edit it";
 
@@ -241,7 +242,7 @@ void FuzzShellFilter(std::string_view input) {
 
   std::vector<bool> gone(items.size(), false);
   int previous = count;
-  for (int p : ShellItemsToDelete(run, items, first)) {
+  for (int p : ShellItemsToDelete(run.settings.ExplorerFilter, items, first)) {
     FUZZ_CHECK(p < previous && p >= first);
     gone[static_cast<size_t>(p)] = true;
     previous = p;
@@ -249,7 +250,8 @@ void FuzzShellFilter(std::string_view input) {
   for (int i = first; i < count; ++i) {
     const ShellItem& item = items[static_cast<size_t>(i)];
     if (!item.separator)
-      FUZZ_CHECK(gone[static_cast<size_t>(i)] == !ShellMenuFilter(run, item.text));
+      FUZZ_CHECK(gone[static_cast<size_t>(i)] ==
+                 !ShellMenuFilter(run.settings.ExplorerFilter, item.text));
   }
 }
 

@@ -154,10 +154,10 @@ class ScriptedFrontend : public Frontend, public MenuActions {
     for (int i = 0; i < table.entryCount && targets; ++i)
       if (table.entries[static_cast<std::size_t>(i)].kind == kSubmenuOpen)
         AddLevelItems(run_, builder, builder.CreateMenu(), i, true);
-    DestroyPopupMenu(run_, builder, menu);
+    DestroyPopupMenu(run_.menu, builder, menu);
     if (targets) {
       std::string baseFolder;
-      CollectSameFolderTargets(run_, baseFolder);
+      CollectSameFolderTargets(run_.targets, baseFolder);
       for (int i = 0; i < table.entryCount && i < chooseEntries; ++i)
         ActOnMenuChoice(run_, *this, kIdEntryBase + i, i % 3 == 2);
       // The files, the about box, the header, the clipboard and an Explorer item.

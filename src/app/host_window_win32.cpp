@@ -28,7 +28,9 @@ struct Host {
   bool swallowNextClick = false;
 };
 
-Host* HostOf(HWND window) { return reinterpret_cast<Host*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+Host* HostOf(HWND window) {
+  return reinterpret_cast<Host*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 LRESULT OnCreate(Host& host, HWND window) {
   host.platform.SetHostWindow(window);
@@ -179,8 +181,8 @@ int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const Edition& edition
   const std::wstring module = ModuleFileName();
   const std::optional<std::string> modulePath = AnsiPathOf(module);
   if (!modulePath) {
-    MessageBoxW(nullptr, Widen(std::string(kUnrepresentableNames) + "\n\n" + Utf8Of(module)).c_str(),
-                Widen(edition.configErrorCaption).c_str(), MB_OK);
+    const std::string text = std::string(kUnrepresentableNames) + "\n\n" + Utf8Of(module);
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(edition.configErrorCaption).c_str(), MB_OK);
     return 0;
   }
   const std::string commandLine = Utf8Of(GetCommandLineW());

@@ -99,18 +99,18 @@ ConfigFile ShiftedFile(const StartupState& st) {
 
 }  // namespace
 
-void ShowTargetlessMenu(RunState& run) {
-  if (run.frontend) run.frontend->ShowPopupMenu(MenuKind::Targetless, MenuPlace::Configured);
+void ShowTargetlessMenu(Frontend* frontend) {
+  if (frontend) frontend->ShowPopupMenu(MenuKind::Targetless, MenuPlace::Configured);
 }
 
 StartupPath StartupDispatch(RunState& run) {
   StartupState& st = run.start;
   if (st.ShiftFlag == 1 && st.ControlFlag == 1) {
-    ShowTargetlessMenu(run);
+    ShowTargetlessMenu(run.frontend);
     return StartupPath::TargetlessMenu;
   }
   // A whole command line that names one path with blanks is one target.
-  if (!st.CommandLineUtf8.empty() && NamesExistingPath(run, st.CommandLineUtf8)) {
+  if (!st.CommandLineUtf8.empty() && NamesExistingPath(run.platform, st.CommandLineUtf8)) {
     st.CommandLineUtf8 = PathQuoteSpaces(st.CommandLineUtf8);
     st.CommandLine = PathQuoteSpaces(st.CommandLine);
   }
@@ -127,7 +127,7 @@ StartupPath StartupDispatch(RunState& run) {
     TakeClipboardTargets(run, ShiftedFile(st), false);
     return StartupPath::Clipboard;
   }
-  ShowTargetlessMenu(run);
+  ShowTargetlessMenu(run.frontend);
   return StartupPath::TargetlessMenu;
 }
 

@@ -30,7 +30,8 @@ std::vector<Line> LinesOf(std::string_view text) {
   std::vector<Line> lines;
   LineCursor cursor(text);
   for (int number = 1; cursor.Next(); ++number)
-    lines.push_back({cursor.LineStart(), number, std::string(TrimLeadingBlanksAndTabs(cursor.Line()))});
+    lines.push_back(
+        {cursor.LineStart(), number, std::string(TrimLeadingBlanksAndTabs(cursor.Line()))});
   return lines;
 }
 
@@ -45,9 +46,9 @@ int LineNumberAt(const std::vector<Line>& lines, size_t pos) {
 }
 
 // The [system] key a line starts with, in the reader's own order, or "".
-std::string_view SystemKeyOf(const RunState& run, std::string_view line) {
+std::string_view SystemKeyOf(const Edition& edition, std::string_view line) {
   if (StartsWithI(line, "%end")) return "%end";
-  for (std::string_view key : SystemKeys(run.edition.webPreview))
+  for (std::string_view key : SystemKeys(edition.webPreview))
     if (StartsWithI(line, key)) return key;
   return {};
 }
@@ -112,7 +113,7 @@ class Scanner {
     } else if (part_ == Part::System) {
       CheckSystemLine(line);
     } else if (part_ == Part::Menu) {
-      if (systemRunsOn_ && StartsWithI(l, "@") && !SystemKeyOf(run_, l).empty())
+      if (systemRunsOn_ && StartsWithI(l, "@") && !SystemKeyOf(run_.edition, l).empty())
         Warn(line.number, "setting-in-section",
              Quoted(l) + " is read as a [system] setting: the [system] part has no \"%end\" "
                          "before this section");
@@ -206,7 +207,7 @@ class Scanner {
       Warn(line.number, "not-a-key", Quoted(l) + " is not a [system] key and is ignored");
       return;
     }
-    const std::string_view key = SystemKeyOf(run_, l);
+    const std::string_view key = SystemKeyOf(run_.edition, l);
     if (key.empty()) {
       std::string message = Quoted(l) + " matches no [system] key and is ignored";
       if (StartsWithI(l, "@browse")) message += " (the basic edition has no web previews)";

@@ -315,8 +315,7 @@ void PostProcess(RunState& run) {
   }
 }
 
-void ReadExplorerFilter(RunState& run, std::string_view text) {
-  ExplorerItemFilter& filter = run.settings.ExplorerFilter;
+void ReadExplorerFilter(ExplorerItemFilter& filter, std::string_view text) {
   filter.mode = ExplorerItemFilter::Mode::None;
   filter.prefixes.clear();
   size_t header = FindI(text, "[add]");
@@ -432,7 +431,7 @@ void ApplyConfigurationText(RunState& run, std::string_view text) {
   ResetBeforeReading(run);
   ReadSystemPart(run, text);
   PostProcess(run);
-  ReadExplorerFilter(run, text);
+  ReadExplorerFilter(run.settings.ExplorerFilter, text);
 }
 
 std::optional<std::string> ReadConfigurationText(RunState& run, const std::string& path,

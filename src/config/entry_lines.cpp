@@ -24,9 +24,8 @@ Entry& Append(EntryTable& table, int kind, int level) {
   return entry;
 }
 
-Entry& AddOrdinary(RunState& run, SectionState& state, std::string_view command,
+Entry& AddOrdinary(EntryTable& table, SectionState& state, std::string_view command,
                    std::string_view label) {
-  EntryTable& table = run.entries;
   const int index = table.entryCount;
   Entry& entry = Append(table, kOrdinary, state.level);
   entry.command = CutToBytes(command, kMaxEntryText);
@@ -81,7 +80,7 @@ void AddProgramLine(RunState& run, SectionState& state, std::string_view raw) {
   const std::string_view label =
       d == std::string::npos ? std::string_view() : std::string_view(line).substr(d + delimiter.size());
   if (StartsWithI(program, "@system")) {
-    AddOrdinary(run, state, "@system", "@system");
+    AddOrdinary(run.entries, state, "@system", "@system");
     ResolveSystemEntry(run, state.lastOrdinary);
     if (d != std::string::npos)
       run.entries.entries[static_cast<size_t>(state.lastOrdinary)].label =
@@ -90,7 +89,7 @@ void AddProgramLine(RunState& run, SectionState& state, std::string_view raw) {
   }
   const ResolvedProgram& found = LookUpProgram(run, program);
   if (!found.usable) return;
-  AddOrdinary(run, state, found.path, d == std::string::npos ? std::string_view(found.name) : label);
+  AddOrdinary(run.entries, state, found.path, d == std::string::npos ? std::string_view(found.name) : label);
 }
 
 }  // namespace

@@ -10,8 +10,8 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-std::string KeyOf(RunState& run, const std::string& subject) {
-  if (run.platform.IsDirectory(subject)) return "[folder]";
+std::string KeyOf(Platform& platform, const std::string& subject) {
+  if (platform.IsDirectory(subject)) return "[folder]";
   return "[" + SplitPath(subject).ext + "]";
 }
 
@@ -51,7 +51,7 @@ bool TakeCatchAll(RunState& run, std::string_view text, bool& noAll) {
 int SelectByExtension(RunState& run, std::string_view text) {
   if (run.targets.workingCount < 1) return 1;
   const std::string subject = run.targets.working[0];
-  const std::string key = KeyOf(run, subject);
+  const std::string key = KeyOf(run.platform, subject);
   run.entries.programs.clear();
   if (run.selection.trace)
     run.selection.trace->Header(SelectionTrace::Pass::ExtensionKey, key, npos);

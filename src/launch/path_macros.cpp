@@ -64,9 +64,9 @@ std::string Format(const char* format, int value) {
 }
 
 // The value of a name with a value of its own (names 29 to 38).
-std::string OwnValue(const RunState& run, std::string_view name, const LocalTime& t) {
-  if (name == "%ins_zolto%") return DropTrailingBackslash(run.start.ProgramFolder);
-  if (name == "%drv_zolto%") return DropTrailingBackslash(run.start.ProgramDrive);
+std::string OwnValue(const StartupState& start, std::string_view name, const LocalTime& t) {
+  if (name == "%ins_zolto%") return DropTrailingBackslash(start.ProgramFolder);
+  if (name == "%drv_zolto%") return DropTrailingBackslash(start.ProgramDrive);
   if (name == "%4y%") return Format("%d", t.year);
   if (name == "%2y%") {
     std::string year = Format("%d", t.year);
@@ -107,7 +107,7 @@ std::string ExpandPathMacros(RunState& run, std::string_view text) {
       // that follows the name brings its own.
       value = DropTrailingBackslash(*folder);
     } else {
-      value = OwnValue(run, macro.name, now);
+      value = OwnValue(run.start, macro.name, now);
     }
     ReplaceAll(work, macro.name, CutToBytes(value, kMaxMacroValue));
   }

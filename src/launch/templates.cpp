@@ -34,12 +34,12 @@ struct SplitTarget {
   PathParts parts;
 };
 
-SplitTarget Split(RunState& run, std::string_view target, bool unquote) {
+SplitTarget Split(Platform& platform, std::string_view target, bool unquote) {
   SplitTarget t;
   t.path = unquote ? PathUnquoteSpaces(target) : std::string(target);
-  t.folder = run.platform.IsDirectory(t.path);
+  t.folder = platform.IsDirectory(t.path);
   if (t.folder) t.path = DropTrailingBackslash(t.path);
-  t.exists = run.platform.PathExists(t.path);
+  t.exists = platform.PathExists(t.path);
   t.parts = SplitPath(t.path);
   return t;
 }
@@ -81,7 +81,7 @@ void ReplaceWith(Work& work, std::string_view macro, const std::string& value) {
 constexpr std::string_view kTargetLetters[] = {"-P", "D", "-D", "F", "N", "E", "A", "B"};
 
 void ReplaceTargetMacros(RunState& run, Work& work) {
-  const SplitTarget t = Split(run, CurrentTarget(run), true);
+  const SplitTarget t = Split(run.platform, CurrentTarget(run), true);
   ReplaceWith(work, "%P", TargetValue(t, "P"));
   if (!t.exists && run.edition.targetMacrosNeedTarget) return;
   for (std::string_view letters : kTargetLetters)
@@ -96,7 +96,7 @@ void ReplaceClipboardMacros(RunState& run, Work& work) {
     Replace(work, macro, [&]() -> std::optional<std::string> {
       if (!TakeClipboardTargets(run, ConfigFile::Main, true) || run.targets.workingCount == 0)
         return std::nullopt;
-      return TargetValue(Split(run, run.targets.working[0], false), letters);
+      return TargetValue(Split(run.platform, run.targets.working[0], false), letters);
     });
   }
 }
@@ -208,12 +208,13 @@ void ReplaceParameterMacros(RunState& run, Work& work, const std::string& progra
 }
 
 // Notes a list macro for the launch: 1 quoted, 2 bare.
-void NoteListMacro(RunState& run, const Work& work, bool minusForms, const std::string* program) {
+void NoteListMacro(LaunchState& launch, const Work& work, bool minusForms,
+                   const std::string* program) {
   const std::string& t = work.text;
   const bool quoted = FindI(t, "\"%M\"") != npos || (minusForms && FindI(t, "\"%-M\"") != npos);
   const bool bare = FindI(t, "%M") != npos || (minusForms && FindI(t, "%-M") != npos);
-  run.launch.ListQuoteMode = quoted ? ListQuote::Quoted : bare ? ListQuote::Bare : ListQuote::None;
-  if ((quoted || bare) && program) run.launch.DialogProgram = *program;
+  launch.ListQuoteMode = quoted ? ListQuote::Quoted : bare ? ListQuote::Bare : ListQuote::None;
+  if ((quoted || bare) && program) launch.DialogProgram = *program;
 }
 
 std::string Result(const Work& work) {
@@ -256,7 +257,7 @@ std::string ExpandCommandTemplate(RunState& run, const std::string& templ,
   if (!work.failed) ReplaceClipboardMacros(run, work);
   if (work.failed) return kCancelMarker;
   ApplyWorkingFolder(run, work);
-  NoteListMacro(run, work, true, &program);
+  NoteListMacro(run.launch, work, true, &program);
   return Result(work);
 }
 
@@ -280,7 +281,7 @@ std::string ExpandUrlTemplate(RunState& run, const std::string& templ,
   for (const auto& [macro, value] : macros) ReplaceWith(work, macro, value);
   if (work.failed) return kCancelMarker;
   ApplyWorkingFolder(run, work);
-  NoteListMacro(run, work, false, nullptr);
+  NoteListMacro(run.launch, work, false, nullptr);
   return Result(work);
 }
 

@@ -13,6 +13,8 @@
 namespace zolto {
 
 struct RunState;
+struct TargetList;
+struct ExplorerItemFilter;
 
 // Menu command identifiers.
 enum MenuId : int {
@@ -108,7 +110,7 @@ struct MenuState {
 
 // Builds the target-less menu or the menu for the working target list.
 MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, MenuKind kind);
-void DestroyPopupMenu(RunState& run, MenuBuilder& builder, MenuHandle menu);
+void DestroyPopupMenu(MenuState& state, MenuBuilder& builder, MenuHandle menu);
 // Appends one level of entries from start, or (refill) refills the group of
 // the SubmenuOpen entry start. Returns the first entry not consumed.
 int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, bool refill);
@@ -150,10 +152,10 @@ constexpr int kCaptureTimeoutMs = 30000;
 // The targets that lie in the first target's folder (drive and folder equal
 // byte for byte); empty when the first target has no name part (a drive
 // root). baseFolder receives that folder, with its backslash.
-std::vector<std::string> CollectSameFolderTargets(const RunState& run, std::string& baseFolder);
+std::vector<std::string> CollectSameFolderTargets(const TargetList& list, std::string& baseFolder);
 // 1 to keep a shell menu item with this text ("[add]" keeps only listed
 // prefixes, "[del]" drops them; "&" markers count as written).
-int ShellMenuFilter(const RunState& run, std::string_view text);
+int ShellMenuFilter(const ExplorerItemFilter& filter, std::string_view text);
 
 struct ShellItem {
   bool separator = false;
@@ -162,8 +164,8 @@ struct ShellItem {
 // The positions (descending) of the shell's items to delete: those the
 // filter rejects, then separators left first, last or doubled. Items before
 // `first` belong to the launcher and are never touched.
-std::vector<int> ShellItemsToDelete(const RunState& run, const std::vector<ShellItem>& items,
-                                    int first);
+std::vector<int> ShellItemsToDelete(const ExplorerItemFilter& filter,
+                                    const std::vector<ShellItem>& items, int first);
 
 // ---- Placing and acting (the front end tracks the menu in between) ----
 

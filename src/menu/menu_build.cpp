@@ -11,15 +11,15 @@
 namespace zolto {
 namespace {
 
-Entry& EntryAt(RunState& run, int index) {
-  return run.entries.entries[static_cast<size_t>(index)];
+Entry& EntryAt(EntryTable& table, int index) {
+  return table.entries[static_cast<size_t>(index)];
 }
 
 IconSource IconFor(RunState& run, int index) {
-  const Entry& entry = EntryAt(run, index);
+  const Entry& entry = EntryAt(run.entries, index);
   std::string command = run.start.ProgramFolder;
   if (entry.kind == kOrdinary) command = entry.command;
-  if (entry.kind == kSoloParameter) command = EntryAt(run, entry.parentIndex).command;
+  if (entry.kind == kSoloParameter) command = EntryAt(run.entries, entry.parentIndex).command;
   if (ContainsI(command, "@system")) return {IconSource::SystemIcon, ""};
   return {IconSource::Path, command};
 }
@@ -42,7 +42,7 @@ void AddEntryItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int inde
 // An Ordinary entry with parameter lines: one item for a single line, else
 // an item opening a submenu of its lines. Returns the next entry to look at.
 int AddParentItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int parent) {
-  Entry& program = EntryAt(run, parent);
+  Entry& program = EntryAt(run.entries, parent);
   const std::string display = program.label + (run.settings.SoleMark == 1 ? " *" : "");
   const MenuHandle submenu = builder.CreateMenu();
   bool added = false;
@@ -52,7 +52,7 @@ int AddParentItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int pare
   };
   int i = parent + 1;
   for (; i < run.entries.entryCount; ++i) {
-    Entry& entry = EntryAt(run, i);
+    Entry& entry = EntryAt(run.entries, i);
     if (entry.kind == kParameter && program.paramCount == 1) entry.kind = kSoloParameter;
     if (entry.kind == kSoloParameter) {
       AddEntryItem(run, builder, menu, i, display, false);
@@ -61,8 +61,8 @@ int AddParentItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int pare
     }
     if (entry.kind == kSeparator || entry.kind == kColumnBreak) {
       addParent();
-      const BreakKind kind = entry.kind == kSeparator ? BreakKind::Separator : BreakKind::ColumnBreak;
-      run.menu.pending = {kind, i};
+      run.menu.pending = {
+          entry.kind == kSeparator ? BreakKind::Separator : BreakKind::ColumnBreak, i};
     } else if (entry.kind == kParameter) {
       addParent();
       AddEntryItem(run, builder, submenu, i, entry.label, true);
@@ -137,7 +137,7 @@ bool InList(const std::vector<std::string>& list, std::string_view ext) {
 // Places the preview by its mode: 1 below the header, 2 in a new column, 3
 // in a submenu of the header holding `items` (owner-drawn unless < 0, which
 // stands for a plain caption item with the size label).
-void PlacePreview(RunState& run, MenuBuilder& builder, MenuHandle menu, int mode,
+void PlacePreview(const MenuState& state, MenuBuilder& builder, MenuHandle menu, int mode,
                   const std::vector<int>& items) {
   if (mode == 1 || mode == 2) {
     builder.AppendOwnerDrawn(menu, kIdPreviewImage, mode == 2);
@@ -146,7 +146,7 @@ void PlacePreview(RunState& run, MenuBuilder& builder, MenuHandle menu, int mode
   const MenuHandle submenu = builder.CreateMenu();
   for (int id : items) {
     if (id < 0)
-      builder.AppendCaptionItem(submenu, kIdPreviewCaption, run.menu.sizeLabel);
+      builder.AppendCaptionItem(submenu, kIdPreviewCaption, state.sizeLabel);
     else
       builder.AppendOwnerDrawn(submenu, id, false);
   }
@@ -158,7 +158,7 @@ void AddTextPreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
   const Settings& s = run.settings;
   run.menu.previewKind = PreviewKind::Text;
   if (s.TextPreview != 3) {
-    PlacePreview(run, builder, menu, s.TextPreview, {});
+    PlacePreview(run.menu, builder, menu, s.TextPreview, {});
     return;
   }
   const std::optional<unsigned long long> size = run.platform.FileSize(target);
@@ -166,7 +166,7 @@ void AddTextPreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
   run.menu.sizeLabel = FormatSizeLabel(static_cast<unsigned>(size.value_or(0)));
   std::vector<int> items = {s.TextNoHighlight == 1 ? kIdPreviewCaption : -1};
   if (size.value_or(0) != 0) items.push_back(kIdPreviewImage);
-  PlacePreview(run, builder, menu, 3, items);
+  PlacePreview(run.menu, builder, menu, 3, items);
 }
 
 void AddWebFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
@@ -179,7 +179,7 @@ void AddWebFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
   }
   if (!CaptureWebPreview(run, builder, address)) return;
   run.menu.previewKind = PreviewKind::WebPage;
-  PlacePreview(run, builder, menu, run.settings.WebPreview, {kIdPreviewImage});
+  PlacePreview(run.menu, builder, menu, run.settings.WebPreview, {kIdPreviewImage});
 }
 
 // At most one preview: the first whose setting and list take the extension.
@@ -189,7 +189,7 @@ void AddFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
   if (s.PicturePreview >= 1 && InList(s.PictureTypes, ext)) {
     if (!builder.LoadPicturePreview(target)) return;
     run.menu.previewKind = PreviewKind::Picture;
-    PlacePreview(run, builder, menu, s.PicturePreview, {kIdPreviewCaption, kIdPreviewImage});
+    PlacePreview(run.menu, builder, menu, s.PicturePreview, {kIdPreviewCaption, kIdPreviewImage});
   } else if (s.TextPreview >= 1 && InList(s.TextTypes, ext)) {
     AddTextPreview(run, builder, menu, target);
   } else if (run.edition.webPreview && s.WebPreview >= 1 && InList(s.WebFileTypes, ext)) {
@@ -206,7 +206,7 @@ void AddAddressPreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
   if (ext.empty()) ext = "blank";
   if (!InList(s.WebUrlTypes, ext) || !CaptureWebPreview(run, builder, target)) return;
   run.menu.previewKind = PreviewKind::WebPage;
-  PlacePreview(run, builder, menu, s.WebPreview, {kIdPreviewImage});
+  PlacePreview(run.menu, builder, menu, s.WebPreview, {kIdPreviewImage});
 }
 
 void BuildFileMenu(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& target) {
@@ -248,13 +248,13 @@ int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int star
     builder.RemoveAllItems(menu);
     builder.DestroySubmenus(menu);
     // A group's items lie one level below its "{" entry.
-    base = EntryAt(run, start).level + 1;
+    base = EntryAt(run.entries, start).level + 1;
     i = start + 1;
   } else if (i < table.entryCount) {
-    base = EntryAt(run, i).level;
+    base = EntryAt(run.entries, i).level;
   }
   while (i < table.entryCount) {
-    const Entry& entry = EntryAt(run, i);
+    const Entry& entry = EntryAt(run.entries, i);
     if (entry.level < base) break;
     if (entry.level > base) {
       ++i;
@@ -303,11 +303,11 @@ MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, MenuKind kind) {
   return menu;
 }
 
-void DestroyPopupMenu(RunState& run, MenuBuilder& builder, MenuHandle menu) {
+void DestroyPopupMenu(MenuState& state, MenuBuilder& builder, MenuHandle menu) {
   builder.DestroySubmenus(menu);
   builder.DestroyMenu(menu);
   builder.ReleaseMenuResources();
-  run.menu.previewKind = PreviewKind::None;
+  state.previewKind = PreviewKind::None;
 }
 
 }  // namespace zolto

@@ -10,8 +10,7 @@ constexpr unsigned kTrackFlags = kTrackReturnCommand | kTrackRightButton;
 constexpr unsigned kCentredFlags = kTrackFlags | kTrackCenterAlign | kTrackVCenterAlign;
 constexpr unsigned kMidLeftFlags = kTrackFlags | kTrackVCenterAlign;
 
-MenuPlacement ScreenCentre(const RunState& run) {
-  const SystemMetrics& m = run.start.Metrics;
+MenuPlacement ScreenCentre(const SystemMetrics& m) {
   return {m.screenWidth / 2, m.maximizedHeight / 2, kCentredFlags};
 }
 
@@ -69,15 +68,15 @@ MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, MenuPlace
     case kMenuCoordinates:
       return {s.MenuX, s.MenuY, kTrackFlags};
     case kMenuMouse:
-      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kTrackFlags} : ScreenCentre(run);
+      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kTrackFlags} : ScreenCentre(run.start.Metrics);
     case kMenuMous2:
-      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kMidLeftFlags} : ScreenCentre(run);
+      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kMidLeftFlags} : ScreenCentre(run.start.Metrics);
     case kMenuCenter:
-      return ScreenCentre(run);
+      return ScreenCentre(run.start.Metrics);
     default: {
       const int width = facts.foregroundRight - facts.foregroundLeft;
       const int height = facts.foregroundBottom - facts.foregroundTop;
-      if (!facts.hasForeground || width <= 0 || height <= 0) return ScreenCentre(run);
+      if (!facts.hasForeground || width <= 0 || height <= 0) return ScreenCentre(run.start.Metrics);
       return {facts.foregroundLeft + width / 2, facts.foregroundTop + height / 2, kCentredFlags};
     }
   }

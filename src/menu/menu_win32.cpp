@@ -105,7 +105,7 @@ void Win32Menus::ShowPopupMenu(MenuKind kind, MenuPlace where) {
   PostMessageA(window_, WM_NULL, 0, 0);
   rightClickHook_.reset();
   tracking_ = nullptr;
-  DestroyPopupMenu(run_, builder_, menu);
+  DestroyPopupMenu(run_.menu, builder_, menu);
   state.menuShown = 0;
   if (chosen == 0) return;
 

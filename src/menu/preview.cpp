@@ -50,8 +50,8 @@ uint16_t Read16(std::string_view bytes, size_t at) {
 // A browser would read "#" as the start of a fragment and "%" as an escape,
 // so they are escaped, as blanks are ("?" cannot be in a file name). None
 // of them is a trail byte of a double-byte character.
-std::string CaptureAddress(RunState& run, const std::string& address) {
-  if (!run.platform.PathExists(address)) return address;
+std::string CaptureAddress(Platform& platform, const std::string& address) {
+  if (!platform.PathExists(address)) return address;
   std::string url = "file:///";
   for (char c : address) {
     switch (c) {
@@ -150,7 +150,7 @@ bool ValidateCaptureBitmap(std::string_view file, CaptureBitmap& info) {
 
 std::string CaptureCommandLine(RunState& run, const std::string& address) {
   const Settings& s = run.settings;
-  const std::string url = CaptureAddress(run, address);
+  const std::string url = CaptureAddress(run.platform, address);
   // A quote or a blank or control character could end the argument and hand
   // options of the address's choosing to the capture program.
   for (unsigned char c : url)

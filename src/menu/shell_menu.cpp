@@ -1,13 +1,13 @@
 // What the Explorer context menu needs beyond COM: which targets it is for,
 // and which of the shell's items stay.
-#include "app/run.h"
+#include "config/config.h"
 #include "menu/menu.h"
+#include "targets/targets.h"
 #include "text/text.h"
 
 namespace zolto {
 
-std::vector<std::string> CollectSameFolderTargets(const RunState& run, std::string& baseFolder) {
-  const TargetList& list = run.targets;
+std::vector<std::string> CollectSameFolderTargets(const TargetList& list, std::string& baseFolder) {
   const PathParts first = SplitPath(list.working[0]);
   baseFolder = first.drive + first.dir;
   if (list.workingCount < 1 || (first.name + first.ext).empty()) return {};
@@ -20,8 +20,7 @@ std::vector<std::string> CollectSameFolderTargets(const RunState& run, std::stri
   return same;
 }
 
-int ShellMenuFilter(const RunState& run, std::string_view text) {
-  const ExplorerItemFilter& filter = run.settings.ExplorerFilter;
+int ShellMenuFilter(const ExplorerItemFilter& filter, std::string_view text) {
   if (filter.mode == ExplorerItemFilter::Mode::None) return 1;
   bool listed = false;
   for (const std::string& prefix : filter.prefixes)
@@ -29,15 +28,16 @@ int ShellMenuFilter(const RunState& run, std::string_view text) {
   return (filter.mode == ExplorerItemFilter::Mode::KeepListed) == listed ? 1 : 0;
 }
 
-std::vector<int> ShellItemsToDelete(const RunState& run, const std::vector<ShellItem>& items,
-                                    int first) {
+std::vector<int> ShellItemsToDelete(const ExplorerItemFilter& filter,
+                                    const std::vector<ShellItem>& items, int first) {
   // A failed item count can hand in -1: the launcher's items still start
   // at 0 at the earliest.
   if (first < 0) first = 0;
   const int count = static_cast<int>(items.size());
   std::vector<bool> gone(items.size(), false);
   for (int i = count - 1; i >= first; --i)
-    if (!items[static_cast<size_t>(i)].separator && !ShellMenuFilter(run, items[static_cast<size_t>(i)].text))
+    if (!items[static_cast<size_t>(i)].separator &&
+        !ShellMenuFilter(filter, items[static_cast<size_t>(i)].text))
       gone[static_cast<size_t>(i)] = true;
   // Separators: none last, none doubled, none first.
   bool followingIsSeparator = false;

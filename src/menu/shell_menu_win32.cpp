@@ -40,7 +40,7 @@ void ShellMenu::ReleaseShellObjects() {
 
 bool ShellMenu::MakeContextMenu(HWND window) {
   std::string base;
-  const std::vector<std::string> targets = CollectSameFolderTargets(run_, base);
+  const std::vector<std::string> targets = CollectSameFolderTargets(run_.targets, base);
   if (targets.empty()) return false;
   if (!com_) com_.emplace();
   if (!OpenShellAllocator()) return false;
@@ -85,7 +85,7 @@ void ShellMenu::FilterItems(HMENU menu, int first) {
     GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
     items.push_back({(info.fType & MFT_SEPARATOR) != 0, text});
   }
-  for (int position : ShellItemsToDelete(run_, items, first))
+  for (int position : ShellItemsToDelete(run_.settings.ExplorerFilter, items, first))
     DeleteMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
 }
 

@@ -106,8 +106,8 @@ int MatchParts(std::string_view text, bool ordered, std::string_view subject) {
 
 using Outcome = SelectionTrace::Outcome;
 
-void Note(RunState& run, std::string_view term, bool exclusion, Outcome outcome) {
-  if (run.selection.trace) run.selection.trace->Term(term, exclusion, outcome);
+void Note(SelectionState& selection, std::string_view term, bool exclusion, Outcome outcome) {
+  if (selection.trace) selection.trace->Term(term, exclusion, outcome);
 }
 
 Outcome OutcomeOf(bool hit) { return hit ? Outcome::Hit : Outcome::Miss; }
@@ -195,14 +195,14 @@ int MatchTerms(RunState& run, std::string_view header, std::string_view subject)
     if (const std::string_view kind = atCursor ? KindTermAt(term) : std::string_view();
         !kind.empty()) {
       const bool hit = KindApplies(run, kind, subject);
-      Note(run, term.substr(0, kind.size()), excluding, OutcomeOf(hit));
+      Note(run.selection, term.substr(0, kind.size()), excluding, OutcomeOf(hit));
       if (!record(excluding, hit)) return 0;
       close = bracket + kind.size() - 1;
     } else if (atCursor && StartsWithI(term, "[!")) {
       const std::string_view expr = ExpressionOf(header, bracket + 2);
       const bool tested = InTextRange(expr.size(), 2);
       const bool hit = tested && MatchPattern(run, expr, PatternKind::Expression, subject) == 1;
-      Note(run, term.substr(0, expr.size() + 3), excluding,
+      Note(run.selection, term.substr(0, expr.size() + 3), excluding,
            tested ? OutcomeOf(hit) : Outcome::Skipped);
       if (excluding) {
         if (hit) {
@@ -219,12 +219,12 @@ int MatchTerms(RunState& run, std::string_view header, std::string_view subject)
       const std::string_view text = header.substr(bracket + 2, close - bracket - 2);
       const std::string_view whole = header.substr(bracket, close + 1 - bracket);
       if (term.size() < 2 || !PatternKindOf(term[1], kind)) {
-        Note(run, whole, excluding, Outcome::Ignored);
+        Note(run.selection, whole, excluding, Outcome::Ignored);
       } else if (!InTextRange(text.size(), 1)) {
-        Note(run, whole, excluding, Outcome::Skipped);
+        Note(run.selection, whole, excluding, Outcome::Skipped);
       } else {
         const bool hit = MatchPattern(run, text, kind, subject) == 1;
-        Note(run, whole, excluding, OutcomeOf(hit));
+        Note(run.selection, whole, excluding, OutcomeOf(hit));
         if (!record(excluding, hit)) return 0;
       }
     }

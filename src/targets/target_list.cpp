@@ -11,8 +11,8 @@ namespace zolto {
 namespace {
 
 // A folder is stored without its trailing backslash, a drive root as "C:".
-std::string WithoutFolderBackslash(const RunState& run, const std::string& path) {
-  if (!run.platform.IsDirectory(path)) return path;
+std::string WithoutFolderBackslash(Platform& platform, const std::string& path) {
+  if (!platform.IsDirectory(path)) return path;
   return DropTrailingBackslash(PathAddBackslash(path));
 }
 
@@ -24,7 +24,7 @@ void FlushAnsiToken(RunState& run, std::string token) {
   if (platform.IsDirectory(token) || platform.PathExists(token)) {
     // The token exists relative to the current folder, so its full path is
     // that folder's; an empty result did not fit 260 bytes.
-    const std::string qualified = WithoutFolderBackslash(run, platform.FullPath(token));
+    const std::string qualified = WithoutFolderBackslash(platform, platform.FullPath(token));
     if (!qualified.empty() && qualified.size() < kMaxPath) run.targets.Add(qualified);
   } else if (run.edition.webTargets && IsUrlTarget(platform, token) && token.size() < kMaxPath) {
     run.targets.Add(token);
@@ -146,11 +146,11 @@ bool TakeClipboardTargets(RunState& run, ConfigFile file, bool fillOnly) {
       bool exact = false;
       const std::string ansi = run.platform.ToAnsi(name, exact);
       if (!exact) {
-        if (auto found = run.platform.FindUnicodeName(name)) AddUnicodePath(run, *found);
+        if (auto found = run.platform.FindUnicodeName(name)) AddUnicodePath(list, *found);
         continue;
       }
       // Names are taken as the clipboard gives them: no existence check.
-      const std::string target = WithoutFolderBackslash(run, ansi);
+      const std::string target = WithoutFolderBackslash(run.platform, ansi);
       if (!target.empty() && target.size() < kMaxPath) list.Add(target);
     }
     ReportRefusedNames(run);

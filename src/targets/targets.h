@@ -134,9 +134,9 @@ inline constexpr char kUnrepresentableNames[] =
 void AddUnicodeToken(RunState& run, std::string token);
 // An existing file or folder of such a name: its short name is added, or
 // its name is refused when it has none.
-void AddUnicodePath(RunState& run, const UnicodeName& name);
+void AddUnicodePath(TargetList& targets, const UnicodeName& name);
 // True when the UTF-8 text names an existing file or folder.
-bool NamesExistingPath(RunState& run, std::string_view utf8);
+bool NamesExistingPath(Platform& platform, std::string_view utf8);
 // Shows one message naming the refused names of the last build, if any.
 void ReportRefusedNames(RunState& run);
 // The name the user gave for a target, in UTF-8.

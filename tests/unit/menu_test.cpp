@@ -125,7 +125,7 @@ TEST(MenuTree, TargetlessMenuNamesBothFiles) {
   const MenuHandle menu = BuildPopupMenu(t.run, builder, MenuKind::Targetless);
   EXPECT_EQ(builder.Tree(menu), "1560:&Clipboard, ---1500, 1520:zolto5_c.ini ( &1 ), "
                                 "1530:second.ini ( &2 ), ---1500, 1540:&Help, 1550:&Version");
-  DestroyPopupMenu(t.run, builder, menu);
+  DestroyPopupMenu(t.run.menu, builder, menu);
   EXPECT_EQ(builder.destroyed, std::vector<MenuHandle>{menu});
   EXPECT_EQ(builder.releases, 1);
 }
@@ -206,7 +206,7 @@ TEST(ShellMenu, FilterAndSeparatorCleanUp) {
       items.push_back({text == "-", text == "-" ? "" : text});
     Strings kept = row.items;
     int previous = static_cast<int>(kept.size());
-    for (int position : ShellItemsToDelete(t.run, items, row.first)) {
+    for (int position : ShellItemsToDelete(t.run.settings.ExplorerFilter, items, row.first)) {
       ASSERT_LT(position, previous);  // descending, so earlier positions stay valid
       ASSERT_GE(position, std::max(row.first, 0));
       kept.erase(kept.begin() + position);
@@ -221,11 +221,11 @@ TEST(ShellMenu, TargetsInTheFirstTargetsFolder) {
   t.SetTargets({"C:\\d\\a.txt", "C:\\other\\b.txt", "C:\\d\\c.txt", "C:\\D\\e.txt",
                 "C:\\d\\sub\\f.txt"});
   std::string base;
-  EXPECT_EQ(CollectSameFolderTargets(t.run, base), (Strings{"C:\\d\\a.txt", "C:\\d\\c.txt"}));
+  EXPECT_EQ(CollectSameFolderTargets(t.run.targets, base), (Strings{"C:\\d\\a.txt", "C:\\d\\c.txt"}));
   EXPECT_EQ(base, "C:\\d\\");
   for (const char* root : {"C:", "C:\\"}) {
     t.run.targets.working[0] = root;
-    EXPECT_TRUE(CollectSameFolderTargets(t.run, base).empty()) << root;
+    EXPECT_TRUE(CollectSameFolderTargets(t.run.targets, base).empty()) << root;
   }
 }
 
