@@ -82,7 +82,7 @@ void Launch(std::string_view config, const Edition& edition, const Words& words)
   FUZZ_CHECK(OnHostCreate(f.run));
   CheckSettings(f);
   FUZZ_CHECK(StartupDispatch(f.run) == StartupPath::Targets);
-  FUZZ_CHECK(f.run.targets.workingCount == 0);
+  FUZZ_CHECK(f.run.targets.WorkingCount == 0);
   CheckEntries(f.run.entries);
 }
 

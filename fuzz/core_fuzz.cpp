@@ -20,9 +20,9 @@ constexpr size_t npos = std::string_view::npos;
 // fake platform finds "..\x" as C:\Work\x but qualifies it as C:\x.)
 void CheckTargets(RunState& run) {
   const TargetList& list = run.targets;
-  FUZZ_CHECK(list.workingCount >= 0 && list.workingCount <= kMaxTargets);
-  for (int i = 0; i < list.workingCount; ++i) {
-    const std::string& t = list.working[static_cast<size_t>(i)];
+  FUZZ_CHECK(list.WorkingCount >= 0 && list.WorkingCount <= kMaxTargets);
+  for (int i = 0; i < list.WorkingCount; ++i) {
+    const std::string& t = list.Working[static_cast<size_t>(i)];
     FUZZ_CHECK(!t.empty() && t.size() < kMaxPath && t.find('\0') == npos);
     FUZZ_CHECK(Qualified(t) || (run.edition.webTargets && IsUrlTarget(run.platform, t)));
   }
@@ -89,7 +89,7 @@ void FuzzHeaders(std::string_view input) {
     const int loads = f.fs.regexLoads;
     MatchHeader(f.run, header, subject);
     if (library == 1 && f.fs.regexLoads > loads)
-      FUZZ_CHECK(f.run.selection.regex == RegexState::Unavailable);
+      FUZZ_CHECK(f.run.selection.Regex == RegexState::Unavailable);
     MatchHeader(f.run, subject, header);  // a second header, in the state the first left
     FUZZ_CHECK(f.fs.regexLoads - loads <= 1);
   }
@@ -168,7 +168,7 @@ void FuzzTemplates(std::string_view input) {
     f.run.targets.Clear();
     for (const char* target : kTargets) f.run.targets.Add(target);
     dialog.Rewind();
-    RunTemplateEntry(f.run, program, templ, "&Label", f.run.targets.workingCount);
+    RunTemplateEntry(f.run, program, templ, "&Label", f.run.targets.WorkingCount);
   }
 }
 

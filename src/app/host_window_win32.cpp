@@ -67,7 +67,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_CLOSE:
       if (host.menus) host.menus->CloseShellMenu();
-      if (run.selection.regex == RegexState::Loaded) FreeRegexLibrary(run);
+      if (run.selection.Regex == RegexState::Loaded) FreeRegexLibrary(run);
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:
@@ -75,7 +75,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_KILLFOCUS:
       // Losing the focus ends an open menu: a posted click ends its loop.
-      if (run.menu.menuShown != 0) {
+      if (run.menu.MenuShown) {
         host.swallowNextClick = true;
         PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
       }

@@ -31,9 +31,9 @@ struct StartupState {
   // (each character it cannot hold as '?'): switches and the fallback target.
   std::string CommandLineUtf8;
   std::string CommandLine;
-  int ShiftFlag = 0;
-  int ControlFlag = 0;
-  int OneByOne = 0;
+  bool ShiftFlag = false;
+  bool ControlFlag = false;
+  bool OneByOne = false;
 };
 
 // What the run shows the user: the Win32 front end, a recorder in tests.
@@ -74,7 +74,7 @@ inline DialogResult OpenParameterDialog(RunState& run) {
 // The current target's text.
 inline const std::string& CurrentTarget(const RunState& run) {
   if (run.currentTarget >= 0 && run.currentTarget < kMaxTargets)
-    return run.targets.working[static_cast<size_t>(run.currentTarget)];
+    return run.targets.Working[static_cast<size_t>(run.currentTarget)];
   return run.start.CommandLine;
 }
 

@@ -73,7 +73,7 @@ void ApplyMenuSwitch(RunState& run, std::string_view commandLine) {
 void ParseSwitches(RunState& run, std::string_view commandLine) {
   ApplyConfigSwitch(run, commandLine);
   ApplyMenuSwitch(run, commandLine);
-  if (ContainsI(commandLine, kSwitchOneByOne)) run.start.OneByOne = 1;
+  if (ContainsI(commandLine, kSwitchOneByOne)) run.start.OneByOne = true;
 }
 
 bool OnHostCreate(RunState& run) {
@@ -81,10 +81,10 @@ bool OnHostCreate(RunState& run) {
   DerivePaths(run);
   const std::string& commandLine = st.CommandLine;
   if (!ContainsI(commandLine, kSwitchNoKeys)) {
-    st.ShiftFlag = run.platform.KeyDown(Key::Shift) ? 1 : 0;
-    st.ControlFlag = run.platform.KeyDown(Key::Control) ? 1 : 0;
+    st.ShiftFlag = run.platform.KeyDown(Key::Shift);
+    st.ControlFlag = run.platform.KeyDown(Key::Control);
   }
-  if (ContainsI(commandLine, kSwitchShift)) st.ShiftFlag = st.ShiftFlag == 0 ? 1 : 0;
+  if (ContainsI(commandLine, kSwitchShift)) st.ShiftFlag = !st.ShiftFlag;
   st.ConfigPath = JoinPath(st.ProgramFolder, st.ConfigName);
   if (!commandLine.empty()) ParseSwitches(run, commandLine);
   return ReadConfiguration(run) == 1;
@@ -94,7 +94,7 @@ namespace {
 
 // Shift held at the start (or "/#k=sft") chooses the second configuration.
 ConfigFile ShiftedFile(const StartupState& st) {
-  return st.ShiftFlag == 1 ? ConfigFile::Second : ConfigFile::Main;
+  return st.ShiftFlag ? ConfigFile::Second : ConfigFile::Main;
 }
 
 }  // namespace
@@ -105,7 +105,7 @@ void ShowTargetlessMenu(Frontend* frontend) {
 
 StartupPath StartupDispatch(RunState& run) {
   StartupState& st = run.start;
-  if (st.ShiftFlag == 1 && st.ControlFlag == 1) {
+  if (st.ShiftFlag && st.ControlFlag) {
     ShowTargetlessMenu(run.frontend);
     return StartupPath::TargetlessMenu;
   }
@@ -115,14 +115,14 @@ StartupPath StartupDispatch(RunState& run) {
     st.CommandLine = PathQuoteSpaces(st.CommandLine);
   }
   BuildTargetList(run, st.CommandLineUtf8, Separators::Blanks);
-  const int count = run.targets.workingCount;
+  const int count = run.targets.WorkingCount;
   if (count >= 1) {
-    if (count == 1) st.OneByOne = 0;
+    if (count == 1) st.OneByOne = false;
     RunTargets(run, ShiftedFile(st), MenuPlace::Configured);
     return StartupPath::Targets;
   }
   // The user named a target that could not be taken: the message said so.
-  if (!run.targets.refused.empty()) return StartupPath::Refused;
+  if (!run.targets.Refused.empty()) return StartupPath::Refused;
   if (ContainsI(st.CommandLine, kSwitchClipboard)) {
     TakeClipboardTargets(run, ShiftedFile(st), false);
     return StartupPath::Clipboard;

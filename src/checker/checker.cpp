@@ -320,10 +320,10 @@ class Tracer : public SelectionTrace {
   }
   void Decided(const RunState& decided, Decision decision, int entry) override {
     CheckSelection& s = Current();
-    s.subject = decided.targets.working[0];
+    s.subject = decided.targets.Working[0];
     s.decision = decision;
     s.decisionEntry = entry;
-    s.oneByOne = decided.start.OneByOne != 0;
+    s.oneByOne = decided.start.OneByOne;
     const EntryTable& table = decided.entries;
     if (!s.sections.empty() && !s.sections.back().discarded)
       s.sections.back().endEntry = table.entryCount;
@@ -388,7 +388,7 @@ std::vector<CheckMenuItem> MenuTree(RunState& run, MenuRecorder& recorder, MenuH
 // The menu the launcher would show for a snapshot.
 std::vector<CheckMenuItem> BuildMenu(const RunState& snapshot) {
   RunState run(snapshot);
-  run.selection.trace = nullptr;
+  run.selection.Trace = nullptr;
   MenuRecorder recorder;
   const MenuHandle root = BuildPopupMenu(run, recorder, MenuKind::Targets);
   return MenuTree(run, recorder, root, 0);
@@ -405,7 +405,7 @@ std::vector<CheckCommand> EntryCommands(const RunState& snapshot, DryRunPlatform
                            entry.kind == kParameter || entry.kind == kSoloParameter;
     if (!choosable) continue;
     RunState run(snapshot);
-    run.selection.trace = nullptr;
+    run.selection.Trace = nullptr;
     run.frontend = &frontend;
     run.currentTarget = 0;
     current = &run;
@@ -490,11 +490,11 @@ CheckReport CheckConfiguration(Platform& realPlatform, const CheckOptions& optio
 
   Tracer tracer(text, platform, frontend);
   tracer.run = &run;
-  run.selection.trace = &tracer;
+  run.selection.Trace = &tracer;
   platform.actions.clear();
   const StartupPath path = StartupDispatch(run);
   tracer.Finish();
-  run.selection.trace = nullptr;
+  run.selection.Trace = nullptr;
   report.path = path == StartupPath::Targets     ? "targets"
                 : path == StartupPath::Clipboard ? "clipboard"
                 : path == StartupPath::Refused   ? "refused"
@@ -505,8 +505,8 @@ CheckReport CheckConfiguration(Platform& realPlatform, const CheckOptions& optio
                                platform.actions.end());
   if (!tracer.snapshots.empty()) {
     const TargetList& list = tracer.snapshots.front()->targets;
-    for (int i = 0; i < list.fullCount; ++i) {
-      const std::string& target = list.full[static_cast<size_t>(i)];
+    for (int i = 0; i < list.FullCount; ++i) {
+      const std::string& target = list.Full[static_cast<size_t>(i)];
       report.targets.push_back(target);
       report.targetKinds.push_back(KindOf(realPlatform, target));
     }

@@ -182,9 +182,9 @@ class Scanner {
     // cannot depend on the target.
     RunState probe(run_);
     TermCounter counter;
-    probe.selection.trace = &counter;
-    probe.selection.regex = RegexState::Unavailable;  // nothing is loaded or shown
-    probe.selection.exclusion = 0;
+    probe.selection.Trace = &counter;
+    probe.selection.Regex = RegexState::Unavailable;  // nothing is loaded or shown
+    probe.selection.Exclusion = 0;
     const int matched = MatchHeader(probe, l, "C:\\");
     if (counter.tested == 0 && matched == 0)
       Warn(line.number, "unreachable",

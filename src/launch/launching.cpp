@@ -54,7 +54,7 @@ void RunProgram(RunState& run, const std::string& program, const std::string& pa
   folder = DropTrailingBackslash(folder);
   if (launch.ListQuoteMode != ListQuote::None) {
     StartWithTargetList(run, parameters, program, folder);
-    run.targets.workingCount = 0;
+    run.targets.WorkingCount = 0;
     launch.ListQuoteMode = ListQuote::None;
   } else {
     platform.Start({"", program, parameters, folder});
@@ -79,7 +79,7 @@ void OpenWithAssociation(RunState& run, std::string target) {
     // The shell's Open-with dialog, from the System folder only.
     const std::string rundll = JoinPath(PathAddBackslash(platform.SystemFolder()), "rundll32.exe");
     if (!rundll.empty()) platform.Start({"", rundll, "shell32.dll,OpenAs_RunDLL " + target, ""});
-    run.targets.workingCount = 0;
+    run.targets.WorkingCount = 0;
   }
   run.launch.WorkFolderOverride.clear();
 }
@@ -96,11 +96,11 @@ void StartWithTargetList(RunState& run, const std::string& parameters,
     minus = true;
   }
   TargetList& list = run.targets;
-  if (at == std::string::npos || list.workingCount <= 0) return;
+  if (at == std::string::npos || list.WorkingCount <= 0) return;
 
   std::string items;
-  for (int i = 0; i < list.workingCount; ++i) {
-    std::string& target = list.working[static_cast<size_t>(i)];
+  for (int i = 0; i < list.WorkingCount; ++i) {
+    std::string& target = list.Working[static_cast<size_t>(i)];
     target = PathUnquoteSpaces(target);
     if (run.platform.IsDirectory(target)) {
       target = PathAddBackslash(target);
@@ -115,14 +115,14 @@ void StartWithTargetList(RunState& run, const std::string& parameters,
   items.pop_back();  // the suffix touches the last item
   const std::string line = parameters.substr(0, at) + items + parameters.substr(at + macro.size());
   run.platform.Start({"", program, line, folder});
-  list.workingCount = 0;
+  list.WorkingCount = 0;
 }
 
 void ResolveSystemEntry(RunState& run, int index) {
   Entry& entry = run.entries.entries[static_cast<size_t>(index)];
   Platform& platform = run.platform;
-  const std::string& first = run.targets.working[0];
-  if (run.targets.workingCount > 0 && platform.IsDirectory(first)) {
+  const std::string& first = run.targets.Working[0];
+  if (run.targets.WorkingCount > 0 && platform.IsDirectory(first)) {
     if (platform.PathExists(run.start.ExplorerPath))
       SetEntry(entry, run.start.ExplorerPath, "explorer");
     else
@@ -130,7 +130,7 @@ void ResolveSystemEntry(RunState& run, int index) {
     return;
   }
   const std::optional<std::string> found =
-      run.targets.workingCount > 0 ? platform.AssociatedProgram(first) : std::nullopt;
+      run.targets.WorkingCount > 0 ? platform.AssociatedProgram(first) : std::nullopt;
   if (!found) {
     SetEntry(entry, "@system", "@system");
     return;
@@ -161,7 +161,7 @@ void RunTemplateEntry(RunState& run, const std::string& program, const std::stri
   Platform& platform = run.platform;
   for (int i = 0; i < count && i < kMaxTargets; ++i) {
     run.currentTarget = i;
-    const std::string& target = run.targets.working[static_cast<size_t>(i)];
+    const std::string& target = run.targets.Working[static_cast<size_t>(i)];
     std::string expanded;
     const bool onDisk = platform.IsDirectory(target) || platform.PathExists(target);
     if (!onDisk && run.edition.webTargets) {

@@ -107,7 +107,7 @@ std::wstring ParamDialog::CaptionText() const {
 std::string ParamDialog::InitialText() const {
   const std::string& defaultText = run_.launch.ParameterDefault;
   if (PromptMode() || !defaultText.empty()) return defaultText;
-  const std::string& first = run_.targets.working[0];
+  const std::string& first = run_.targets.Working[0];
   const bool onDisk = run_.platform.IsDirectory(first) || run_.platform.PathExists(first);
   return onDisk || !run_.edition.webTargets ? "\"%P\"" : "%L";
 }
@@ -163,8 +163,8 @@ HWND ParamDialog::AddControl(const wchar_t* cls, const std::wstring& text, int i
 
 void ParamDialog::Layout() {
   const MenuState& menu = run_.menu;
-  dpi_ = DpiAt({menu.anchorX, menu.anchorY}, dialog_);
-  MoveWindow(dialog_, menu.anchorX, menu.anchorY, Px(250), Px(47), TRUE);
+  dpi_ = DpiAt({menu.AnchorX, menu.AnchorY}, dialog_);
+  MoveWindow(dialog_, menu.AnchorX, menu.AnchorY, Px(250), Px(47), TRUE);
   ShowWindow(dialog_, SW_SHOW);
   font_.reset(MakeFixedFont(Widen("ＭＳ Ｐゴシック"), Px(13)));
   AddControl(L"STATIC", CaptionText(), kCaption, 2, 2, 170, 16, SS_LEFTNOWORDWRAP);

@@ -94,9 +94,9 @@ void ReplaceClipboardMacros(RunState& run, Work& work) {
     const std::string macro = letters[0] == '-' ? "%-$" + std::string(letters.substr(1))
                                                 : "%$" + std::string(letters);
     Replace(work, macro, [&]() -> std::optional<std::string> {
-      if (!TakeClipboardTargets(run, ConfigFile::Main, true) || run.targets.workingCount == 0)
+      if (!TakeClipboardTargets(run, ConfigFile::Main, true) || run.targets.WorkingCount == 0)
         return std::nullopt;
-      return TargetValue(Split(run.platform, run.targets.working[0], false), letters);
+      return TargetValue(Split(run.platform, run.targets.Working[0], false), letters);
     });
   }
 }

@@ -87,7 +87,7 @@ enum class MenuKind { Targets, Targetless };
 enum class MenuPlace { Configured, Anchor };  // Anchor: where the previous one stood
 
 // What the preview items of the menu show.
-enum class PreviewKind { None, Picture, Text, WebPage };
+enum class Preview { None, Picture, Text, WebPage };
 
 // A separator or column break that waits for the next item.
 enum class BreakKind { None, Separator, ColumnBreak };
@@ -97,15 +97,15 @@ struct PendingBreak {
 };
 
 struct MenuState {
-  PendingBreak pending;
-  PreviewKind previewKind = PreviewKind::None;
-  std::string sizeLabel;  // the text file's size, for the preview caption
-  int menuShown = 0;
-  int allTargetsRequested = 0;
+  PendingBreak Pending;
+  Preview PreviewKind = Preview::None;
+  std::string SizeLabel;  // the text file's size, for the preview caption
+  bool MenuShown = false;
+  bool AllTargetsRequested = false;
   // Where the last menu stood, and its tracking flags.
-  int anchorX = 0;
-  int anchorY = 0;
-  unsigned anchorFlags = 0;
+  int AnchorX = 0;
+  int AnchorY = 0;
+  unsigned AnchorFlags = 0;
 };
 
 // Builds the target-less menu or the menu for the working target list.

@@ -26,7 +26,7 @@ IconSource IconFor(RunState& run, int index) {
 
 void AddEntryItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int index,
                   const std::string& label, bool plain) {
-  PendingBreak& pending = run.menu.pending;
+  PendingBreak& pending = run.menu.Pending;
   const int id = kIdEntryBase + index;
   if (pending.kind == BreakKind::Separator)
     builder.AppendSeparator(menu, kIdEntryBase + pending.index);
@@ -61,7 +61,7 @@ int AddParentItem(RunState& run, MenuBuilder& builder, MenuHandle menu, int pare
     }
     if (entry.kind == kSeparator || entry.kind == kColumnBreak) {
       addParent();
-      run.menu.pending = {
+      run.menu.Pending = {
           entry.kind == kSeparator ? BreakKind::Separator : BreakKind::ColumnBreak, i};
     } else if (entry.kind == kParameter) {
       addParent();
@@ -90,12 +90,12 @@ void AddTargetlessItems(RunState& run, MenuBuilder& builder, MenuHandle menu) {
 // The header: the target's name (UTF-8), the count of further targets and
 // the accelerator of the header item.
 void AddHeader(RunState& run, MenuBuilder& builder, MenuHandle menu, const std::string& name) {
-  const int count = run.targets.workingCount;
+  const int count = run.targets.WorkingCount;
   std::string label = name;
   if (count > 1) label += " [ +" + std::to_string(count - 1) + " ]";
   label += " ( &0 )";
   builder.AppendSeparator(menu, kIdHeaderSeparator);
-  const IconSource icon{IconSource::Path, run.targets.working[0]};
+  const IconSource icon{IconSource::Path, run.targets.Working[0]};
   if (run.settings.ShowIcons)
     builder.AppendHeaderItem(menu, " " + label, &icon);
   else
@@ -122,7 +122,7 @@ std::string AddressHeaderName(RunState& run, const std::string& target, const Ur
   if (!parts.extra.empty() && parts.extra.size() <= target.size())
     name = target.substr(0, target.size() - parts.extra.size());
   name = run.platform.ToUtf8(name);
-  if (run.targets.realNames.count(target)) name = DecodeUtf8Escapes(name);
+  if (run.targets.RealNames.count(target)) name = DecodeUtf8Escapes(name);
   const int length = run.settings.NameLength;
   if (length > 0) name = Utf8LastCharacters(name, static_cast<size_t>(length));
   return name;
@@ -146,7 +146,7 @@ void PlacePreview(const MenuState& state, MenuBuilder& builder, MenuHandle menu,
   const MenuHandle submenu = builder.CreateMenu();
   for (int id : items) {
     if (id < 0)
-      builder.AppendCaptionItem(submenu, kIdPreviewCaption, state.sizeLabel);
+      builder.AppendCaptionItem(submenu, kIdPreviewCaption, state.SizeLabel);
     else
       builder.AppendOwnerDrawn(submenu, id, false);
   }
@@ -156,14 +156,14 @@ void PlacePreview(const MenuState& state, MenuBuilder& builder, MenuHandle menu,
 void AddTextPreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
                     const std::string& target) {
   const Settings& s = run.settings;
-  run.menu.previewKind = PreviewKind::Text;
+  run.menu.PreviewKind = Preview::Text;
   if (s.TextPreview != 3) {
     PlacePreview(run.menu, builder, menu, s.TextPreview, {});
     return;
   }
   const std::optional<unsigned long long> size = run.platform.FileSize(target);
   // Sizes past 4 GiB wrap, as a 32-bit count does.
-  run.menu.sizeLabel = FormatSizeLabel(static_cast<unsigned>(size.value_or(0)));
+  run.menu.SizeLabel = FormatSizeLabel(static_cast<unsigned>(size.value_or(0)));
   std::vector<int> items = {s.TextNoHighlight == 1 ? kIdPreviewCaption : -1};
   if (size.value_or(0) != 0) items.push_back(kIdPreviewImage);
   PlacePreview(run.menu, builder, menu, 3, items);
@@ -178,7 +178,7 @@ void AddWebFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
     if (!parts || !StartsWithI(parts->scheme, "http")) return;
   }
   if (!CaptureWebPreview(run, builder, address)) return;
-  run.menu.previewKind = PreviewKind::WebPage;
+  run.menu.PreviewKind = Preview::WebPage;
   PlacePreview(run.menu, builder, menu, run.settings.WebPreview, {kIdPreviewImage});
 }
 
@@ -188,7 +188,7 @@ void AddFilePreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
   const Settings& s = run.settings;
   if (s.PicturePreview >= 1 && InList(s.PictureTypes, ext)) {
     if (!builder.LoadPicturePreview(target)) return;
-    run.menu.previewKind = PreviewKind::Picture;
+    run.menu.PreviewKind = Preview::Picture;
     PlacePreview(run.menu, builder, menu, s.PicturePreview, {kIdPreviewCaption, kIdPreviewImage});
   } else if (s.TextPreview >= 1 && InList(s.TextTypes, ext)) {
     AddTextPreview(run, builder, menu, target);
@@ -205,7 +205,7 @@ void AddAddressPreview(RunState& run, MenuBuilder& builder, MenuHandle menu,
   std::string ext = SplitPath(parts.path).ext;
   if (ext.empty()) ext = "blank";
   if (!InList(s.WebUrlTypes, ext) || !CaptureWebPreview(run, builder, target)) return;
-  run.menu.previewKind = PreviewKind::WebPage;
+  run.menu.PreviewKind = Preview::WebPage;
   PlacePreview(run.menu, builder, menu, s.WebPreview, {kIdPreviewImage});
 }
 
@@ -268,14 +268,14 @@ int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int star
         }
         AddEntryItem(run, builder, menu, i, entry.label, false);
         break;
-      case kSeparator: run.menu.pending = {BreakKind::Separator, i}; break;
-      case kColumnBreak: run.menu.pending = {BreakKind::ColumnBreak, i}; break;
+      case kSeparator: run.menu.Pending = {BreakKind::Separator, i}; break;
+      case kColumnBreak: run.menu.Pending = {BreakKind::ColumnBreak, i}; break;
       case kSubmenuOpen:
         AddEntryItem(run, builder, menu, i, entry.label, false);
         builder.AttachSubmenu(menu, kIdEntryBase + i, builder.CreateMenu());
         break;
       case kSubmenuClose:
-        run.menu.pending = PendingBreak{};
+        run.menu.Pending = PendingBreak{};
         // A group left open at a section's end ends at its close.
         if (refill) return i + 1;
         break;
@@ -287,13 +287,13 @@ int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int star
 }
 
 MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, MenuKind kind) {
-  run.menu.previewKind = PreviewKind::None;
+  run.menu.PreviewKind = Preview::None;
   const MenuHandle menu = builder.CreateMenu();
   if (kind == MenuKind::Targetless) {
     AddTargetlessItems(run, builder, menu);
     return menu;
   }
-  const std::string target = run.targets.working[0];
+  const std::string target = run.targets.Working[0];
   // The basic edition has no address menu: its targets are files and folders.
   if (!run.edition.webTargets || run.platform.IsDirectory(target) ||
       run.platform.PathExists(target))
@@ -307,7 +307,7 @@ void DestroyPopupMenu(MenuState& state, MenuBuilder& builder, MenuHandle menu) {
   builder.DestroySubmenus(menu);
   builder.DestroyMenu(menu);
   builder.ReleaseMenuResources();
-  state.previewKind = PreviewKind::None;
+  state.PreviewKind = Preview::None;
 }
 
 }  // namespace zolto

@@ -209,7 +209,7 @@ void HmenuBuilder::ReleaseMenuResources() {
   picture_.Release();
   text_.Release();
   web_.Release();
-  run_.menu.previewKind = PreviewKind::None;
+  run_.menu.PreviewKind = Preview::None;
 }
 
 int HmenuBuilder::Px(int pixelsAt96) const { return ScaleToDpi(pixelsAt96, dpi_); }
@@ -351,31 +351,31 @@ int HmenuBuilder::RenderTextPreview(HDC reference) {
 }
 
 PreviewPicture* HmenuBuilder::CurrentPreview() {
-  switch (run_.menu.previewKind) {
-    case PreviewKind::Picture: return &picture_;
-    case PreviewKind::Text: return &text_;
-    case PreviewKind::WebPage: return &web_;
-    case PreviewKind::None: break;
+  switch (run_.menu.PreviewKind) {
+    case Preview::Picture: return &picture_;
+    case Preview::Text: return &text_;
+    case Preview::WebPage: return &web_;
+    case Preview::None: break;
   }
   return nullptr;
 }
 
 bool HmenuBuilder::NoHighlight() const {
   const Settings& s = run_.settings;
-  switch (run_.menu.previewKind) {
-    case PreviewKind::Picture: return s.PictureNoHighlight == 1;
-    case PreviewKind::Text: return s.TextNoHighlight == 1;
-    case PreviewKind::WebPage: return s.WebNoHighlight == 1;
-    case PreviewKind::None: break;
+  switch (run_.menu.PreviewKind) {
+    case Preview::Picture: return s.PictureNoHighlight == 1;
+    case Preview::Text: return s.TextNoHighlight == 1;
+    case Preview::WebPage: return s.WebNoHighlight == 1;
+    case Preview::None: break;
   }
   return false;
 }
 
 std::wstring HmenuBuilder::CaptionText() const {
-  if (run_.menu.previewKind == PreviewKind::Picture)
+  if (run_.menu.PreviewKind == Preview::Picture)
     return L"( " + std::to_wstring(picture_.originalWidth) + L" x " +
            std::to_wstring(picture_.originalHeight) + L" )";
-  return Widen(run_.menu.sizeLabel);
+  return Widen(run_.menu.SizeLabel);
 }
 
 void HmenuBuilder::MeasurePreviewItem(MEASUREITEMSTRUCT* item) {
@@ -389,7 +389,7 @@ void HmenuBuilder::MeasurePreviewItem(MEASUREITEMSTRUCT* item) {
     item->itemHeight = static_cast<UINT>(extent.cy > icon.cy + Px(1) ? extent.cy : icon.cy + Px(1));
     return;
   }
-  if (run_.menu.previewKind == PreviewKind::Text && !text_.dc()) RenderTextPreview(screen.get());
+  if (run_.menu.PreviewKind == Preview::Text && !text_.dc()) RenderTextPreview(screen.get());
   const PreviewPicture* preview = CurrentPreview();
   if (!preview) return;
   item->itemWidth = static_cast<UINT>(preview->width + Px(16));

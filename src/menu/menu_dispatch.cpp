@@ -20,7 +20,7 @@ void EditFile(RunState& run, const std::string& path) {
 
 void RunOrdinaryForTargets(RunState& run, const Entry& entry, int count) {
   for (int k = 0; k < count; ++k) {
-    RunWithTarget(run, entry.command, run.targets.working[static_cast<size_t>(k)]);
+    RunWithTarget(run, entry.command, run.targets.Working[static_cast<size_t>(k)]);
     WaitLaunchDelay(run.settings, run.platform, k);
   }
 }
@@ -37,8 +37,8 @@ bool Ask(RunState& run, const std::string& program,
 void ActOnEntry(RunState& run, int index, bool control) {
   if (index < 0 || index >= run.entries.entryCount) return;
   const Entry& entry = run.entries.entries[static_cast<size_t>(index)];
-  const int all = run.targets.workingCount;
-  const int n = run.menu.allTargetsRequested == 1 ? all : 1;
+  const int all = run.targets.WorkingCount;
+  const int n = run.menu.AllTargetsRequested ? all : 1;
   if (entry.kind == kOrdinary) {
     if (!control) {
       RunOrdinaryForTargets(run, entry, n);
@@ -50,7 +50,7 @@ void ActOnEntry(RunState& run, int index, bool control) {
   if (entry.kind != kParameter && entry.kind != kSoloParameter) return;
   const std::string program = run.entries.entries[static_cast<size_t>(entry.parentIndex)].command;
   if (!control) {
-    const int m = run.menu.allTargetsRequested == 1 || entry.perTarget == 1 ? all : 1;
+    const int m = run.menu.AllTargetsRequested || entry.perTarget == 1 ? all : 1;
     RunTemplateEntry(run, program, entry.command, entry.label, m);
   } else if (Ask(run, program, entry.command)) {
     RunTemplateEntry(run, program, run.launch.ParameterAnswer, entry.label, n);
@@ -61,7 +61,7 @@ void ActOnEntry(RunState& run, int index, bool control) {
 
 MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, MenuPlace place) {
   const MenuState& menu = run.menu;
-  if (place == MenuPlace::Anchor) return {menu.anchorX, menu.anchorY, menu.anchorFlags};
+  if (place == MenuPlace::Anchor) return {menu.AnchorX, menu.AnchorY, menu.AnchorFlags};
   const Settings& s = run.settings;
   const bool mouse = run.start.Metrics.mouseButtons > 0;
   switch (s.MenuPosition) {
@@ -90,7 +90,7 @@ void ActOnMenuChoice(RunState& run, MenuActions& actions, int id, bool control) 
       case kIdHelp: EditFile(run, run.start.HelpTextPath); break;
       case kIdVersion: actions.ShowAbout(); break;
       case kIdClipboard:
-        TakeClipboardTargets(run, run.menu.allTargetsRequested ? ConfigFile::Second : ConfigFile::Main,
+        TakeClipboardTargets(run, run.menu.AllTargetsRequested ? ConfigFile::Second : ConfigFile::Main,
                              false);
         break;
       default: break;
@@ -99,10 +99,10 @@ void ActOnMenuChoice(RunState& run, MenuActions& actions, int id, bool control) 
     actions.InvokeShellCommand(id);
   } else if (id >= kIdHeader && id <= kIdPreviewCaption) {
     if (control)
-      RunTargets(run, run.selection.secondConfig ? ConfigFile::Main : ConfigFile::Second,
+      RunTargets(run, run.selection.SecondConfig ? ConfigFile::Main : ConfigFile::Second,
                  MenuPlace::Anchor);
     else
-      OpenWithAssociation(run, PathQuoteSpaces(run.targets.working[0]));
+      OpenWithAssociation(run, PathQuoteSpaces(run.targets.Working[0]));
   } else {
     ActOnEntry(run, id - kIdEntryBase, control);
   }

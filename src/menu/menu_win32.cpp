@@ -67,7 +67,7 @@ Win32Menus* Win32Menus::tracking_ = nullptr;
 // A right-button press on an item means: run it for every target.
 LRESULT CALLBACK Win32Menus::RightClickHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code >= 0 && wParam == WM_RBUTTONDOWN && tracking_)
-    tracking_->run_.menu.allTargetsRequested = 1;
+    tracking_->run_.menu.AllTargetsRequested = true;
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -75,9 +75,9 @@ void Win32Menus::SetStartForeground(HWND window) {
   startForeground_ = window;
   const MenuPlacement place =
       PlaceMenu(run_, ReadScreenFacts(startForeground_), MenuPlace::Configured);
-  run_.menu.anchorX = place.x;
-  run_.menu.anchorY = place.y;
-  run_.menu.anchorFlags = place.flags;
+  run_.menu.AnchorX = place.x;
+  run_.menu.AnchorY = place.y;
+  run_.menu.AnchorFlags = place.flags;
 }
 
 void Win32Menus::ShowPopupMenu(MenuKind kind, MenuPlace where) {
@@ -88,12 +88,12 @@ void Win32Menus::ShowPopupMenu(MenuKind kind, MenuPlace where) {
   builder_.SetDpi(DpiAt({expected.x, expected.y}, window_));
   const MenuHandle menu = BuildPopupMenu(run_, builder_, kind);
   const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), where);
-  state.anchorX = place.x;
-  state.anchorY = place.y;
-  state.anchorFlags = place.flags;
+  state.AnchorX = place.x;
+  state.AnchorY = place.y;
+  state.AnchorFlags = place.flags;
 
-  state.allTargetsRequested = 0;
-  state.menuShown = 1;
+  state.AllTargetsRequested = false;
+  state.MenuShown = true;
   tracking_ = this;
   rightClickHook_.reset(SetWindowsHookExA(WH_MOUSE, RightClickHook, nullptr, GetCurrentThreadId()));
   if (run_.settings.ForceActivate)
@@ -106,11 +106,11 @@ void Win32Menus::ShowPopupMenu(MenuKind kind, MenuPlace where) {
   rightClickHook_.reset();
   tracking_ = nullptr;
   DestroyPopupMenu(run_.menu, builder_, menu);
-  state.menuShown = 0;
+  state.MenuShown = false;
   if (chosen == 0) return;
 
   const bool control = KeyHeld(VK_CONTROL);
-  if (KeyHeld(VK_SHIFT)) state.allTargetsRequested = 1;
+  if (KeyHeld(VK_SHIFT)) state.AllTargetsRequested = true;
   WaitForKeyRelease(window_, VK_CONTROL);
   WaitForKeyRelease(window_, VK_SHIFT);
   ActOnMenuChoice(run_, *this, chosen, control);

@@ -119,7 +119,7 @@ std::vector<std::string> TextPreviewLines(RunState& run) {
   std::string part;
   unsigned long long read = 0;
   while (!lines.Full() && read < kTextPreviewMaxBytes &&
-         run.platform.ReadFilePart(run.targets.working[0], read, kTextPreviewPart, part) &&
+         run.platform.ReadFilePart(run.targets.Working[0], read, kTextPreviewPart, part) &&
          !part.empty()) {
     read += part.size();
     lines.Add(part);

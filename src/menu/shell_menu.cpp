@@ -8,12 +8,12 @@
 namespace zolto {
 
 std::vector<std::string> CollectSameFolderTargets(const TargetList& list, std::string& baseFolder) {
-  const PathParts first = SplitPath(list.working[0]);
+  const PathParts first = SplitPath(list.Working[0]);
   baseFolder = first.drive + first.dir;
-  if (list.workingCount < 1 || (first.name + first.ext).empty()) return {};
+  if (list.WorkingCount < 1 || (first.name + first.ext).empty()) return {};
   std::vector<std::string> same;
-  for (int k = 0; k < list.workingCount; ++k) {
-    const std::string& target = list.working[static_cast<size_t>(k)];
+  for (int k = 0; k < list.WorkingCount; ++k) {
+    const std::string& target = list.Working[static_cast<size_t>(k)];
     const PathParts parts = SplitPath(target);
     if (parts.drive + parts.dir == baseFolder) same.push_back(target);
   }

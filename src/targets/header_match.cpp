@@ -24,7 +24,7 @@ bool InTextRange(size_t length, size_t low) {
 // probe and an address parse, made once per selection, not per term.
 const SelectionState::SubjectKind& KindOf(RunState& run, std::string_view subject) {
   SelectionState& selection = run.selection;
-  SelectionState::SubjectKind& kind = selection.kind;
+  SelectionState::SubjectKind& kind = selection.Subject;
   if (kind.known && kind.subject == subject) return kind;
   kind.subject = std::string(subject);
   kind.url = run.edition.webTargets && IsUrlTarget(run.platform, kind.subject);
@@ -107,7 +107,7 @@ int MatchParts(std::string_view text, bool ordered, std::string_view subject) {
 using Outcome = SelectionTrace::Outcome;
 
 void Note(SelectionState& selection, std::string_view term, bool exclusion, Outcome outcome) {
-  if (selection.trace) selection.trace->Term(term, exclusion, outcome);
+  if (selection.Trace) selection.Trace->Term(term, exclusion, outcome);
 }
 
 Outcome OutcomeOf(bool hit) { return hit ? Outcome::Hit : Outcome::Miss; }
@@ -122,13 +122,13 @@ int LoadRegexLibrary(RunState& run) {
                              run.edition.configErrorCaption);
     return 0;
   }
-  run.selection.regex = RegexState::Loaded;
+  run.selection.Regex = RegexState::Loaded;
   return 1;
 }
 
 void FreeRegexLibrary(RunState& run) {
   run.platform.FreeRegexLibrary();
-  run.selection.regex = RegexState::NotLoaded;
+  run.selection.Regex = RegexState::NotLoaded;
 }
 
 int MatchPattern(RunState& run, std::string_view text, PatternKind kind,
@@ -146,24 +146,24 @@ int MatchPattern(RunState& run, std::string_view text, PatternKind kind,
       break;
   }
   SelectionState& sel = run.selection;
-  if (sel.regex == RegexState::NotLoaded && !LoadRegexLibrary(run)) {
-    sel.regex = RegexState::Unavailable;
+  if (sel.Regex == RegexState::NotLoaded && !LoadRegexLibrary(run)) {
+    sel.Regex = RegexState::Unavailable;
     return 0;
   }
-  if (sel.regex != RegexState::Loaded) return 0;
+  if (sel.Regex != RegexState::Loaded) return 0;
   return run.platform.RegexMatch(std::string(text), std::string(subject)) == 1 ? 1 : 0;
 }
 
 int MatchHeader(RunState& run, std::string_view header, std::string_view subject) {
   const int matched = MatchTerms(run, header, subject);
-  if (run.selection.trace) run.selection.trace->HeaderResult(matched, run.selection.exclusion);
+  if (run.selection.Trace) run.selection.Trace->HeaderResult(matched, run.selection.Exclusion);
   return matched;
 }
 
 namespace {
 
 int MatchTerms(RunState& run, std::string_view header, std::string_view subject) {
-  int& exclusion = run.selection.exclusion;
+  int& exclusion = run.selection.Exclusion;
   Positive positive = Positive::NoneYet;
   auto finalRule = [&] {
     return positive == Positive::True || (positive == Positive::NoneYet && exclusion == 1)

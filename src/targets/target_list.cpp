@@ -57,7 +57,7 @@ void FillTargetList(RunState& run, std::string_view text, Separators separators)
   auto flush = [&] {
     if (!token.empty()) FlushToken(run, token);
     token.clear();
-    return list.Full();
+    return list.IsFull();
   };
   for (const char c : text) {
     if (c == '"' && !inQuotes) {
@@ -84,7 +84,7 @@ void FillTargetList(RunState& run, std::string_view text, Separators separators)
 
 void BuildTargetList(RunState& run, std::string_view text, Separators separators) {
   run.targets.Clear();
-  run.targets.refused.clear();
+  run.targets.Refused.clear();
   FillTargetList(run, text, separators);
   ReportRefusedNames(run);
 }
@@ -115,16 +115,16 @@ bool RunTargets(RunState& run, ConfigFile file, MenuPlace place) {
     path = JoinPath(st.ProgramFolder, st.ConfigName);
     create = true;
   }
-  run.selection.secondConfig = file == ConfigFile::Second;
+  run.selection.SecondConfig = file == ConfigFile::Second;
   const std::optional<std::string> read = ReadConfigurationText(run, path, create);
   if (!read) return false;
   const std::string& text = *read;
 
   TargetList& list = run.targets;
-  if (st.OneByOne != 0) {
-    for (int i = 0; i < list.fullCount; ++i) {
-      list.working[0] = list.full[static_cast<size_t>(i)];
-      list.workingCount = 1;
+  if (st.OneByOne) {
+    for (int i = 0; i < list.FullCount; ++i) {
+      list.Working[0] = list.Full[static_cast<size_t>(i)];
+      list.WorkingCount = 1;
       SelectSections(run, text);
       WaitLaunchDelay(run.settings, platform, i);
     }
@@ -132,7 +132,7 @@ bool RunTargets(RunState& run, ConfigFile file, MenuPlace place) {
     run.currentTarget = 0;
     if (run.frontend) run.frontend->ShowPopupMenu(MenuKind::Targets, place);
   }
-  list.workingCount = 0;
+  list.WorkingCount = 0;
   return true;
 }
 
@@ -140,9 +140,9 @@ bool TakeClipboardTargets(RunState& run, ConfigFile file, bool fillOnly) {
   TargetList& list = run.targets;
   if (auto files = run.platform.ClipboardFiles()) {
     list.Clear();
-    list.refused.clear();
+    list.Refused.clear();
     for (const std::string& name : *files) {
-      if (list.Full()) break;
+      if (list.IsFull()) break;
       bool exact = false;
       const std::string ansi = run.platform.ToAnsi(name, exact);
       if (!exact) {
@@ -161,8 +161,8 @@ bool TakeClipboardTargets(RunState& run, ConfigFile file, bool fillOnly) {
     return false;
   }
   if (fillOnly) return true;
-  if (list.workingCount == 0) return false;
-  if (list.workingCount == 1) run.start.OneByOne = 0;
+  if (list.WorkingCount == 0) return false;
+  if (list.WorkingCount == 1) run.start.OneByOne = false;
   RunTargets(run, file, MenuPlace::Configured);
   return true;
 }

@@ -32,23 +32,23 @@ constexpr size_t kMaxUtf8Token = 3 * kMaxTargetToken;
 // Emptying a list sets its count to 0 and leaves the slots' texts, which a
 // launch sequence still reads after a list start emptied the list.
 struct TargetList {
-  std::array<std::string, kMaxTargets> working;
-  std::array<std::string, kMaxTargets> full;
-  int workingCount = 0;
-  int fullCount = 0;
+  std::array<std::string, kMaxTargets> Working;
+  std::array<std::string, kMaxTargets> Full;
+  int WorkingCount = 0;
+  int FullCount = 0;
   // Targets whose names the code page cannot hold are kept by their short
   // names; this gives each such target's real name (UTF-8), for what the
   // user reads. It holds for the whole run, so Clear leaves it.
-  std::map<std::string, std::string> realNames;
+  std::map<std::string, std::string> RealNames;
   // Names of the last build that could not be taken (UTF-8): files and
   // folders the code page cannot hold that have no short name.
-  std::vector<std::string> refused;
+  std::vector<std::string> Refused;
 
-  void Clear() { workingCount = fullCount = 0; }
-  bool Full() const { return workingCount >= kMaxTargets; }
+  void Clear() { WorkingCount = FullCount = 0; }
+  bool IsFull() const { return WorkingCount >= kMaxTargets; }
   void Add(const std::string& target) {
-    working[static_cast<size_t>(workingCount++)] = target;
-    full[static_cast<size_t>(fullCount++)] = target;
+    Working[static_cast<size_t>(WorkingCount++)] = target;
+    Full[static_cast<size_t>(FullCount++)] = target;
   }
 };
 
@@ -80,10 +80,10 @@ class SelectionTrace {
 
 struct SelectionState {
   // 0 no exclusion term met, 1 one was tested and did not hit, -1 one hit.
-  int exclusion = 0;
-  RegexState regex = RegexState::NotLoaded;
+  int Exclusion = 0;
+  RegexState Regex = RegexState::NotLoaded;
   // While the run works from the second configuration file.
-  bool secondConfig = false;
+  bool SecondConfig = false;
   // The subject's kind as the kind terms found it, asked again by every
   // "[file]", "[folder]" and "[url]" term of the selection: good while the
   // subject is the same.
@@ -92,8 +92,8 @@ struct SelectionState {
     std::string subject;
     bool url = false;
     bool folder = false;
-  } kind;
-  SelectionTrace* trace = nullptr;
+  } Subject;
+  SelectionTrace* Trace = nullptr;
 };
 
 // ---- Target list ----

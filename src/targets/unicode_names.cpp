@@ -80,7 +80,7 @@ std::string_view BaseName(std::string_view name) {
 
 void AddUnicodePath(TargetList& targets, const UnicodeName& name) {
   if (name.shortPath.empty()) {
-    targets.refused.push_back(name.fullPath);
+    targets.Refused.push_back(name.fullPath);
     return;
   }
   std::string target = name.shortPath;
@@ -90,7 +90,7 @@ void AddUnicodePath(TargetList& targets, const UnicodeName& name) {
     while (!real.empty() && real.back() == '\\') real.pop_back();
   }
   if (target.size() >= kMaxPath) return;  // as any target that long
-  targets.realNames[target] = real;
+  targets.RealNames[target] = real;
   targets.Add(target);
 }
 
@@ -109,7 +109,7 @@ void AddUnicodeToken(RunState& run, std::string token) {
   if (!run.edition.webTargets) return;
   const std::string address = EncodeAddress(run.platform, token);
   if (address.size() < kMaxPath && IsUrlTarget(run.platform, address)) {
-    run.targets.realNames[address] = token;
+    run.targets.RealNames[address] = token;
     run.targets.Add(address);
   }
 }
@@ -122,7 +122,7 @@ bool NamesExistingPath(Platform& platform, std::string_view utf8) {
 }
 
 void ReportRefusedNames(RunState& run) {
-  const std::vector<std::string>& refused = run.targets.refused;
+  const std::vector<std::string>& refused = run.targets.Refused;
   if (refused.empty()) return;
   std::string text = kUnrepresentableNames;
   text += "\n";
@@ -131,13 +131,13 @@ void ReportRefusedNames(RunState& run) {
 }
 
 std::string ShownName(RunState& run, const std::string& target) {
-  auto it = run.targets.realNames.find(target);
-  return it != run.targets.realNames.end() ? it->second : run.platform.ToUtf8(target);
+  auto it = run.targets.RealNames.find(target);
+  return it != run.targets.RealNames.end() ? it->second : run.platform.ToUtf8(target);
 }
 
 std::string ShownText(RunState& run, std::string_view text) {
   std::string shown = run.platform.ToUtf8(text);
-  for (const auto& [target, real] : run.targets.realNames) {
+  for (const auto& [target, real] : run.targets.RealNames) {
     ReplaceAll(shown, run.platform.ToUtf8(target), real);
     const std::string shortName = run.platform.ToUtf8(FileNamePart(target));
     const std::string_view realName = Utf8FileNamePart(real);

@@ -90,7 +90,7 @@ TEST(Launching, ChosenItemsStartWhatTheySay) {
     t.SetTargets(row.targets);
     ParseEntryLines(t.run, 0, row.section);
     t.frontend.answers = row.answers;
-    t.run.menu.allTargetsRequested = row.allTargets;
+    t.run.menu.AllTargetsRequested = row.allTargets;
     for (const auto& [id, control] : row.choices) ActOnMenuChoice(t.run, t.frontend, id, control);
     EXPECT_EQ(t.Outcome(), row.expect);
   }

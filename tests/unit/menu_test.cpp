@@ -160,7 +160,7 @@ TEST(MenuPlace, ByPositionMouseAndForegroundWindow) {
     t.run.start.Metrics = {1281, 1001, row.mouse ? 3 : 0, 16, 16};
     t.run.settings.MenuPosition = row.position;
     t.run.settings.MenuX = 7, t.run.settings.MenuY = 9;
-    t.run.menu.anchorX = 3, t.run.menu.anchorY = 4, t.run.menu.anchorFlags = 258;
+    t.run.menu.AnchorX = 3, t.run.menu.AnchorY = 4, t.run.menu.AnchorFlags = 258;
     const ScreenFacts facts{row.foregroundRight > 0, 100, 100, row.foregroundRight,
                             row.foregroundBottom, 40, 50};
     const MenuPlacement p =
@@ -224,7 +224,7 @@ TEST(ShellMenu, TargetsInTheFirstTargetsFolder) {
   EXPECT_EQ(CollectSameFolderTargets(t.run.targets, base), (Strings{"C:\\d\\a.txt", "C:\\d\\c.txt"}));
   EXPECT_EQ(base, "C:\\d\\");
   for (const char* root : {"C:", "C:\\"}) {
-    t.run.targets.working[0] = root;
+    t.run.targets.Working[0] = root;
     EXPECT_TRUE(CollectSameFolderTargets(t.run.targets, base).empty()) << root;
   }
 }

@@ -107,10 +107,10 @@ std::string RunOn(TestRun& t, const std::string& config, const std::string& line
   if (t.Configure(config) != 1) return "unreadable";
   ParseSwitches(t.run, line);
   BuildTargetList(t.run, line, Separators::Blanks);
-  t.run.selection.secondConfig = flag != SecondFile;  // what the run sets counts
+  t.run.selection.SecondConfig = flag != SecondFile;  // what the run sets counts
   EXPECT_TRUE(RunTargets(t.run, flag == SecondFile ? ConfigFile::Second : ConfigFile::Main,
                          MenuPlace::Configured));
-  EXPECT_EQ(t.run.targets.workingCount, 0);
+  EXPECT_EQ(t.run.targets.WorkingCount, 0);
   return t.Outcome();
 }
 
@@ -225,7 +225,7 @@ TEST(HeaderMatch, TermsAgainstOneSubject) {
     if (row.library == Failing)
       t.fs.regexMatcher = [](const std::string&, const std::string&) { return -3; };
     EXPECT_EQ(MatchHeader(t.run, row.header, row.subject), row.match);
-    EXPECT_EQ(t.run.selection.exclusion, row.exclusion);
+    EXPECT_EQ(t.run.selection.Exclusion, row.exclusion);
   }
 }
 
@@ -242,7 +242,7 @@ TEST(HeaderMatch, ExpressionLibraryIsLoadedOnceOrReportedOnce) {
     EXPECT_EQ(t.Outcome(), present ? "" : "message 正規表現ライブラリが使用できません");
     FreeRegexLibrary(t.run);
     EXPECT_EQ(t.fs.regexFrees, 1);
-    EXPECT_EQ(t.run.selection.regex, RegexState::NotLoaded);
+    EXPECT_EQ(t.run.selection.Regex, RegexState::NotLoaded);
   }
 }
 

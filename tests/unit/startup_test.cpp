@@ -138,7 +138,7 @@ TEST(Startup, DispatchTakesOnePath) {
     EXPECT_EQ(StartupDispatch(t.run), row.path);
     EXPECT_EQ(Join(t.frontend.log), row.shown);
     const TargetList& list = t.run.targets;
-    EXPECT_EQ(Join(Strings(list.full.begin(), list.full.begin() + list.fullCount)), row.targets);
+    EXPECT_EQ(Join(Strings(list.Full.begin(), list.Full.begin() + list.FullCount)), row.targets);
     EXPECT_EQ(t.run.start.CommandLine, row.commandLineAfter);
     EXPECT_TRUE(t.fs.starts.empty());
     EXPECT_EQ(t.fs.messages.size(), row.path == StartupPath::Refused ? 1u : 0u);

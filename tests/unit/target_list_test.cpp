@@ -108,8 +108,8 @@ TEST(TargetList, TokensBecomeTargets) {
     }
     const TargetList& list = t.run.targets;
     Strings shown;
-    for (int i = 0; i < list.fullCount; ++i) {
-      const std::string& target = list.full[static_cast<size_t>(i)];
+    for (int i = 0; i < list.FullCount; ++i) {
+      const std::string& target = list.Full[static_cast<size_t>(i)];
       const std::string name = ShownName(t.run, target);
       shown.push_back(name == target ? name : name + " [" + target + "]");
     }
@@ -164,7 +164,7 @@ TEST(TargetList, RealNamesInWhatTheUserReads) {
   t.run.settings.NameLength = 7;
   EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, MenuKind::Targets)),
             "---1300, 1250:photo 😀 [ +1 ] ( &0 )");
-  std::swap(t.run.targets.working[0], t.run.targets.working[1]);
+  std::swap(t.run.targets.Working[0], t.run.targets.Working[1]);
   t.run.settings.NameLength = 0;
   EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, MenuKind::Targets)),
             "---1300, 1250:https://example.org/é [ +1 ] ( &0 )");

@@ -109,7 +109,7 @@ TEST(Templates, MacrosExpandForTheCurrentTarget) {
     if (l.ListQuoteMode != ListQuote::None)
       got += l.ListQuoteMode == ListQuote::Quoted ? " [M1]" : " [M2]";
     if (!t.frontend.log.empty()) got += " [X" + std::to_string(l.DialogCount) + "]";
-    const int targets = t.run.targets.workingCount;
+    const int targets = t.run.targets.WorkingCount;
     if (targets != 1) got += " [T" + std::to_string(targets) + "]";
     EXPECT_EQ(got, row.expect);
     EXPECT_EQ(Join(t.frontend.log), row.asked);

@@ -106,7 +106,7 @@ struct TestRun {
     for (const ShellStart& s : fs.starts) out.push_back(StartText(s));
     if (!fs.sleeps.empty()) out.push_back("sleep " + Sleeps());
     for (const FakePlatform::Message& m : fs.messages) out.push_back("message " + m.text);
-    if (run.selection.secondConfig) out.push_back("second file");
+    if (run.selection.SecondConfig) out.push_back("second file");
     return Join(out);
   }
   std::string Sleeps() const {
