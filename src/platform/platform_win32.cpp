@@ -432,25 +432,25 @@ CrackUrlFunction InternetCrackUrlFunction() {
 }  // namespace
 
 bool Win32Platform::CrackUrl(const std::string& text, UrlParts& parts) {
-  char scheme[32] = {}, host[260] = {}, user[260] = {}, password[260] = {}, path[260] = {},
-       extra[260] = {};
+  // The parser writes each part into a buffer of its own: the scheme's of 32
+  // bytes, the others' of 260.
+  char scheme[32] = {};
+  char others[5][260] = {};
   URL_COMPONENTSA url{};
   url.dwStructSize = sizeof url;
   url.lpszScheme = scheme;
   url.dwSchemeLength = sizeof scheme;
-  url.lpszHostName = host;
-  url.dwHostNameLength = sizeof host;
-  url.lpszUserName = user;
-  url.dwUserNameLength = sizeof user;
-  url.lpszPassword = password;
-  url.dwPasswordLength = sizeof password;
-  url.lpszUrlPath = path;
-  url.dwUrlPathLength = sizeof path;
-  url.lpszExtraInfo = extra;
-  url.dwExtraInfoLength = sizeof extra;
+  const std::pair<LPSTR*, DWORD*> fields[] = {
+      {&url.lpszHostName, &url.dwHostNameLength}, {&url.lpszUserName, &url.dwUserNameLength},
+      {&url.lpszPassword, &url.dwPasswordLength}, {&url.lpszUrlPath, &url.dwUrlPathLength},
+      {&url.lpszExtraInfo, &url.dwExtraInfoLength}};
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    *fields[i].first = others[i];
+    *fields[i].second = sizeof others[i];
+  }
   const CrackUrlFunction crack = InternetCrackUrlFunction();
   if (!crack || !crack(text.c_str(), 0, 0, &url)) return false;
-  parts = UrlParts{scheme, host, user, password, path, extra};
+  parts = UrlParts{scheme, others[0], others[1], others[2], others[3], others[4]};
   return true;
 }
 
