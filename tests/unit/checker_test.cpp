@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "test_run.h"
 
 namespace zolto {
@@ -171,11 +173,16 @@ TEST(Checker, FormatsAndArguments) {
       "/x/zolto5_c_check", o, error));
   EXPECT_EQ(o.edition, &kFullEdition);
   const CheckReport r = CheckConfiguration(t.fs, o);
-  const std::string json = FormatReportJson(r), text = FormatReportText(r);
-  for (const char* part : {"\"configuration\":\"C:\\\\Tools\\\\zolto5_c.ini\"",
-                           "\"decision\":\"open\"", "\\\"a\\\\\\\"b\\u0001\\\"",
-                           "\"status\":1"})
-    EXPECT_NE(json.find(part), std::string::npos) << part << " in " << json;
+  // The JSON report reads back whole, a control character and quotes of the
+  // configuration included.
+  const nlohmann::json json = nlohmann::json::parse(FormatReportJson(r));
+  EXPECT_EQ(json.at("configuration"), "C:\\Tools\\zolto5_c.ini");
+  EXPECT_EQ(json.at("status"), 1);
+  EXPECT_EQ(json.at("selections").at(0).at("decision"), "open");
+  EXPECT_EQ(json.at("selections").at(1).at("decision"), "run at once");
+  EXPECT_NE(json.at("warnings").at(0).at("message").get<std::string>().find("\"a\\\"b\x01\""),
+            std::string::npos);
+  const std::string text = FormatReportText(r);
   for (const char* part : {"line 1 (first pass) [$.txt]  -> matches, taken",
                            "one-by-one mode shows no menu", "    1001 b:\n",
                            "would start C:\\Tools\\a.exe with C:\\d\\x.log in C:\\Tools"})
