@@ -129,8 +129,8 @@ void BM_SelectAndBuildMenu(benchmark::State& state) {
   NullMenuBuilder builder;  // the core's own cost
   for (auto _ : state) {
     SelectSections(f.run, f.text);
-    const MenuHandle menu = BuildPopupMenu(f.run, builder, 0);
-    DestroyPopupMenu(f.run, builder, menu);
+    const MenuHandle menu = BuildPopupMenu(f.run, builder, MenuKind::Targets);
+    DestroyPopupMenu(f.run.menu, builder, menu);
   }
   Report(state, f);
 }

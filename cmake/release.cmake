@@ -19,7 +19,7 @@ endforeach()
 add_custom_target(release_examples ALL DEPENDS ${release_examples})
 
 # The full edition: regular expressions, pictures, and the page-capture
-# stand-in that "@browse=" can name.
+# program that the example's "@browse=" names.
 install(PROGRAMS $<TARGET_FILE:zolto5_c> $<TARGET_FILE:bregexp_dll> $<TARGET_FILE:imgctl_dll>
                  $<TARGET_FILE:zolto_capture> $<TARGET_FILE:zolto5_check>
         DESTINATION zolto5_c)

@@ -1,11 +1,9 @@
-// Shared pieces of the fuzz targets: a run of the launcher on the in-memory
-// platform with a small fixed file system, input splitting, stubs for the
-// front end and the menu, and a check that stops the fuzzer with a message
-// (libFuzzer then saves the input as a crash).
+// Shared pieces of the fuzz targets: a check that stops the fuzzer with a
+// message (libFuzzer then saves the input as a crash), input splitting, and a
+// run of the launcher on the in-memory platform with a fixed file system and
+// a scripted front end.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -31,10 +29,6 @@ namespace zolto::fuzz {
 #define FUZZ_CHECK(condition) \
   ((condition) ? (void)0 : ::zolto::fuzz::Fail(__FILE__, __LINE__, #condition))
 
-inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
-  return {reinterpret_cast<const char*>(data), size};
-}
-
 // The pieces of text between separators (an empty text gives one empty piece).
 inline std::vector<std::string_view> Split(std::string_view text, char separator) {
   std::vector<std::string_view> pieces;
@@ -55,19 +49,20 @@ inline std::pair<std::string_view, std::string_view> CutAt(std::string_view text
   return {text.substr(0, at), text.substr(at + 1)};
 }
 
-// The full edition's configuration used where a target needs one that is not
-// its input: a [system] part and sections for files, folders and addresses.
+// A fully qualified path: a drive or a UNC name.
+inline bool Qualified(const std::string& path) {
+  return path.size() >= 2 && (path[1] == ':' || path.compare(0, 2, "\\\\") == 0);
+}
+
+// The configuration a run reads where the input is not one: a [system] part
+// with previews and a section for each kind of target.
 inline constexpr char kFixedConfiguration[] =
     "[system]\r\n@icon\r\n@dist=5,1\r\n@pic=1,100\r\n@text=1,200,5\r\n"
     "@browse=cap,-w 800,2\r\n@context=2\r\n%end\r\n"
-    "[$.txt]\r\na.exe | &A\r\n>-a %P | with a\r\n]%X=\"%N%_Name\" | each\r\n"
-    "+\r\nb.exe\r\n%end\r\n"
+    "[$.txt]\r\na.exe | &A\r\n>-a %P | with a\r\n]%X=\"%N%_Name\" | each\r\n%end\r\n"
     "[folder]\r\n{Group\r\nc.exe | C\r\n>\"%M\"\r\n}\r\n@system | Open\r\n%end\r\n"
     "[url]\r\nviewer | View\r\n>%L\r\n>%G %-J\r\n%end\r\n"
-    "[.*]_[folder]\r\nnotepad | Edit\r\n%end\r\n"
-    "[.txt][folder]\r\nb.exe | B\r\n-\r\nc.exe | C\r\n%end\r\n"
-    "[all]\r\nviewer | All\r\n%end\r\n"
-    "[add]\r\n&Open\r\nCopy\r\n%end\r\n";
+    "[all]\r\nviewer | All\r\n%end\r\n[add]\r\n&Open\r\nCopy\r\n%end\r\n";
 
 // The file system every run starts from: a few programs, documents, folders,
 // associations and special folders. Built once and copied for each input,
@@ -90,6 +85,8 @@ inline const FakePlatform& FixedPlatform() {
       fs->AddFile(document, "line one\r\n\tline two\r\n");
     fs->AddFile("C:\\d\\link.url", "[InternetShortcut]\r\nURL=http://h.example/a/page.html\r\n");
     fs->AddFile("C:\\Tools\\paths.txt", "junk\r\nPATH=\tD:\\bin;C:\\Apps\r\n");
+    for (const Edition* edition : {&kFullEdition, &kBasicEdition})
+      fs->AddFile(std::string("C:\\Tools\\") + edition->programName + ".ini", kFixedConfiguration);
     fs->AddFile("C:\\Tools\\alt.ini", "[$.txt]\nb.exe\n>%X\n%end\n[.*]\nc.exe | C\n>%P\n%end\n");
     for (const char* folder : {"C:\\d\\sub", "C:\\Data", "C:\\rel.2\\sub", "D:\\work",
                                "C:\\My Dir"})
@@ -129,91 +126,72 @@ class FuzzRun {
   RunState run;
 };
 
-class NullMenuActions : public MenuActions {
- public:
-  void ShowAbout() override {}
-  void InvokeShellCommand(int) override {}
-};
+// The front end: when the menu opens, builds it with every group refilled as
+// it would open, then chooses some entries and each fixed item; answers the
+// parameter dialog from a script, cancelling once it runs out.
+// The parameter dialog's answers the targets script.
+constexpr DialogResult kOk = DialogResult::Confirmed;
+constexpr DialogResult kCtrlOk = DialogResult::ConfirmedWithControl;
 
-// Builds the popup menu for the run's entry table, refills every group as it
-// would open, and destroys it again.
-inline void BuildAndDestroyMenu(RunState& run, int targetless) {
-  NullMenuBuilder builder;
-  builder.pictureLoads = builder.captureLoads = true;
-  const MenuHandle menu = BuildPopupMenu(run, builder, targetless);
-  if (targetless == 0) {
-    for (int i = 0; i < run.entries.entryCount; ++i)
-      if (run.entries.entries[static_cast<std::size_t>(i)].kind == kSubmenuOpen)
-        AddLevelItems(run, builder, builder.CreateMenu(), i, 1);
-  }
-  DestroyPopupMenu(run, builder, menu);
-}
-
-// The front end: answers the parameter dialog from a script (cancelling
-// once it runs out) and, when the menu opens, builds it and chooses some of
-// its entries.
-class ScriptedFrontend : public Frontend {
+class ScriptedFrontend : public Frontend, public MenuActions {
  public:
   struct Answer {
-    int result;  // 4 confirmed, 3 confirmed with Ctrl, 0 cancelled
+    DialogResult result;
     std::string text;
   };
 
   explicit ScriptedFrontend(RunState& run) : run_(run) { run.frontend = this; }
 
-  void ShowPopupMenu(int targetless, int reopenInPlace) override {
-    ++menus;
-    if (depth_ > 0) return;
-    ++depth_;
-    ScreenFacts facts;
-    facts.hasForeground = menus % 2 == 0;
-    facts.foregroundLeft = 10;
-    facts.foregroundTop = 20;
-    facts.foregroundRight = 810;
-    facts.foregroundBottom = 620;
-    PlaceMenu(run_, facts, reopenInPlace);
-    BuildAndDestroyMenu(run_, targetless);
-    if (targetless == 0) {
+  void ShowPopupMenu(MenuKind kind, MenuPlace place) override {
+    if (open_) return;  // a choice that runs again (the clipboard item) opens no second menu
+    open_ = true;
+    PlaceMenu(run_, ScreenFacts{++menus_ % 2 == 0, 10, 20, 810, 620}, place);
+    NullMenuBuilder builder;
+    builder.pictureLoads = builder.captureLoads = true;
+    const MenuHandle menu = BuildPopupMenu(run_, builder, kind);
+    const EntryTable& table = run_.entries;
+    const bool targets = kind == MenuKind::Targets;
+    for (int i = 0; i < table.entryCount && targets; ++i)
+      if (table.entries[static_cast<std::size_t>(i)].kind == kSubmenuOpen)
+        AddLevelItems(run_, builder, builder.CreateMenu(), i, true);
+    DestroyPopupMenu(run_.menu, builder, menu);
+    if (targets) {
       std::string baseFolder;
-      CollectSameFolderTargets(run_, baseFolder);
-    }
-    if (targetless == 0 && chooseEntries > 0) {
-      NullMenuActions actions;
-      const int count = run_.entries.entryCount;
-      for (int i = 0; i < count && i < chooseEntries; ++i)
-        ActOnMenuChoice(run_, actions, kIdEntryBase + i, i % 3 == 2);
-      // The fixed items: the files, the about box, the header, the clipboard
-      // (a run of its own) and an item of the Explorer menu.
+      CollectSameFolderTargets(run_.targets, baseFolder);
+      for (int i = 0; i < table.entryCount && i < chooseEntries; ++i)
+        ActOnMenuChoice(run_, *this, kIdEntryBase + i, i % 3 == 2);
+      // The files, the about box, the header, the clipboard and an Explorer item.
       for (int id : {+kIdEditMain, +kIdEditSecond, +kIdHelp, +kIdVersion, +kIdHeader,
                      +kIdClipboard, 7})
-        ActOnMenuChoice(run_, actions, id, false);
+        ActOnMenuChoice(run_, *this, id, false);
     }
-    --depth_;
+    open_ = false;
   }
 
-  int OpenParameterDialog() override {
-    ++dialogs;
+  DialogResult OpenParameterDialog() override {
     const LaunchState& l = run_.launch;
     // What the dialog is given fits its fixed buffers.
     FUZZ_CHECK(l.ParameterDefault.size() <= 259);
     FUZZ_CHECK(l.ParameterTitle.size() <= 32);
-    if (next_ >= answers.size()) return 0;
+    if (next_ >= answers.size()) return DialogResult::Cancelled;
     const Answer& a = answers[next_++];
     run_.launch.ParameterAnswer = a.text;
     return a.result;
   }
 
+  void ShowAbout() override {}
+  void InvokeShellCommand(int) override {}
+
   void Rewind() { next_ = 0; }
 
   std::vector<Answer> answers;
   int chooseEntries = 0;  // entries to act on each time the menu opens
-  int menus = 0;
-  int dialogs = 0;
 
  private:
   RunState& run_;
   std::size_t next_ = 0;
-  int depth_ = 0;
+  int menus_ = 0;
+  bool open_ = false;
 };
 
 }  // namespace zolto::fuzz

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev     # unit tests, benchmarks
   g++-mingw-w64-x86-64-posix        # the Windows executables
   libboost1.81-dev                  # Boost.Regex headers for the regex DLL
+  nlohmann-json3-dev                # the checker's JSON report
   wine64 xvfb xdotool imagemagick   # end-to-end tests under Wine
   locales                           # ja_JP.UTF-8: Wine's code page 932
   python3                           # bench/ratios.py, scripts/mutants.py

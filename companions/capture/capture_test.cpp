@@ -7,177 +7,120 @@
 namespace capture {
 namespace {
 
-struct Rgb {
-  int red, green, blue;
-  bool operator==(const Rgb&) const = default;
+// From the launcher's command line to the browser's, or to a refusal.
+struct Case {
+  const char* launcherLine;
+  const char* browser;  // the program of the browser's line
+  const char* tail;     // the browser's line from --user-data-dir on; null: refused
 };
 
-Rgb At(const Picture& picture, int x, int y) {
-  const std::uint8_t* p = &picture.rgb.at((std::size_t(y) * picture.width + x) * 3);
-  return {p[0], p[1], p[2]};
-}
+constexpr const char* kFixed =
+    " --headless --disable-gpu --hide-scrollbars --mute-audio --force-device-scale-factor=1"
+    " --no-first-run --no-default-browser-check --disable-background-networking"
+    " --disable-component-update --disable-sync";
+constexpr const char* kProfile = R"(C:\Users\Taro Yamada\Temp\zc.1\profile)";
+constexpr const char* kShot = R"(C:\Users\Taro Yamada\Temp\zc.1\page.png)";
+constexpr const char* kEdge = R"(C:\Program Files (x86)\Microsoft\Edge\Application\msedge.exe)";
 
-TEST(ParseCommandLine, ReadsWhatTheLauncherPasses) {
-  struct Case {
-    const char* line;
-    const char* output;
-    const char* address;
-  } cases[] = {
-      // No extra arguments: two blanks after the program.
-      {R"(C:\x\zolto_capture.exe  -oC:\x\temp\zolto5_c.bmp -b -fbmp -u"file:///C:\x\page.html")",
-       R"(C:\x\temp\zolto5_c.bmp)", R"(file:///C:\x\page.html)"},
-      // A quoted program and output path with blanks, extra arguments, an
-      // address with blanks.
-      {R"("C:\Program Files\cap\zolto_capture.exe" -w 800 -o"C:\My Temp\a b.bmp" -b -fbmp )"
-       R"(-u"http://example.test/a b?c=1&d=2")",
-       R"(C:\My Temp\a b.bmp)", R"(http://example.test/a b?c=1&d=2)"},
-      // Extra arguments that look like the launcher's own: the last ones count.
-      {R"(cap.exe -oEXTRA -uextra -fpng  -oC:\out.bmp -b -fbmp -u"http://h/")", R"(C:\out.bmp)",
-       "http://h/"},
-      // A path ending in a backslash; Shift-JIS bytes (0x95 0x5C is one
-      // character) pass through as they are.
-      {"cap.exe -o\"C:\\dir\\\x95\x5C.bmp\" -b -fbmp -u\"C:\\\"", "C:\\dir\\\x95\x5C.bmp", "C:\\"},
-      // An empty address is an address.
-      {R"(cap.exe -oC:\o.bmp -b -fbmp -u"")", R"(C:\o.bmp)", ""},
-  };
-  for (const Case& c : cases) {
-    Options options;
-    std::string error;
-    ASSERT_TRUE(ParseCommandLine(c.line, &options, &error)) << c.line << ": " << error;
-    EXPECT_EQ(options.output, c.output) << c.line;
-    EXPECT_EQ(options.address, c.address) << c.line;
-    EXPECT_EQ(options.width, 320);
-    EXPECT_EQ(options.height, 240);
-    EXPECT_FALSE(options.fail || options.garbage || options.hangSeconds != 0) << c.line;
-  }
-}
+class CaptureLine : public ::testing::TestWithParam<Case> {};
 
-TEST(ParseCommandLine, ReadsTheTestOptions) {
-  const std::string tail = R"( -oC:\o.bmp -b -fbmp -u"http://h/")";
+TEST_P(CaptureLine, BecomesTheBrowsersLineOrIsRefused) {
+  const Case& c = GetParam();
+  Request request;
   Options options;
   std::string error;
-  ASSERT_TRUE(ParseCommandLine("cap.exe --fail --size=33x10" + tail, &options, &error)) << error;
-  EXPECT_TRUE(options.fail);
-  EXPECT_EQ(options.width, 33);
-  EXPECT_EQ(options.height, 10);
-  ASSERT_TRUE(ParseCommandLine("cap.exe --garbage --other-tool-option" + tail, &options, &error));
-  EXPECT_TRUE(options.garbage);
-  EXPECT_FALSE(options.fail);
-  ASSERT_TRUE(ParseCommandLine("cap.exe --hang" + tail, &options, &error));
-  EXPECT_EQ(options.hangSeconds, kDefaultHangSeconds);
-  ASSERT_TRUE(ParseCommandLine("cap.exe --hang=3" + tail, &options, &error));
-  EXPECT_EQ(options.hangSeconds, 3);
-  ASSERT_TRUE(ParseCommandLine("cap.exe --size=8192x1" + tail, &options, &error));
-  EXPECT_EQ(options.width, kMaxSide);
+  const bool accepted = ParseCommandLine(c.launcherLine, &request, &error) &&
+                        ReadOptions(request.extras, &options, &error) &&
+                        CheckAddress(request.address, &error);
+  if (c.tail == nullptr) {
+    EXPECT_FALSE(accepted) << c.launcherLine;
+    EXPECT_FALSE(error.empty());
+    return;
+  }
+  ASSERT_TRUE(accepted) << c.launcherLine << ": " << error;
+  const std::string program = options.browser.empty() ? kEdge : options.browser;
+  EXPECT_EQ(BrowserCommandLine(program, options, kProfile, kShot, request.address),
+            "\"" + std::string(c.browser) + "\"" + kFixed + c.tail);
+  EXPECT_EQ(request.output, R"(C:\My Temp\o.bmp)");
 }
 
-TEST(ParseCommandLine, RefusesIncompleteOrOddLines) {
-  const char* const lines[] = {
-      "",
-      R"(cap.exe -b -fbmp -u"http://h/")",                 // no -o
-      R"(cap.exe -o"" -b -fbmp -u"http://h/")",            // empty -o
-      R"(cap.exe -oC:\o.bmp -b -fbmp)",                    // no -u
-      R"(cap.exe -oC:\o.bmp -fbmp -u"http://h/")",         // no -b
-      R"(cap.exe -oC:\o.bmp -b -u"http://h/")",            // no -f
-      R"(cap.exe -oC:\o.bmp -b -fbmp -fjpg -u"http://h/")",
-      R"(cap.exe --size=0x10 -oC:\o.bmp -b -fbmp -u"h")",
-      R"(cap.exe --size=10x8193 -oC:\o.bmp -b -fbmp -u"h")",
-      R"(cap.exe --size=-5x10 -oC:\o.bmp -b -fbmp -u"h")",
-      R"(cap.exe --size=99999999999x1 -oC:\o.bmp -b -fbmp -u"h")",
-      R"(cap.exe --size=10 -oC:\o.bmp -b -fbmp -u"h")",
-      R"(cap.exe --size=10x10x10 -oC:\o.bmp -b -fbmp -u"h")",
-      R"(cap.exe --hang=0 -oC:\o.bmp -b -fbmp -u"h")",
-      "cap.exe -oC:\\o.bmp -b -fbmp -u\"unterminated -b",  // fine: -u takes the rest
+// The profile and screenshot paths hold blanks: quoted.
+#define DEFAULT_PATHS                                     \
+  R"( "--user-data-dir=C:\Users\Taro Yamada\Temp\zc.1\profile")" \
+  " --window-size=1024,768 --timeout=20000"               \
+  R"( "--screenshot=C:\Users\Taro Yamada\Temp\zc.1\page.png" )"
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, CaptureLine,
+    ::testing::Values(
+        // As the launcher writes it: two blanks when there are no ARGS.
+        Case{R"("C:\z\zolto_capture.exe"  -o"C:\My Temp\o.bmp" -b -fbmp -u"http://example.test/")",
+             kEdge, DEFAULT_PATHS "http://example.test/"},
+        // A file address as the launcher makes it, any letter case of scheme.
+        Case{R"(cap.exe  -o"C:\My Temp\o.bmp" -b -fbmp -u"FILE:///C:\My%20Docs\page.html")", kEdge,
+             DEFAULT_PATHS R"(FILE:///C:\My%20Docs\page.html)"},
+        // Options; ARGS that look like the launcher's own are overridden.
+        Case{R"(cap.exe --window=800x600 --width=200 --timeout=5 -ux -o"C:\My Temp\o.bmp" -b -fbmp )"
+             R"(-u"https://h/a?b=--c&d=%22")",
+             kEdge,
+             R"( "--user-data-dir=C:\Users\Taro Yamada\Temp\zc.1\profile")"
+             " --window-size=800,600 --timeout=4000"
+             R"( "--screenshot=C:\Users\Taro Yamada\Temp\zc.1\page.png" https://h/a?b=--c&d=%22)"},
+        Case{R"(cap.exe --browser="D:\Chrome Beta\chrome.exe" -o"C:\My Temp\o.bmp" -b -fbmp )"
+             R"(-u"http://h/")",
+             R"(D:\Chrome Beta\chrome.exe)", DEFAULT_PATHS "http://h/"},
+        // Refused: launcher lines without their parts.
+        Case{"", nullptr, nullptr},
+        Case{R"(cap.exe -b -fbmp -u"http://h/")", nullptr, nullptr},
+        Case{R"(cap.exe -o"" -b -fbmp -u"http://h/")", nullptr, nullptr},
+        Case{R"(cap.exe -oC:\o.bmp -b -fbmp)", nullptr, nullptr},
+        Case{R"(cap.exe -oC:\o.bmp -fbmp -u"http://h/")", nullptr, nullptr},
+        Case{R"(cap.exe -oC:\o.bmp -b -fbmp -fpng -u"http://h/")", nullptr, nullptr},
+        // Refused: options unknown or out of range.
+        Case{R"(cap.exe -w800 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
+        Case{R"(cap.exe --width=15 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
+        Case{R"(cap.exe --window=100x4097 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
+        Case{R"(cap.exe --window=800 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
+        Case{R"(cap.exe --timeout=26 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
+        Case{R"(cap.exe --browser= -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
+        // Refused: addresses that could be read as options, run script,
+        // reach a network share or split into arguments.
+        Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"--renderer-cmd-prefix=calc")", nullptr, nullptr},
+        Case{R"x(cap.exe -oC:\o.bmp -b -fbmp -u"javascript:alert(1)")x", nullptr, nullptr},
+        Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"file://server/share/a.html")", nullptr, nullptr},
+        Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"file:///a.html")", nullptr, nullptr},
+        Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"http://")", nullptr, nullptr},
+        Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"http://h/a b")", nullptr, nullptr},
+        Case{"cap.exe -oC:\\o.bmp -b -fbmp -u\"http://h/\x01\"", nullptr, nullptr},
+        Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"ftp://h/")", nullptr, nullptr}));
+
+TEST(QuoteArgument, FollowsCommandLineToArgvW) {
+  const char* const cases[][2] = {
+      {"plain", "plain"},
+      {"", R"("")"},
+      {"a b", R"("a b")"},
+      {"a\tb", "\"a\tb\""},
+      {R"(C:\a b\)", R"("C:\a b\\")"},      // doubled before the closing quote
+      {R"(a\\b c)", R"("a\\b c")"},         // literal elsewhere
+      {R"(a"b)", R"("a\"b")"},
+      {R"(a\"b)", R"("a\\\"b")"},
   };
-  for (std::size_t i = 0; i + 1 < std::size(lines); ++i) {
-    Options options;
-    options.output = "untouched";
-    std::string error;
-    EXPECT_FALSE(ParseCommandLine(lines[i], &options, &error)) << lines[i];
-    EXPECT_FALSE(error.empty()) << lines[i];
-    EXPECT_EQ(options.output, "untouched") << lines[i];
-  }
-  // An unterminated quote runs to the end of the line.
-  Options options;
-  std::string error;
-  ASSERT_TRUE(ParseCommandLine(lines[std::size(lines) - 1], &options, &error)) << error;
-  EXPECT_EQ(options.address, "unterminated -b");
+  for (const auto& c : cases) EXPECT_EQ(QuoteArgument(c[0]), c[1]) << c[0];
 }
 
-// The header fields are read back by ImageMagick in the Wine smoke test; here,
-// the rows: bottom-up, blue first, each padded with zeros.
-TEST(EncodeBmp, WritesPaddedBottomUpRows) {
-  for (const int width : {4, 1, 2, 33}) {  // 0, 3, 2 and 1 padding bytes a row
-    const int height = 3;
-    Picture picture{width, height, {}};
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        picture.rgb.insert(picture.rgb.end(), {std::uint8_t(x), std::uint8_t(y), 100});
-      }
-    }
-    const std::vector<std::uint8_t> bmp = EncodeBmp(picture);
-    const std::size_t stride = (width * 3 + 3) / 4 * 4;
-    ASSERT_EQ(bmp.size(), 54 + stride * height) << width;
-    for (int row = 0; row < height; ++row) {
-      const std::uint8_t* p = &bmp[54 + row * stride];
-      for (int x = 0; x < width; ++x, p += 3) {
-        EXPECT_TRUE(p[0] == 100 && p[1] == height - 1 - row && p[2] == x) << x << ", row " << row;
-      }
-      for (std::size_t i = 3 * width; i < stride; ++i, ++p) EXPECT_EQ(*p, 0) << "padding " << row;
-    }
-  }
-  // Pixels that do not add up to the size: nothing.
-  EXPECT_TRUE(EncodeBmp(Picture{}).empty());
-  EXPECT_TRUE(EncodeBmp(Picture{2, 2, std::vector<std::uint8_t>(11)}).empty());
-  const std::vector<std::uint8_t> tooWide((kMaxSide + 1) * 3);
-  EXPECT_TRUE(EncodeBmp(Picture{kMaxSide + 1, 1, tooWide}).empty());
+TEST(ScaledHeight, KeepsProportionsWithinLimits) {
+  EXPECT_EQ(ScaledHeight(1024, 768, 320), 240);
+  EXPECT_EQ(ScaledHeight(3, 2, 2), 1);       // 1.33 rounds down
+  EXPECT_EQ(ScaledHeight(4000, 1, 16), 1);   // never 0 rows
+  EXPECT_EQ(ScaledHeight(1, 8193, 1), 0);    // taller than a bitmap may be
+  EXPECT_EQ(ScaledHeight(0, 10, 10), 0);
 }
 
-TEST(DrawPage, DrawsBorderBandsAndTheEndOfTheAddress) {
-  const Picture page = DrawPage(320, 240, "http://example.test/");
-  ASSERT_EQ(page.rgb.size(), 320u * 240u * 3u);
-  const Rgb navy{0, 0, 128}, red{255, 0, 0}, grey{128, 128, 128}, white{255, 255, 255};
-  EXPECT_EQ(At(page, 0, 0), navy);
-  EXPECT_EQ(At(page, 319, 239), navy);
-  EXPECT_EQ(At(page, 20, 50), red) << "the first band, at the top left";
-  EXPECT_EQ(At(page, 300, 50), grey) << "the last band, at the top right";
-  EXPECT_EQ(At(page, 310, 150), white) << "right of the text";
-
-  // Some ink in the text strip, none without text.
-  const auto ink = [](const Picture& picture) {
-    int count = 0;
-    for (int y = 150; y < 230; ++y) {
-      for (int x = 8; x < 312; ++x) count += At(picture, x, y) == Rgb{0, 0, 0};
-    }
-    return count;
-  };
-  EXPECT_GT(ink(page), 100);
-  EXPECT_EQ(ink(DrawPage(320, 240, "")), 0);
-
-  const std::string end = "/folder/page-01.html";  // 20 characters
-  const Picture a = DrawPage(320, 240, "file:///C:/one" + end);
-  EXPECT_EQ(a.rgb, DrawPage(320, 240, "http://two.example.test" + end).rgb)
-      << "only the last 20 characters are drawn";
-  EXPECT_NE(a.rgb, DrawPage(320, 240, "file:///C:/one/folder/page-02.html").rgb)
-      << "a different last character shows";
-  EXPECT_EQ(DrawPage(320, 240, "ABC").rgb, DrawPage(320, 240, "abc").rgb)
-      << "lower case is drawn as capitals";
-}
-
-// Sizes that are all border, that cut the text off, and the widest, with bytes
-// the font lacks: under the sanitizers, nothing is drawn outside the picture.
-TEST(DrawPage, AnySizeInRangeAndNoneOutside) {
-  const int sizes[][2] = {{1, 1}, {33, 10}, {12, 12}, {kMaxSide, 2}};
-  for (const auto& size : sizes) {
-    const Picture page = DrawPage(size[0], size[1], "http://a.test/\x95\x5C\x01\xff~");
-    EXPECT_EQ(page.width, size[0]);
-    EXPECT_EQ(page.height, size[1]);
-    EXPECT_EQ(page.rgb.size(), std::size_t(size[0]) * size[1] * 3);
-  }
-  const int bad[][2] = {{0, 10}, {10, 0}, {-1, 10}, {kMaxSide + 1, 1}};
-  for (const auto& size : bad) {
-    EXPECT_TRUE(DrawPage(size[0], size[1], "x").rgb.empty()) << size[0] << "x" << size[1];
-  }
+TEST(UnquotePath, AsTheRegistryMayHoldIt) {
+  EXPECT_EQ(UnquotePath(R"(  "C:\Program Files\b.exe" )"), R"(C:\Program Files\b.exe)");
+  EXPECT_EQ(UnquotePath("C:\\b.exe  "), "C:\\b.exe");
+  EXPECT_EQ(UnquotePath("\"C:\\b.exe"), "C:\\b.exe");
+  EXPECT_EQ(UnquotePath("  "), "");
 }
 
 }  // namespace

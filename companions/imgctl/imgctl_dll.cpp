@@ -12,6 +12,7 @@
 #include <string>
 
 #include "dib.h"
+#include "platform/win32_owners.h"
 
 namespace {
 
@@ -26,88 +27,33 @@ std::uintptr_t Number(HANDLE handle) {
   return reinterpret_cast<std::uintptr_t>(handle);
 }
 
-// Holds one reference to a COM object.
-template <class T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (object_ != nullptr) object_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ComRef(ComRef&&) = delete;
-  ComRef& operator=(ComRef&&) = delete;
-
-  T* operator->() const { return object_; }
-  T* get() const { return object_; }
-  // For the function that creates the object; only on an empty holder.
-  T** out() { return &object_; }
-  void** outVoid() { return reinterpret_cast<void**>(&object_); }
-
- private:
-  T* object_ = nullptr;
-};
-
-// COM for the calling thread, for the time of one call. A thread whose COM is
-// already set up for the other model (RPC_E_CHANGED_MODE) keeps it; WIC works
-// in both. Each successful initialisation, S_FALSE included, is balanced.
-class ComScope {
- public:
-  ComScope() {
-    const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    initialised_ = SUCCEEDED(result);
-    usable_ = initialised_ || result == RPC_E_CHANGED_MODE;
-  }
-  ~ComScope() {
-    if (initialised_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ComScope(ComScope&&) = delete;
-  ComScope& operator=(ComScope&&) = delete;
-
-  bool usable() const { return usable_; }
-
- private:
-  bool initialised_ = false;
-  bool usable_ = false;
-};
-
-// The ANSI code page path as UTF-16; false when it does not convert.
-bool Widen(const char* path, std::wstring* wide) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-  if (length <= 1) return false;
-  wide->resize(length);
-  if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide->data(), length) != length) return false;
-  wide->resize(length - 1);
-  return true;
-}
+using win32::ComPtr;
+using win32::ComScope;
 
 // The first frame of the picture file as a 32-bit (BGRA) Dib; null when the
 // file is missing, no decoder takes it, its size is 0 or above the limit, or
 // decoding fails part way. Needs COM.
 std::unique_ptr<imgctl::Dib> Decode(const wchar_t* path) {
-  ComRef<IWICImagingFactory> factory;
+  ComPtr<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, factory.outVoid()))) {
+                              IID_IWICImagingFactory, factory.putVoid()))) {
     return nullptr;
   }
-  ComRef<IWICBitmapDecoder> decoder;
+  ComPtr<IWICBitmapDecoder> decoder;
   if (FAILED(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.out()))) {
+                                                WICDecodeMetadataCacheOnDemand, decoder.put()))) {
     return nullptr;
   }
-  ComRef<IWICBitmapFrameDecode> frame;
-  if (FAILED(decoder->GetFrame(0, frame.out()))) return nullptr;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  if (FAILED(decoder->GetFrame(0, frame.put()))) return nullptr;
   UINT width = 0, height = 0;
   if (FAILED(frame->GetSize(&width, &height))) return nullptr;
   if (width == 0 || height == 0 || width > UINT(imgctl::kMaxDimension) ||
       height > UINT(imgctl::kMaxDimension)) {
     return nullptr;
   }
-  ComRef<IWICFormatConverter> converter;
-  if (FAILED(factory->CreateFormatConverter(converter.out())) ||
+  ComPtr<IWICFormatConverter> converter;
+  if (FAILED(factory->CreateFormatConverter(converter.put())) ||
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom))) {
@@ -131,8 +77,9 @@ extern "C" {
 // returns its handle, or 0.
 __declspec(dllexport) HANDLE ToDIB(const char* path) {
   try {
-    std::wstring wide;
-    if (path == nullptr || !Widen(path, &wide)) return nullptr;
+    if (path == nullptr) return nullptr;
+    const std::wstring wide = win32::Widen(path, CP_ACP);
+    if (wide.empty()) return nullptr;
     std::unique_ptr<imgctl::Dib> dib;
     {
       ComScope com;

@@ -53,6 +53,6 @@ enum class StartupPath { TargetlessMenu, Targets, Clipboard, Refused };
 StartupPath StartupDispatch(RunState& run);
 
 // Shows the target-less menu, when there is a front end to show it.
-void ShowTargetlessMenu(RunState& run);
+void ShowTargetlessMenu(Frontend* frontend);
 
 }  // namespace zolto

@@ -3,10 +3,10 @@
 // from inside the message loop; the window then closes itself.
 #include "app/host_window_win32.h"
 
+#include <optional>
 #include <string>
 
 #include "app/app.h"
-#include "launch/param_dialog_win32.h"
 #include "menu/menu_win32.h"
 #include "text/text.h"
 
@@ -15,45 +15,59 @@ namespace {
 
 constexpr UINT_PTR kStartTimer = 610;
 
-// The process's one run, reached from the window procedure.
+// The process's one run and what its window procedure reaches: made by
+// RunHostWindow, kept by the window (GWLP_USERDATA).
 struct Host {
-  RunState* run = nullptr;
-  Win32Platform* platform = nullptr;
-  HINSTANCE instance = nullptr;
-  Win32Menus* menus = nullptr;
+  Host(const Edition& edition, HINSTANCE instance) : run(platform, edition), instance(instance) {}
+  Win32Platform platform;
+  RunState run;
+  HINSTANCE instance;
+  std::optional<Win32Menus> menus;  // made with the window
+  // Set when losing the focus ended an open menu with a posted click: that
+  // click must not reach anything else.
+  bool swallowNextClick = false;
 };
-Host g_host;
 
-LRESULT OnCreate(HWND window) {
-  g_host.platform->SetHostWindow(window);
-  static Win32Menus menus(*g_host.run, window, g_host.instance);
-  g_host.menus = &menus;
-  g_host.run->frontend = &menus;
-  if (OnHostCreate(*g_host.run))
+Host* HostOf(HWND window) {
+  return reinterpret_cast<Host*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+LRESULT OnCreate(Host& host, HWND window) {
+  host.platform.SetHostWindow(window);
+  host.menus.emplace(host.run, window, host.instance);
+  host.run.frontend = &*host.menus;
+  if (OnHostCreate(host.run))
     SetTimer(window, kStartTimer, 0, nullptr);
   else
     SendMessageA(window, WM_CLOSE, 0, 0);
   return 0;
 }
 
-void OnStartTimer(HWND window) {
+void OnStartTimer(Host& host, HWND window) {
   KillTimer(window, kStartTimer);
-  g_host.menus->SetStartForeground(GetForegroundWindow());
-  StartupDispatch(*g_host.run);
+  host.menus->SetStartForeground(GetForegroundWindow());
+  StartupDispatch(host.run);
   SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  StartupState& st = g_host.run->start;
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  Host* found = HostOf(window);
+  if (!found) return DefWindowProcA(window, message, wParam, lParam);
+  Host& host = *found;
+  RunState& run = host.run;
   switch (message) {
     case WM_CREATE:
-      return OnCreate(window);
+      return OnCreate(host, window);
     case WM_TIMER:
-      if (wParam == kStartTimer) OnStartTimer(window);
+      if (wParam == kStartTimer) OnStartTimer(host, window);
       return 0;
     case WM_CLOSE:
-      if (g_host.run->settings.ExplorerMenuMode > 0 && g_host.menus) g_host.menus->CloseShellMenu();
-      if (g_host.run->selection.regex == RegexState::Loaded) FreeRegexLibrary(*g_host.run);
+      if (host.menus) host.menus->CloseShellMenu();
+      if (run.selection.Regex == RegexState::Loaded) FreeRegexLibrary(run);
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:
@@ -61,38 +75,39 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_KILLFOCUS:
       // Losing the focus ends an open menu: a posted click ends its loop.
-      if (g_host.run->menu.menuShown != 0) {
-        st.SwallowNextClick = 1;
+      if (run.menu.MenuShown) {
+        host.swallowNextClick = true;
         PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
       }
       return 0;
     case WM_MENUSELECT:
-      if (g_host.menus) g_host.menus->OnMenuSelect(wParam, lParam);
+      if (host.menus) host.menus->OnMenuSelect(wParam, lParam);
       return 0;
     case WM_INITMENU:
-      if (g_host.menus) g_host.menus->OnInitMenu();
+      if (host.menus) host.menus->OnInitMenu();
       return 0;
     case WM_INITMENUPOPUP:
-      if (g_host.menus) g_host.menus->OnInitMenuPopup(wParam, lParam);
+      if (host.menus) host.menus->OnInitMenuPopup(wParam, lParam);
       return 0;
     case WM_MENUCHAR:
-      if (g_host.menus) g_host.menus->OnMenuChar(wParam, lParam);
+      if (host.menus) host.menus->OnMenuChar(wParam, lParam);
       return 0;
     case WM_MEASUREITEM:
       // Menus send wParam 0; the preview items are told apart by their ids.
-      if (wParam != 0 || !g_host.menus) return 0;
-      g_host.menus->OnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      if (wParam != 0 || !host.menus) return 0;
+      host.menus->OnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_DRAWITEM:
-      if (wParam != 0 || !g_host.menus) return 0;
-      g_host.menus->OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      if (wParam != 0 || !host.menus) return 0;
+      host.menus->OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_DROPFILES:
-      if (ParamDialogIsOpen()) DropIntoParamDialog(reinterpret_cast<HDROP>(wParam), window);
+      if (host.menus && host.menus->Dialog().IsOpen())
+        host.menus->Dialog().DropFromHost(reinterpret_cast<HDROP>(wParam), window);
       return 0;
     case WM_LBUTTONDOWN:
-      if (st.SwallowNextClick == 1) {
-        st.SwallowNextClick = 0;
+      if (host.swallowNextClick) {
+        host.swallowNextClick = false;
         return 1;
       }
       return 0;
@@ -113,11 +128,11 @@ bool RegisterHostClass(HINSTANCE instance, const std::string& className) {
   return RegisterClassA(&wc) != 0;
 }
 
-bool CreateHostWindow(HINSTANCE instance, const std::string& className) {
+bool CreateHostWindow(Host& host, const std::string& className) {
   HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES | WS_EX_TOPMOST,
                                 className.c_str(), className.c_str(), WS_POPUP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, 32, 32, nullptr, nullptr,
-                                instance, nullptr);
+                                host.instance, &host);
   if (!window) return false;
   ShowWindow(window, SW_HIDE);
   UpdateWindow(window);
@@ -131,21 +146,17 @@ std::wstring ModuleFileName() {
   return path;
 }
 
-}  // namespace
-
-namespace {
-
 // Keeps font when the system drew it with real glyphs; where no installed
 // font has the face and character set (the letter A has no glyph), takes a
 // font of the same height whose glyphs the system has, so the text stays
 // readable rather than boxes.
 HFONT WithReadableGlyphs(HFONT font, int height) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, font);
   WORD glyph = 0xFFFF;
-  GetGlyphIndicesW(dc, L"A", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
-  SelectObject(dc, previous);
-  DeleteDC(dc);
+  {
+    const win32::MemoryDc dc(CreateCompatibleDC(nullptr));
+    const win32::Selection selected(dc.get(), font);
+    GetGlyphIndicesW(dc.get(), L"A", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
+  }
   if (glyph != 0xFFFF) return font;
   DeleteObject(font);
   return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -155,41 +166,31 @@ HFONT WithReadableGlyphs(HFONT font, int height) {
 
 }  // namespace
 
-HFONT MakeFixedFont(const char* face, int height) {
-  return WithReadableGlyphs(
-      CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
-                  face),
-      height);
-}
-
-HFONT MakeFixedFontW(const wchar_t* face, int height) {
+HFONT MakeFixedFont(const std::wstring& face, int height) {
   return WithReadableGlyphs(
       CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
-                  face),
+                  face.c_str()),
       height);
 }
 
 int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const Edition& edition) {
-  static Win32Platform platform;
-  static RunState run(platform, edition);
-  g_host = Host{&run, &platform, instance};
+  Host host(edition, instance);
   // The program's own folder holds its configuration: a folder the code page
   // cannot name (and that has no short name) would send the run elsewhere.
   const std::wstring module = ModuleFileName();
   const std::optional<std::string> modulePath = AnsiPathOf(module);
   if (!modulePath) {
-    MessageBoxW(nullptr, Widen(std::string(kUnrepresentableNames) + "\n\n" + Utf8Of(module)).c_str(),
-                Widen(edition.configErrorCaption).c_str(), MB_OK);
+    const std::string text = std::string(kUnrepresentableNames) + "\n\n" + Utf8Of(module);
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(edition.configErrorCaption).c_str(), MB_OK);
     return 0;
   }
   const std::string commandLine = Utf8Of(GetCommandLineW());
-  InitialiseNames(run, *modulePath, CommandLineTail(commandLine));
+  InitialiseNames(host.run, *modulePath, CommandLineTail(commandLine));
   // A window class name is limited to 256 characters.
-  const std::string className = run.start.ClassName.substr(0, 255);
+  const std::string className = host.run.start.ClassName.substr(0, 255);
   if (!previous && !RegisterHostClass(instance, className)) return 0;
-  if (!CreateHostWindow(instance, className)) return 0;
+  if (!CreateHostWindow(host, className)) return 0;
   // The exit status is WM_QUIT's, always 0; a failing GetMessageA (-1) must
   // not hand on the wParam of some earlier message.
   MSG message{};

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/run.h"
 #include "platform/platform_win32.h"
 
@@ -13,10 +15,9 @@ namespace zolto {
 // name reaches the core as the user gave it. Returns the process exit code.
 int RunHostWindow(HINSTANCE instance, HINSTANCE previous, const Edition& edition);
 
-// A fixed-pitch Shift-JIS font of the given face (ANSI, or UTF-16 for the
-// wide form) and height; the caller deletes it. Where the system has no
-// Shift-JIS font, one of the same size whose glyphs the system chooses.
-HFONT MakeFixedFont(const char* face, int height);
-HFONT MakeFixedFontW(const wchar_t* face, int height);
+// A fixed-pitch Shift-JIS font of the given face and height; the caller
+// deletes it. Where the system has no Shift-JIS font, one of the same size
+// whose glyphs the system chooses.
+HFONT MakeFixedFont(const std::wstring& face, int height);
 
 }  // namespace zolto

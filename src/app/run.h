@@ -31,26 +31,22 @@ struct StartupState {
   // (each character it cannot hold as '?'): switches and the fallback target.
   std::string CommandLineUtf8;
   std::string CommandLine;
-  int ShiftFlag = 0;
-  int ControlFlag = 0;
-  int OneByOne = 0;
-  int SwallowNextClick = 0;
+  bool ShiftFlag = false;
+  bool ControlFlag = false;
+  bool OneByOne = false;
 };
 
 // What the run shows the user: the Win32 front end, a recorder in tests.
 class Frontend {
  public:
   virtual ~Frontend() = default;
-  // targetless 1: the menu without targets; reopenInPlace 1: at the place
-  // of the previous menu.
-  virtual void ShowPopupMenu(int targetless, int reopenInPlace) = 0;
-  // The modal parameter dialog: 0 cancelled, 4 confirmed, 3 confirmed with
-  // Ctrl held; the answer goes to run.launch.ParameterAnswer.
-  virtual int OpenParameterDialog() = 0;
+  virtual void ShowPopupMenu(MenuKind kind, MenuPlace place) = 0;
+  // The modal parameter dialog; the answer goes to run.launch.ParameterAnswer.
+  virtual DialogResult OpenParameterDialog() = 0;
 };
 
 // The parameter dialog through the front end; cancelled when there is none.
-inline int OpenParameterDialog(RunState& run);
+inline DialogResult OpenParameterDialog(RunState& run);
 
 struct RunState {
   RunState(Platform& platform, const Edition& edition)
@@ -62,7 +58,6 @@ struct RunState {
   StartupState start;
   Settings settings;
   TargetList targets;
-  UrlParts urlParts;
   SelectionState selection;
   EntryTable entries;
   LaunchState launch;
@@ -72,14 +67,14 @@ struct RunState {
   int currentTarget = -1;
 };
 
-inline int OpenParameterDialog(RunState& run) {
-  return run.frontend ? run.frontend->OpenParameterDialog() : 0;
+inline DialogResult OpenParameterDialog(RunState& run) {
+  return run.frontend ? run.frontend->OpenParameterDialog() : DialogResult::Cancelled;
 }
 
 // The current target's text.
 inline const std::string& CurrentTarget(const RunState& run) {
   if (run.currentTarget >= 0 && run.currentTarget < kMaxTargets)
-    return run.targets.working[static_cast<size_t>(run.currentTarget)];
+    return run.targets.Working[static_cast<size_t>(run.currentTarget)];
   return run.start.CommandLine;
 }
 

@@ -73,7 +73,7 @@ void ApplyMenuSwitch(RunState& run, std::string_view commandLine) {
 void ParseSwitches(RunState& run, std::string_view commandLine) {
   ApplyConfigSwitch(run, commandLine);
   ApplyMenuSwitch(run, commandLine);
-  if (ContainsI(commandLine, kSwitchOneByOne)) run.start.OneByOne = 1;
+  if (ContainsI(commandLine, kSwitchOneByOne)) run.start.OneByOne = true;
 }
 
 bool OnHostCreate(RunState& run) {
@@ -81,44 +81,53 @@ bool OnHostCreate(RunState& run) {
   DerivePaths(run);
   const std::string& commandLine = st.CommandLine;
   if (!ContainsI(commandLine, kSwitchNoKeys)) {
-    st.ShiftFlag = run.platform.KeyDown(Key::Shift) ? 1 : 0;
-    st.ControlFlag = run.platform.KeyDown(Key::Control) ? 1 : 0;
+    st.ShiftFlag = run.platform.KeyDown(Key::Shift);
+    st.ControlFlag = run.platform.KeyDown(Key::Control);
   }
-  if (ContainsI(commandLine, kSwitchShift)) st.ShiftFlag = st.ShiftFlag == 0 ? 1 : 0;
+  if (ContainsI(commandLine, kSwitchShift)) st.ShiftFlag = !st.ShiftFlag;
   st.ConfigPath = JoinPath(st.ProgramFolder, st.ConfigName);
   if (!commandLine.empty()) ParseSwitches(run, commandLine);
   return ReadConfiguration(run) == 1;
 }
 
-void ShowTargetlessMenu(RunState& run) {
-  if (run.frontend) run.frontend->ShowPopupMenu(1, 0);
+namespace {
+
+// Shift held at the start (or "/#k=sft") chooses the second configuration.
+ConfigFile ShiftedFile(const StartupState& st) {
+  return st.ShiftFlag ? ConfigFile::Second : ConfigFile::Main;
+}
+
+}  // namespace
+
+void ShowTargetlessMenu(Frontend* frontend) {
+  if (frontend) frontend->ShowPopupMenu(MenuKind::Targetless, MenuPlace::Configured);
 }
 
 StartupPath StartupDispatch(RunState& run) {
   StartupState& st = run.start;
-  if (st.ShiftFlag == 1 && st.ControlFlag == 1) {
-    ShowTargetlessMenu(run);
+  if (st.ShiftFlag && st.ControlFlag) {
+    ShowTargetlessMenu(run.frontend);
     return StartupPath::TargetlessMenu;
   }
   // A whole command line that names one path with blanks is one target.
-  if (!st.CommandLineUtf8.empty() && NamesExistingPath(run, st.CommandLineUtf8)) {
+  if (!st.CommandLineUtf8.empty() && NamesExistingPath(run.platform, st.CommandLineUtf8)) {
     st.CommandLineUtf8 = PathQuoteSpaces(st.CommandLineUtf8);
     st.CommandLine = PathQuoteSpaces(st.CommandLine);
   }
-  BuildTargetList(run, st.CommandLineUtf8, 0);
-  const int count = run.targets.workingCount;
+  BuildTargetList(run, st.CommandLineUtf8, Separators::Blanks);
+  const int count = run.targets.WorkingCount;
   if (count >= 1) {
-    if (count == 1) st.OneByOne = 0;
-    RunTargets(run, st.ShiftFlag, 0);
+    if (count == 1) st.OneByOne = false;
+    RunTargets(run, ShiftedFile(st), MenuPlace::Configured);
     return StartupPath::Targets;
   }
   // The user named a target that could not be taken: the message said so.
-  if (!run.targets.refused.empty()) return StartupPath::Refused;
+  if (!run.targets.Refused.empty()) return StartupPath::Refused;
   if (ContainsI(st.CommandLine, kSwitchClipboard)) {
-    TakeClipboardTargets(run, st.ShiftFlag, 0);
+    TakeClipboardTargets(run, ShiftedFile(st), false);
     return StartupPath::Clipboard;
   }
-  ShowTargetlessMenu(run);
+  ShowTargetlessMenu(run.frontend);
   return StartupPath::TargetlessMenu;
 }
 

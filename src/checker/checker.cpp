@@ -34,8 +34,9 @@ class DryRunPlatform : public Platform {
   bool ReadWholeFile(const std::string& p, bool, std::string& contents) override {
     return inner_.ReadWholeFile(p, false, contents);
   }
-  bool ReadFileHead(const std::string& p, size_t max, std::string& contents) override {
-    return inner_.ReadFileHead(p, max, contents);
+  bool ReadFilePart(const std::string& p, unsigned long long offset, size_t max,
+                    std::string& contents) override {
+    return inner_.ReadFilePart(p, offset, max, contents);
   }
   std::optional<unsigned long long> FileSize(const std::string& p) override {
     return inner_.FileSize(p);
@@ -221,15 +222,15 @@ class ScriptedFrontend : public Frontend, public MenuActions {
   int menus = 0;
   int targetlessMenus = 0;
 
-  void ShowPopupMenu(int targetless, int) override {
-    if (targetless == 1) ++targetlessMenus; else ++menus;
+  void ShowPopupMenu(MenuKind kind, MenuPlace) override {
+    if (kind == MenuKind::Targetless) ++targetlessMenus; else ++menus;
   }
-  int OpenParameterDialog() override {
+  DialogResult OpenParameterDialog() override {
     LaunchState& launch = run_->launch;
     asks.push_back({launch.TitleGiven ? launch.ParameterTitle : std::string(),
                     launch.ParameterDefault});
     launch.ParameterAnswer = kAnswerPlaceholder;
-    return 4;
+    return DialogResult::Confirmed;
   }
   void ShowAbout() override {}
   void InvokeShellCommand(int) override {}
@@ -256,10 +257,11 @@ class LineIndex {
   std::vector<size_t> starts_;
 };
 
+// The line at start, complete or not (a header's own line).
 std::string LineAt(std::string_view text, size_t start) {
-  LineBuffer line;
-  FetchLine(start, text.size(), text, false, line);
-  return std::string(TrimLeadingBlanksAndTabs(line.view()));
+  LineCursor cursor(text, start);
+  cursor.SkipLine();
+  return std::string(TrimLeadingBlanksAndTabs(cursor.Line()));
 }
 
 // Keeps what the selections report, one CheckSelection per selection.
@@ -318,10 +320,10 @@ class Tracer : public SelectionTrace {
   }
   void Decided(const RunState& decided, Decision decision, int entry) override {
     CheckSelection& s = Current();
-    s.subject = decided.targets.working[0];
+    s.subject = decided.targets.Working[0];
     s.decision = decision;
     s.decisionEntry = entry;
-    s.oneByOne = decided.start.OneByOne != 0;
+    s.oneByOne = decided.start.OneByOne;
     const EntryTable& table = decided.entries;
     if (!s.sections.empty() && !s.sections.back().discarded)
       s.sections.back().endEntry = table.entryCount;
@@ -376,7 +378,7 @@ std::vector<CheckMenuItem> MenuTree(RunState& run, MenuRecorder& recorder, MenuH
     const int index = item.id - kIdEntryBase;
     if (node.submenu != 0 && index >= 0 && index < run.entries.entryCount &&
         run.entries.entries[static_cast<size_t>(index)].kind == kSubmenuOpen)
-      AddLevelItems(run, recorder, node.submenu, index, 1);  // as the group opens
+      AddLevelItems(run, recorder, node.submenu, index, true);  // as the group opens
     if (node.submenu != 0) item.submenu = MenuTree(run, recorder, node.submenu, depth + 1);
     items.push_back(item);
   }
@@ -386,9 +388,9 @@ std::vector<CheckMenuItem> MenuTree(RunState& run, MenuRecorder& recorder, MenuH
 // The menu the launcher would show for a snapshot.
 std::vector<CheckMenuItem> BuildMenu(const RunState& snapshot) {
   RunState run(snapshot);
-  run.selection.trace = nullptr;
+  run.selection.Trace = nullptr;
   MenuRecorder recorder;
-  const MenuHandle root = BuildPopupMenu(run, recorder, 0);
+  const MenuHandle root = BuildPopupMenu(run, recorder, MenuKind::Targets);
   return MenuTree(run, recorder, root, 0);
 }
 
@@ -403,7 +405,7 @@ std::vector<CheckCommand> EntryCommands(const RunState& snapshot, DryRunPlatform
                            entry.kind == kParameter || entry.kind == kSoloParameter;
     if (!choosable) continue;
     RunState run(snapshot);
-    run.selection.trace = nullptr;
+    run.selection.Trace = nullptr;
     run.frontend = &frontend;
     run.currentTarget = 0;
     current = &run;
@@ -488,11 +490,11 @@ CheckReport CheckConfiguration(Platform& realPlatform, const CheckOptions& optio
 
   Tracer tracer(text, platform, frontend);
   tracer.run = &run;
-  run.selection.trace = &tracer;
+  run.selection.Trace = &tracer;
   platform.actions.clear();
   const StartupPath path = StartupDispatch(run);
   tracer.Finish();
-  run.selection.trace = nullptr;
+  run.selection.Trace = nullptr;
   report.path = path == StartupPath::Targets     ? "targets"
                 : path == StartupPath::Clipboard ? "clipboard"
                 : path == StartupPath::Refused   ? "refused"
@@ -503,8 +505,8 @@ CheckReport CheckConfiguration(Platform& realPlatform, const CheckOptions& optio
                                platform.actions.end());
   if (!tracer.snapshots.empty()) {
     const TargetList& list = tracer.snapshots.front()->targets;
-    for (int i = 0; i < list.fullCount; ++i) {
-      const std::string& target = list.full[static_cast<size_t>(i)];
+    for (int i = 0; i < list.FullCount; ++i) {
+      const std::string& target = list.Full[static_cast<size_t>(i)];
       report.targets.push_back(target);
       report.targetKinds.push_back(KindOf(realPlatform, target));
     }

@@ -1,6 +1,6 @@
 // The checker's arguments, and its report as text for a person and as JSON
 // for scripts.
-#include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "checker/checker.h"
 #include "menu/menu.h"
@@ -275,200 +275,120 @@ void SelectionText(std::string& out, const CheckSelection& s, size_t number, Tex
 
 // ---- JSON ----
 
-class Json {
- public:
-  explicit Json(TextEncoder encode) : encode_(encode) {}
-  std::string out;
+using Json = nlohmann::ordered_json;  // keys in the order they are set
 
-  void Raw(std::string_view text) { out += text; }
-  void Str(std::string_view text, bool convert = true) {
-    const std::string s = convert ? Enc(encode_, text) : std::string(text);
-    out += '"';
-    for (unsigned char c : s) {
-      if (c == '"' || c == '\\') {
-        out += '\\';
-        out += static_cast<char>(c);
-      } else if (c < 0x20 || c == 0x7F) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "\\u%04x", c);
-        out += buf;
-      } else {
-        out += static_cast<char>(c);
-      }
-    }
-    out += '"';
-  }
-  void Key(std::string_view key) {
-    Sep();
-    Str(key, false);
-    out += ':';
-    first_ = true;  // the value that follows needs no comma
-    inValue_ = true;
-  }
-  void Begin(char bracket) {
-    Sep();
-    out += bracket;
-    first_ = true;
-  }
-  void End(char bracket) {
-    out += bracket;
-    first_ = false;
-  }
-  void Value(std::string_view text, bool convert = true) {
-    Sep();
-    Str(text, convert);
-  }
-  void Number(long long n) {
-    Sep();
-    out += std::to_string(n);
-  }
-  void Bool(bool b) {
-    Sep();
-    out += b ? "true" : "false";
-  }
-
- private:
-  // Writes the comma before every element but the first of its container.
-  void Sep() {
-    if (inValue_) {
-      inValue_ = false;
-      first_ = false;
-      return;
-    }
-    if (!first_) out += ',';
-    first_ = false;
-  }
-  TextEncoder encode_;
-  bool first_ = true;
-  bool inValue_ = false;
+// Configuration text, and the paths and names taken from it, as UTF-8.
+struct JsonText {
+  TextEncoder encode;
+  std::string operator()(std::string_view text) const { return Enc(encode, text); }
 };
 
-void JsonAction(Json& j, const CheckAction& a) {
-  j.Begin('{');
-  j.Key("kind"); j.Value(ActionName(a.kind));
+Json JsonAction(const CheckAction& a, const JsonText& text) {
+  Json j{{"kind", ActionName(a.kind)}};
   if (a.kind == CheckAction::Start) {
-    j.Key("file"); j.Value(a.start.file);
-    j.Key("parameters"); j.Value(a.start.parameters);
-    j.Key("directory"); j.Value(a.start.directory);
-    j.Key("accepted"); j.Bool(a.accepted);
+    j["file"] = text(a.start.file);
+    j["parameters"] = text(a.start.parameters);
+    j["directory"] = text(a.start.directory);
+    j["accepted"] = a.accepted;
   } else if (a.kind == CheckAction::Sleep) {
-    j.Key("milliseconds"); j.Number(a.milliseconds);
+    j["milliseconds"] = a.milliseconds;
   } else {
-    j.Key("text"); j.Value(a.text, a.kind != CheckAction::Message);
+    j["text"] = a.kind == CheckAction::Message ? a.text : text(a.text);  // messages: UTF-8
   }
-  j.End('}');
+  return j;
 }
 
-void JsonActions(Json& j, const char* key, const std::vector<CheckAction>& actions) {
-  j.Key(key);
-  j.Begin('[');
-  for (const CheckAction& a : actions) JsonAction(j, a);
-  j.End(']');
+Json JsonActions(const std::vector<CheckAction>& actions, const JsonText& text) {
+  Json list = Json::array();
+  for (const CheckAction& a : actions) list.push_back(JsonAction(a, text));
+  return list;
 }
 
-void JsonAsks(Json& j, const std::vector<CheckAsk>& asks) {
-  j.Key("asks");
-  j.Begin('[');
-  for (const CheckAsk& a : asks) {
-    j.Begin('{');
-    j.Key("title"); j.Value(a.title);
-    j.Key("default"); j.Value(a.defaultText);
-    j.End('}');
-  }
-  j.End(']');
+Json JsonAsks(const std::vector<CheckAsk>& asks, const JsonText& text) {
+  Json list = Json::array();
+  for (const CheckAsk& a : asks)
+    list.push_back({{"title", text(a.title)}, {"default", text(a.defaultText)}});
+  return list;
 }
 
-void JsonMenu(Json& j, const std::vector<CheckMenuItem>& items) {
-  j.Begin('[');
+Json JsonMenu(const std::vector<CheckMenuItem>& items, const JsonText& text) {
+  Json list = Json::array();
   for (const CheckMenuItem& item : items) {
-    j.Begin('{');
-    j.Key("kind"); j.Value(MenuKindName(item.kind));
-    j.Key("id"); j.Number(item.id);
-    j.Key("label"); j.Value(item.label, !item.labelUtf8);
-    if (!item.icon.empty()) { j.Key("icon"); j.Value(item.icon); }
-    j.Key("columnBreak"); j.Bool(item.columnBreak);
-    if (item.hasSubmenu) { j.Key("submenu"); JsonMenu(j, item.submenu); }
-    j.End('}');
+    Json j{{"kind", MenuKindName(item.kind)},
+           {"id", item.id},
+           {"label", item.labelUtf8 ? item.label : text(item.label)}};
+    if (!item.icon.empty()) j["icon"] = text(item.icon);
+    j["columnBreak"] = item.columnBreak;
+    if (item.hasSubmenu) j["submenu"] = JsonMenu(item.submenu, text);
+    list.push_back(std::move(j));
   }
-  j.End(']');
+  return list;
 }
 
-void JsonSelection(Json& j, const CheckSelection& s) {
-  j.Begin('{');
-  j.Key("subject"); j.Value(s.subject);
-  if (!s.key.empty()) { j.Key("key"); j.Value(s.key); }
-  j.Key("headers");
-  j.Begin('[');
+Json JsonHeaders(const CheckSelection& s, const JsonText& text) {
+  Json list = Json::array();
   for (const CheckHeader& h : s.headers) {
-    j.Begin('{');
-    j.Key("line"); j.Number(h.line);
-    j.Key("pass"); j.Value(PassName(h.pass));
-    j.Key("text"); j.Value(h.text);
-    j.Key("terms");
-    j.Begin('[');
-    for (const CheckTerm& t : h.terms) {
-      j.Begin('{');
-      j.Key("term"); j.Value(t.text);
-      j.Key("exclusion"); j.Bool(t.exclusion);
-      j.Key("outcome"); j.Value(OutcomeName(t));
-      j.End('}');
-    }
-    j.End(']');
-    j.Key("matched"); j.Bool(h.matched == 1);
-    j.Key("exclusion"); j.Number(h.exclusion);
-    j.Key("taken"); j.Bool(h.taken);
-    j.End('}');
+    Json terms = Json::array();
+    for (const CheckTerm& t : h.terms)
+      terms.push_back(
+          {{"term", text(t.text)}, {"exclusion", t.exclusion}, {"outcome", OutcomeName(t)}});
+    list.push_back({{"line", h.line},
+                    {"pass", PassName(h.pass)},
+                    {"text", text(h.text)},
+                    {"terms", std::move(terms)},
+                    {"matched", h.matched == 1},
+                    {"exclusion", h.exclusion},
+                    {"taken", h.taken}});
   }
-  j.End(']');
-  j.Key("sections");
-  j.Begin('[');
-  for (const CheckSection& c : s.sections) {
-    j.Begin('{');
-    j.Key("line"); j.Number(c.line);
-    j.Key("pass"); j.Value(PassName(c.pass));
-    j.Key("header"); j.Value(c.header);
-    j.Key("firstEntry"); j.Number(c.firstEntry);
-    j.Key("endEntry"); j.Number(c.endEntry);
-    j.Key("discarded"); j.Bool(c.discarded);
-    j.End('}');
-  }
-  j.End(']');
-  j.Key("entries");
-  j.Begin('[');
+  return list;
+}
+
+Json JsonEntries(const CheckSelection& s, const JsonText& text) {
+  Json list = Json::array();
   for (size_t i = 0; i < s.entries.size(); ++i) {
     const Entry& e = s.entries[i];
-    j.Begin('{');
-    j.Key("id"); j.Number(kIdEntryBase + static_cast<long long>(i));
-    j.Key("kind"); j.Value(KindName(e.kind));
-    j.Key("level"); j.Number(e.level);
-    j.Key("label"); j.Value(e.label);
-    j.Key("command"); j.Value(e.command);
-    j.Key("paramCount"); j.Number(e.paramCount);
-    j.Key("parentIndex"); j.Number(e.parentIndex);
-    j.Key("perTarget"); j.Number(e.perTarget);
-    j.End('}');
+    list.push_back({{"id", kIdEntryBase + static_cast<long long>(i)},
+                    {"kind", KindName(e.kind)},
+                    {"level", e.level},
+                    {"label", text(e.label)},
+                    {"command", text(e.command)},
+                    {"paramCount", e.paramCount},
+                    {"parentIndex", e.parentIndex},
+                    {"perTarget", e.perTarget}});
   }
-  j.End(']');
-  j.Key("ordinaryCount"); j.Number(s.ordinaryCount);
-  j.Key("decision"); j.Value(DecisionName(s.decision));
-  j.Key("decisionEntry"); j.Number(s.decisionEntry);
-  j.Key("oneByOne"); j.Bool(s.oneByOne);
-  j.Key("explanation"); j.Value(DecisionText(s, nullptr));
-  JsonAsks(j, s.asks);
-  JsonActions(j, "actions", s.actions);
-  j.Key("menu"); JsonMenu(j, s.menu);
-  j.Key("commands");
-  j.Begin('[');
-  for (const CheckCommand& c : s.commands) {
-    j.Begin('{');
-    j.Key("id"); j.Number(kIdEntryBase + c.entry);
-    j.Key("label"); j.Value(c.label);
-    JsonAsks(j, c.asks);
-    JsonActions(j, "actions", c.actions);
-    j.End('}');
-  }
-  j.End(']');
-  j.End('}');
+  return list;
+}
+
+Json JsonSelection(const CheckSelection& s, const JsonText& text) {
+  Json j{{"subject", text(s.subject)}};
+  if (!s.key.empty()) j["key"] = text(s.key);
+  j["headers"] = JsonHeaders(s, text);
+  Json sections = Json::array();
+  for (const CheckSection& c : s.sections)
+    sections.push_back({{"line", c.line},
+                        {"pass", PassName(c.pass)},
+                        {"header", text(c.header)},
+                        {"firstEntry", c.firstEntry},
+                        {"endEntry", c.endEntry},
+                        {"discarded", c.discarded}});
+  j["sections"] = std::move(sections);
+  j["entries"] = JsonEntries(s, text);
+  j["ordinaryCount"] = s.ordinaryCount;
+  j["decision"] = DecisionName(s.decision);
+  j["decisionEntry"] = s.decisionEntry;
+  j["oneByOne"] = s.oneByOne;
+  j["explanation"] = text(DecisionText(s, nullptr));
+  j["asks"] = JsonAsks(s.asks, text);
+  j["actions"] = JsonActions(s.actions, text);
+  j["menu"] = JsonMenu(s.menu, text);
+  Json commands = Json::array();
+  for (const CheckCommand& c : s.commands)
+    commands.push_back({{"id", kIdEntryBase + c.entry},
+                        {"label", text(c.label)},
+                        {"asks", JsonAsks(c.asks, text)},
+                        {"actions", JsonActions(c.actions, text)}});
+  j["commands"] = std::move(commands);
+  return j;
 }
 
 }  // namespace
@@ -493,41 +413,30 @@ std::string FormatReportText(const CheckReport& r, TextEncoder encode) {
 }
 
 std::string FormatReportJson(const CheckReport& r, TextEncoder encode) {
-  Json j(encode);
-  j.Begin('{');
-  j.Key("configuration"); j.Value(r.configPath);
-  j.Key("edition"); j.Value(r.edition);
-  j.Key("readable"); j.Bool(r.readable);
-  j.Key("commandLine"); j.Value(r.commandLine);
-  j.Key("startup"); j.Value(r.path);
-  j.Key("targets");
-  j.Begin('[');
-  for (size_t i = 0; i < r.targets.size(); ++i) {
-    j.Begin('{');
-    j.Key("target"); j.Value(r.targets[i]);
-    j.Key("kind"); j.Value(r.targetKinds[i]);
-    j.End('}');
-  }
-  j.End(']');
-  JsonActions(j, "actions", r.otherActions);
-  j.Key("selections");
-  j.Begin('[');
-  for (const CheckSelection& s : r.selections) JsonSelection(j, s);
-  j.End(']');
-  j.Key("warnings");
-  j.Begin('[');
-  for (const CheckWarning& w : r.warnings) {
-    j.Begin('{');
-    j.Key("line"); j.Number(w.line);
-    j.Key("code"); j.Value(w.code);
-    j.Key("message"); j.Value(w.message, w.code != "message");
-    j.End('}');
-  }
-  j.End(']');
-  j.Key("status"); j.Number(r.status);
-  j.End('}');
-  j.Raw("\n");
-  return j.out;
+  const JsonText text{encode};
+  Json j{{"configuration", text(r.configPath)},
+         {"edition", r.edition},
+         {"readable", r.readable},
+         {"commandLine", text(r.commandLine)},
+         {"startup", r.path}};
+  Json targets = Json::array();
+  for (size_t i = 0; i < r.targets.size(); ++i)
+    targets.push_back({{"target", text(r.targets[i])}, {"kind", r.targetKinds[i]}});
+  j["targets"] = std::move(targets);
+  j["actions"] = JsonActions(r.otherActions, text);
+  Json selections = Json::array();
+  for (const CheckSelection& s : r.selections) selections.push_back(JsonSelection(s, text));
+  j["selections"] = std::move(selections);
+  Json warnings = Json::array();
+  for (const CheckWarning& w : r.warnings)
+    warnings.push_back({{"line", w.line},
+                        {"code", w.code},
+                        {"message", w.code == "message" ? w.message : text(w.message)}});
+  j["warnings"] = std::move(warnings);
+  j["status"] = r.status;
+  // Text that is not UTF-8 after all (a configuration in another code page)
+  // is written with replacement characters rather than refused.
+  return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace zolto

@@ -28,15 +28,10 @@ struct Line {
 // The complete lines of text (a last line without LF is not read).
 std::vector<Line> LinesOf(std::string_view text) {
   std::vector<Line> lines;
-  LineBuffer buffer;
-  size_t pos = 0;
-  int number = 1;
-  while (pos < text.size()) {
-    const size_t used = FetchLine(pos, text.size(), text, false, buffer);
-    if (pos + used > text.size()) break;
-    lines.push_back({pos, number++, std::string(TrimLeadingBlanksAndTabs(buffer.view()))});
-    pos += used;
-  }
+  LineCursor cursor(text);
+  for (int number = 1; cursor.Next(); ++number)
+    lines.push_back(
+        {cursor.LineStart(), number, std::string(TrimLeadingBlanksAndTabs(cursor.Line()))});
   return lines;
 }
 
@@ -51,9 +46,9 @@ int LineNumberAt(const std::vector<Line>& lines, size_t pos) {
 }
 
 // The [system] key a line starts with, in the reader's own order, or "".
-std::string_view SystemKeyOf(const RunState& run, std::string_view line) {
+std::string_view SystemKeyOf(const Edition& edition, std::string_view line) {
   if (StartsWithI(line, "%end")) return "%end";
-  for (std::string_view key : SystemKeys(run.edition.webPreview))
+  for (std::string_view key : SystemKeys(edition.webPreview))
     if (StartsWithI(line, key)) return key;
   return {};
 }
@@ -118,7 +113,7 @@ class Scanner {
     } else if (part_ == Part::System) {
       CheckSystemLine(line);
     } else if (part_ == Part::Menu) {
-      if (systemRunsOn_ && StartsWithI(l, "@") && !SystemKeyOf(run_, l).empty())
+      if (systemRunsOn_ && StartsWithI(l, "@") && !SystemKeyOf(run_.edition, l).empty())
         Warn(line.number, "setting-in-section",
              Quoted(l) + " is read as a [system] setting: the [system] part has no \"%end\" "
                          "before this section");
@@ -187,9 +182,9 @@ class Scanner {
     // cannot depend on the target.
     RunState probe(run_);
     TermCounter counter;
-    probe.selection.trace = &counter;
-    probe.selection.regex = RegexState::Unavailable;  // nothing is loaded or shown
-    probe.selection.exclusion = 0;
+    probe.selection.Trace = &counter;
+    probe.selection.Regex = RegexState::Unavailable;  // nothing is loaded or shown
+    probe.selection.Exclusion = 0;
     const int matched = MatchHeader(probe, l, "C:\\");
     if (counter.tested == 0 && matched == 0)
       Warn(line.number, "unreachable",
@@ -212,7 +207,7 @@ class Scanner {
       Warn(line.number, "not-a-key", Quoted(l) + " is not a [system] key and is ignored");
       return;
     }
-    const std::string_view key = SystemKeyOf(run_, l);
+    const std::string_view key = SystemKeyOf(run_.edition, l);
     if (key.empty()) {
       std::string message = Quoted(l) + " matches no [system] key and is ignored";
       if (StartsWithI(l, "@browse")) message += " (the basic edition has no web previews)";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,10 @@ namespace zolto {
 
 struct RunState;
 class Platform;
+
+// The configuration files: the main one, and the second one "@ext2=" names
+// (read with Shift held).
+enum class ConfigFile { Main, Second };
 
 // Where the menu opens (stored here, acted on by the menu tracking).
 enum MenuPositionCode : int {
@@ -41,7 +46,8 @@ struct UserMacro {
 };
 
 struct ExplorerItemFilter {
-  int mode = 0;  // 0 none, 1 keep only the listed items, 2 remove them
+  // "[add]" keeps only the listed items, "[del]" removes them.
+  enum class Mode { None, KeepListed, RemoveListed } mode = Mode::None;
   std::vector<std::string> prefixes;
 };
 
@@ -114,6 +120,30 @@ struct LineBuffer {
 size_t FetchLine(size_t start, size_t end, std::string_view text,
                  bool keepTabs, LineBuffer& line);
 
+// Reads a text line by line with FetchLine's rules. A last line without LF
+// is no line: Next refuses it and stays where it is.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text, size_t start = 0, bool keepTabs = false)
+      : text_(text), position_(start), keepTabs_(keepTabs) {}
+  // Reads the next complete line and moves past it; false at the end.
+  bool Next();
+  // Moves past the rest of the line the cursor is in (a header's own line),
+  // whether or not a line feed ends it.
+  void SkipLine();
+  std::string_view Line() const { return line_.view(); }
+  size_t LineStart() const { return lineStart_; }
+  size_t Position() const { return position_; }
+  void MoveTo(size_t position) { position_ = position; }
+
+ private:
+  std::string_view text_;
+  size_t position_;
+  size_t lineStart_ = 0;
+  bool keepTabs_;
+  LineBuffer line_;
+};
+
 // Turns a program name into a full path: the name itself, name + ".exe",
 // the "@path=" folders, then the system search path. Returns the name
 // unchanged, with found false, when nothing is found.
@@ -130,6 +160,12 @@ std::vector<std::string_view> SystemKeys(bool webPreview);
 
 // Parses a "@menu=" / "/#m=" value; value must end in a line break.
 void ParseMenuPosition(RunState& run, std::string_view value);
+
+// Reads a configuration file (made empty first with createIfMissing); the
+// text ends at its first NUL byte, as a C string does. When the file cannot
+// be read, shows "設定ファイル異常" and gives nothing.
+std::optional<std::string> ReadConfigurationText(RunState& run, const std::string& path,
+                                                 bool createIfMissing);
 
 // Locates and reads the configuration file and applies its [system] part and
 // its [add]/[del] list. Returns 1, or 0 after reporting a file that cannot be

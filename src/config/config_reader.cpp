@@ -19,14 +19,14 @@ enum class ListMode { None, Picture, Text, WebFiles, WebUrls };
 // Reading state of one [system] pass.
 struct SystemReader {
   RunState& run;
-  std::string_view text;
-  size_t end = 0;
-  size_t pos = 0;
+  LineCursor lines;
   ListMode list = ListMode::None;
-  LineBuffer line;
 };
 
 // ---- Value helpers ----
+
+// The built-in defaults, which values out of range fall back to.
+const Settings kDefaults;
 
 int InRangeOr(int value, int low, int high, int otherwise) {
   return value >= low && value <= high ? value : otherwise;
@@ -69,7 +69,7 @@ void ApplyPictureFields(Settings& s, std::string_view value) {
     const int n = StrToInt(f);
     switch (i) {
       case 0: s.PicturePreview = n == 1 ? 1 : 0; return n == 1;
-      case 1: s.PictureSize = InRangeOr(n, 1, 500, 200); return true;
+      case 1: s.PictureSize = InRangeOr(n, 1, 500, kDefaults.PictureSize); return true;
       case 2: if (n == 1 || n == 2) s.PicturePreview = n + 1; return true;
       case 3: s.PictureNoHighlight = n == 1 ? 1 : 0; return false;
     }
@@ -82,14 +82,14 @@ void ApplyTextFields(Settings& s, std::string_view value) {
     const int n = StrToInt(f);
     switch (i) {
       case 0: s.TextPreview = n == 1 ? 1 : 0; return n == 1;
-      case 1: s.TextPreviewWidth = InRangeOr(n, 1, 1000, 200); return true;
-      case 2: s.TextPreviewLines = InRangeOr(n, 1, 100, 20); return true;
+      case 1: s.TextPreviewWidth = InRangeOr(n, 1, 1000, kDefaults.TextPreviewWidth); return true;
+      case 2: s.TextPreviewLines = InRangeOr(n, 1, 100, kDefaults.TextPreviewLines); return true;
       case 3: if (n == 1) s.TextSkipEmptyLines = 1; return true;
       case 4: if (!f.empty()) s.TextFontFace = std::string(f); return true;
       case 5: s.TextFontSize = n > 0 ? n : 12; return true;
       case 6: if (n == 1 || n == 2) s.TextPreview = n + 1; return true;
       case 7: s.TextNoHighlight = n == 1 ? 1 : 0; return true;
-      case 8: s.TabWidth = InRangeOr(n, 0, 10, 4); return false;
+      case 8: s.TabWidth = InRangeOr(n, 0, 10, kDefaults.TabWidth); return false;
     }
     return false;
   });
@@ -173,100 +173,97 @@ void ApplyEditor(RunState& run, std::string_view value) {
     run.settings.EditorProgram = program;
 }
 
-// Reads the user macro lines after "@param"; returns the bytes they took.
-size_t ReadUserMacros(SystemReader& r, size_t from) {
+// Reads the user macro lines after "@param": those that hold the delimiter.
+void ReadUserMacros(SystemReader& r) {
   Settings& s = r.run.settings;
   s.ParamMacrosOn = true;
   s.UserMacros.clear();
-  size_t pos = from;
-  while (s.UserMacros.size() < kMaxUserMacros) {
-    const size_t used = FetchLine(pos, r.end, r.text, false, r.line);
-    if (pos + used > r.end) break;
-    std::string_view line = r.line.view();  // leading spaces stay
+  while (s.UserMacros.size() < kMaxUserMacros && r.lines.Next()) {
+    const std::string_view line = r.lines.Line();  // leading spaces stay
     const size_t d = Find(line, s.Delimiter);
-    if (d == npos) break;
-    s.UserMacros.push_back(
-        {CutToBytes(line.substr(0, d), kMaxMacroName),
-         CutToBytes(line.substr(d + s.Delimiter.size()), kMaxMacroValue)});
-    pos += used;
+    if (d == npos) {
+      r.lines.MoveTo(r.lines.LineStart());  // a [system] line again
+      return;
+    }
+    s.UserMacros.push_back({CutToBytes(line.substr(0, d), kMaxMacroName),
+                            CutToBytes(line.substr(d + s.Delimiter.size()), kMaxMacroValue)});
   }
-  return pos - from;
 }
 
 // One [system] key: matched as a prefix of the line; apply gets the rest of
-// the line and may take more lines by growing advance.
+// the line and may read more lines from the reader.
 struct SystemKey {
   std::string_view key;
-  void (*apply)(SystemReader& r, std::string_view value, size_t& advance);
+  void (*apply)(SystemReader& r, std::string_view value);
   bool webPreviewOnly;  // read only by an edition with web previews
 };
 
 // In the order a line is tested: the first key that matches decides, so a
 // longer key stands before the shorter one it begins with.
 constexpr SystemKey kSystemKeys[] = {
-    {"@dlm=", [](SystemReader& r, std::string_view v, size_t&) {
+    {"@dlm=", [](SystemReader& r, std::string_view v) {
        if (v.size() >= 2) r.run.settings.Delimiter = CutToBytes(v, kMaxDelimiter);
      }, false},
-    {"@param", [](SystemReader& r, std::string_view, size_t& advance) {
-       advance += ReadUserMacros(r, r.pos + advance);
+    {"@param", [](SystemReader& r, std::string_view) {
+       ReadUserMacros(r);
      }, false},
-    {"@path=", [](SystemReader& r, std::string_view v, size_t&) { ApplySearchList(r.run, v); },
+    {"@path=", [](SystemReader& r, std::string_view v) { ApplySearchList(r.run, v); },
      false},
-    {"@icon", [](SystemReader& r, std::string_view, size_t&) { r.run.settings.ShowIcons = 1; },
+    {"@icon", [](SystemReader& r, std::string_view) { r.run.settings.ShowIcons = 1; },
      false},
-    {"@menu=", [](SystemReader& r, std::string_view v, size_t&) {
+    {"@menu=", [](SystemReader& r, std::string_view v) {
        if (v.size() >= 3 && r.run.settings.MenuPosition == kMenuUnset) ParseMenuPosition(r.run, v);
      }, false},
-    {"@len=-1", [](SystemReader& r, std::string_view, size_t&) { r.run.settings.NameLength = -1; },
+    {"@len=-1", [](SystemReader& r, std::string_view) { r.run.settings.NameLength = -1; },
      false},
-    {"@len=", [](SystemReader& r, std::string_view v, size_t&) {
+    {"@len=", [](SystemReader& r, std::string_view v) {
        r.run.settings.NameLength = InRangeOr(StrToInt(v), 1, 254, 0);
      }, false},
-    {"@ext2=", [](SystemReader& r, std::string_view v, size_t&) { ApplySecondConfig(r.run, v); },
+    {"@ext2=", [](SystemReader& r, std::string_view v) { ApplySecondConfig(r.run, v); },
      false},
-    {"@editor=", [](SystemReader& r, std::string_view v, size_t&) { ApplyEditor(r.run, v); },
+    {"@editor=", [](SystemReader& r, std::string_view v) { ApplyEditor(r.run, v); },
      false},
-    {"@dist=", [](SystemReader& r, std::string_view v, size_t&) { ApplyDelays(r.run.settings, v); },
+    {"@dist=", [](SystemReader& r, std::string_view v) { ApplyDelays(r.run.settings, v); },
      false},
-    {"@context=", [](SystemReader& r, std::string_view v, size_t&) {
+    {"@context=", [](SystemReader& r, std::string_view v) {
        ApplyExplorerMode(r.run.settings, v);
      }, false},
-    {"@mark=0", [](SystemReader& r, std::string_view, size_t&) { r.run.settings.SoleMark = 0; },
+    {"@mark=0", [](SystemReader& r, std::string_view) { r.run.settings.SoleMark = 0; },
      false},
-    {"@pic", [](SystemReader& r, std::string_view v, size_t&) {
+    {"@pic", [](SystemReader& r, std::string_view v) {
        if (!v.empty() && v[0] == '=') ApplyPictureFields(r.run.settings, v.substr(1));
        r.list = ListMode::Picture;
      }, false},
-    {"@text", [](SystemReader& r, std::string_view v, size_t&) {
+    {"@text", [](SystemReader& r, std::string_view v) {
        if (!v.empty() && v[0] == '=') ApplyTextFields(r.run.settings, v.substr(1));
        r.list = ListMode::Text;
      }, false},
-    {"@browse", [](SystemReader& r, std::string_view v, size_t&) {
+    {"@browse", [](SystemReader& r, std::string_view v) {
        if (!v.empty() && v[0] == '=') ApplyBrowseFields(r.run, v.substr(1));
        r.list = ListMode::WebFiles;
      }, true},
-    {"@active=1", [](SystemReader& r, std::string_view, size_t&) {
+    {"@active=1", [](SystemReader& r, std::string_view) {
        r.run.settings.ForceActivate = 1;
      }, false},
-    {"@xinit=", [](SystemReader& r, std::string_view v, size_t&) {
+    {"@xinit=", [](SystemReader& r, std::string_view v) {
        r.run.settings.DialogInitialText = CutToBytes(v, kMaxDialogText);
      }, false},
-    {"@xtitle=", [](SystemReader& r, std::string_view v, size_t&) {
+    {"@xtitle=", [](SystemReader& r, std::string_view v) {
        r.run.settings.DialogTitleTemplate = CutToBytes(v, kMaxTitleTemplate);
        r.run.settings.DialogTitleMode = 2;
      }, false},
-    {"@xtitle", [](SystemReader& r, std::string_view, size_t&) {
+    {"@xtitle", [](SystemReader& r, std::string_view) {
        r.run.settings.DialogTitleMode = 1;
      }, false},
 };
 
 // Applies one [system] line. Returns false at "%end".
-bool ApplySystemLine(SystemReader& r, std::string_view line, size_t& advance) {
+bool ApplySystemLine(SystemReader& r, std::string_view line) {
   if (StartsWithI(line, "%end")) return false;
   for (const SystemKey& key : kSystemKeys) {
     if (key.webPreviewOnly && !r.run.edition.webPreview) continue;
     if (!StartsWithI(line, key.key)) continue;
-    key.apply(r, line.substr(key.key.size()), advance);
+    key.apply(r, line.substr(key.key.size()));
     break;
   }
   return true;
@@ -289,23 +286,21 @@ void ApplyListLine(SystemReader& r, std::string_view items) {
   r.list = next;
 }
 
-void ReadSystemPart(SystemReader& r) {
-  const size_t header = FindI(r.text, "[system]");
+void ReadSystemPart(RunState& run, std::string_view text) {
+  const size_t header = FindI(text, "[system]");
   if (header == npos) return;
-  r.pos = header + FetchLine(header, r.end, r.text, false, r.line);
-  while (true) {
-    size_t advance = FetchLine(r.pos, r.end, r.text, false, r.line);
-    if (r.pos + advance > r.end) return;
-    const std::string line(TrimLeadingBlanksAndTabs(r.line.view()));
+  SystemReader r{run, LineCursor(text, header)};
+  r.lines.SkipLine();
+  while (r.lines.Next()) {
+    const std::string line(TrimLeadingBlanksAndTabs(r.lines.Line()));
     if (r.list != ListMode::None && line.size() > 1 && line[0] == '>') {
       ApplyListLine(r, std::string_view(line).substr(1));
     } else if (!line.empty() && line[0] == ';') {
       // a comment keeps the list mode
     } else {
       r.list = ListMode::None;
-      if (!ApplySystemLine(r, line, advance)) return;
+      if (!ApplySystemLine(r, line)) return;
     }
-    r.pos += advance;
   }
 }
 
@@ -320,27 +315,23 @@ void PostProcess(RunState& run) {
   }
 }
 
-void ReadExplorerFilter(RunState& run, std::string_view text) {
-  ExplorerItemFilter& filter = run.settings.ExplorerFilter;
-  filter.mode = 0;
+void ReadExplorerFilter(ExplorerItemFilter& filter, std::string_view text) {
+  filter.mode = ExplorerItemFilter::Mode::None;
   filter.prefixes.clear();
   size_t header = FindI(text, "[add]");
-  filter.mode = 1;
+  filter.mode = ExplorerItemFilter::Mode::KeepListed;
   if (header == npos) {
     header = FindI(text, "[del]");
-    filter.mode = 2;
+    filter.mode = ExplorerItemFilter::Mode::RemoveListed;
   }
   if (header == npos) {
-    filter.mode = 0;
+    filter.mode = ExplorerItemFilter::Mode::None;
     return;
   }
-  LineBuffer line;
-  size_t pos = header + FetchLine(header, text.size(), text, false, line);
-  while (true) {
-    const size_t used = FetchLine(pos, text.size(), text, false, line);
-    if (pos + used > text.size()) return;
-    pos += used;
-    std::string_view item = TrimLeadingBlanksAndTabs(line.view());
+  LineCursor lines(text, header);
+  lines.SkipLine();
+  while (lines.Next()) {
+    std::string_view item = TrimLeadingBlanksAndTabs(lines.Line());
     if (!item.empty() && item[0] == ';') continue;
     if (filter.prefixes.size() >= kMaxFilterPrefixes) continue;
     if (StartsWithI(item, "%end")) return;
@@ -348,34 +339,27 @@ void ReadExplorerFilter(RunState& run, std::string_view text) {
   }
 }
 
+// Every setting back to its built-in default, but the menu position that
+// "/#m=" gave before the file is read (it wins over the file's "@menu=").
 void ResetBeforeReading(RunState& run) {
-  Settings& s = run.settings;
-  s.ParamMacrosOn = false;
-  s.UserMacros.clear();
-  s.ShowIcons = 0;
-  s.ExplorerMenuMode = 0;
-  s.ExplorerMenuFirst = 0;
-  s.SoleMark = 1;
-  s.NameLength = 0;
-  s.AltConfigPath = run.start.ConfigPath;
-  s.EditorProgram.clear();
-  s.DialogInitialText.clear();
-  s.DialogTitleTemplate.clear();
-  s.Delimiter = " | ";
-  s.SearchListOn = false;
-  s.DialogTitleMode = 0;
+  Settings fresh;
+  fresh.MenuPosition = run.settings.MenuPosition;
+  fresh.MenuX = run.settings.MenuX;
+  fresh.MenuY = run.settings.MenuY;
+  fresh.AltConfigPath = run.start.ConfigPath;
   const SystemMetrics metrics = run.platform.Metrics();
-  s.SmallIconWidth = metrics.smallIconWidth;
-  s.SmallIconHeight = metrics.smallIconHeight;
+  fresh.SmallIconWidth = metrics.smallIconWidth;
+  fresh.SmallIconHeight = metrics.smallIconHeight;
+  run.settings = std::move(fresh);
 }
 
 // The file to read: ConfigPath if it exists, else <exe>.ini, else the
 // edition's own name, else a new <exe>.ini.
-bool ChooseConfigPath(RunState& run, bool& createIfMissing) {
+void ChooseConfigPath(RunState& run, bool& createIfMissing) {
   StartupState& st = run.start;
   Platform& platform = run.platform;
   createIfMissing = false;
-  if (!st.ConfigPath.empty() && platform.PathExists(st.ConfigPath)) return true;
+  if (!st.ConfigPath.empty() && platform.PathExists(st.ConfigPath)) return;
   createIfMissing = true;
   const std::string own = JoinPath(st.ProgramFolder, st.ConfigName);
   const std::string fallback =
@@ -387,7 +371,6 @@ bool ChooseConfigPath(RunState& run, bool& createIfMissing) {
   } else {
     st.ConfigPath = own;
   }
-  return !st.ConfigPath.empty();
 }
 
 }  // namespace
@@ -446,21 +429,29 @@ void ApplyConfigurationText(RunState& run, std::string_view text) {
   // the first NUL byte.
   text = text.substr(0, std::min(text.size(), text.find('\0')));
   ResetBeforeReading(run);
-  SystemReader reader{run, text, text.size(), 0, ListMode::None, {}};
-  ReadSystemPart(reader);
+  ReadSystemPart(run, text);
   PostProcess(run);
-  ReadExplorerFilter(run, text);
+  ReadExplorerFilter(run.settings.ExplorerFilter, text);
+}
+
+std::optional<std::string> ReadConfigurationText(RunState& run, const std::string& path,
+                                                 bool createIfMissing) {
+  std::string text;
+  if (path.empty() || !run.platform.ReadWholeFile(path, createIfMissing, text)) {
+    run.platform.ShowMessage("設定ファイル異常", run.edition.configErrorCaption);
+    return std::nullopt;
+  }
+  text.resize(std::min(text.size(), text.find('\0')));
+  return text;
 }
 
 int ReadConfiguration(RunState& run) {
   bool createIfMissing = false;
-  std::string text;
-  if (!ChooseConfigPath(run, createIfMissing) ||
-      !run.platform.ReadWholeFile(run.start.ConfigPath, createIfMissing, text)) {
-    run.platform.ShowMessage("設定ファイル異常", run.edition.configErrorCaption);
-    return 0;
-  }
-  ApplyConfigurationText(run, text);
+  ChooseConfigPath(run, createIfMissing);
+  const std::optional<std::string> text =
+      ReadConfigurationText(run, run.start.ConfigPath, createIfMissing);
+  if (!text) return 0;
+  ApplyConfigurationText(run, *text);
   return 1;
 }
 

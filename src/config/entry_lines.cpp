@@ -24,9 +24,8 @@ Entry& Append(EntryTable& table, int kind, int level) {
   return entry;
 }
 
-Entry& AddOrdinary(RunState& run, SectionState& state, std::string_view command,
+Entry& AddOrdinary(EntryTable& table, SectionState& state, std::string_view command,
                    std::string_view label) {
-  EntryTable& table = run.entries;
   const int index = table.entryCount;
   Entry& entry = Append(table, kOrdinary, state.level);
   entry.command = CutToBytes(command, kMaxEntryText);
@@ -81,7 +80,7 @@ void AddProgramLine(RunState& run, SectionState& state, std::string_view raw) {
   const std::string_view label =
       d == std::string::npos ? std::string_view() : std::string_view(line).substr(d + delimiter.size());
   if (StartsWithI(program, "@system")) {
-    AddOrdinary(run, state, "@system", "@system");
+    AddOrdinary(run.entries, state, "@system", "@system");
     ResolveSystemEntry(run, state.lastOrdinary);
     if (d != std::string::npos)
       run.entries.entries[static_cast<size_t>(state.lastOrdinary)].label =
@@ -90,7 +89,7 @@ void AddProgramLine(RunState& run, SectionState& state, std::string_view raw) {
   }
   const ResolvedProgram& found = LookUpProgram(run, program);
   if (!found.usable) return;
-  AddOrdinary(run, state, found.path, d == std::string::npos ? std::string_view(found.name) : label);
+  AddOrdinary(run.entries, state, found.path, d == std::string::npos ? std::string_view(found.name) : label);
 }
 
 }  // namespace
@@ -99,15 +98,13 @@ size_t ParseEntryLines(RunState& run, size_t header, std::string_view text) {
   EntryTable& table = run.entries;
   SectionState state;
   state.separators = table.entryCount > 0;
-  LineBuffer line;
-  size_t pos = header + FetchLine(header, text.size(), text, false, line);
+  LineCursor lines(text, header);
+  lines.SkipLine();
   while (!table.Full()) {
-    const size_t used = FetchLine(pos, text.size(), text, false, line);
-    if (pos + used > text.size()) return text.size();
-    const std::string_view l = TrimLeadingBlanksAndTabs(line.view());
+    if (!lines.Next()) return text.size();
+    const std::string_view l = TrimLeadingBlanksAndTabs(lines.Line());
     const char c = l.empty() ? '\0' : l[0];
-    if (StartsWithI(l, "%end")) return pos;
-    pos += used;
+    if (StartsWithI(l, "%end")) return lines.LineStart();
     if (c == ';') continue;
     if (c == '+' && state.separators) {
       Append(table, kSeparator, state.level);

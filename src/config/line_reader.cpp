@@ -25,6 +25,18 @@ size_t FetchLine(size_t start, size_t end, std::string_view text,
   return i - start + 1;
 }
 
+bool LineCursor::Next() {
+  const size_t used = FetchLine(position_, text_.size(), text_, keepTabs_, line_);
+  if (position_ + used > text_.size()) return false;
+  lineStart_ = position_;
+  position_ += used;
+  return true;
+}
+
+void LineCursor::SkipLine() {
+  position_ += FetchLine(position_, text_.size(), text_, keepTabs_, line_);
+}
+
 namespace {
 
 // A path found by SearchPathA counts only when it fits a 260-byte buffer.

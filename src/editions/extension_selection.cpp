@@ -10,8 +10,8 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-std::string KeyOf(RunState& run, const std::string& subject) {
-  if (run.platform.IsDirectory(subject)) return "[folder]";
+std::string KeyOf(Platform& platform, const std::string& subject) {
+  if (platform.IsDirectory(subject)) return "[folder]";
   return "[" + SplitPath(subject).ext + "]";
 }
 
@@ -19,19 +19,19 @@ std::string KeyOf(RunState& run, const std::string& subject) {
 // in "#" keeps "[all]" out. Returns the start of the following line.
 size_t TakeSectionAt(RunState& run, std::string_view text, size_t at, bool& noAll,
                      SectionReader& sections, SelectionTrace::Pass pass) {
-  if (run.selection.trace) run.selection.trace->SectionTaken(pass, at);
-  LineBuffer line;
-  const size_t used = FetchLine(at, text.size(), text, false, line);
-  if (line.length > 0 && line.data[line.length - 1] == '#') noAll = true;
+  if (run.selection.Trace) run.selection.Trace->SectionTaken(pass, at);
+  LineCursor header(text, at);
+  header.SkipLine();
+  if (!header.Line().empty() && header.Line().back() == '#') noAll = true;
   sections.Take(run, at, text);
-  return at + used;
+  return header.Position();
 }
 
 void AddAllSection(RunState& run, std::string_view text, bool noAll) {
   if (noAll) return;
   const size_t all = FindI(text, "[all]");
   if (all == npos) return;
-  if (run.selection.trace) run.selection.trace->SectionTaken(SelectionTrace::Pass::All, all);
+  if (run.selection.Trace) run.selection.Trace->SectionTaken(SelectionTrace::Pass::All, all);
   ParseEntryLines(run, all, text);
 }
 
@@ -49,12 +49,12 @@ bool TakeCatchAll(RunState& run, std::string_view text, bool& noAll) {
 }  // namespace
 
 int SelectByExtension(RunState& run, std::string_view text) {
-  if (run.targets.workingCount < 1) return 1;
-  const std::string subject = run.targets.working[0];
-  const std::string key = KeyOf(run, subject);
+  if (run.targets.WorkingCount < 1) return 1;
+  const std::string subject = run.targets.Working[0];
+  const std::string key = KeyOf(run.platform, subject);
   run.entries.programs.clear();
-  if (run.selection.trace)
-    run.selection.trace->Header(SelectionTrace::Pass::ExtensionKey, key, npos);
+  if (run.selection.Trace)
+    run.selection.Trace->Header(SelectionTrace::Pass::ExtensionKey, key, npos);
   bool noAll = false;
   size_t at = FindI(text, key);
   const bool keyFound = at != npos;
@@ -71,8 +71,8 @@ int SelectByExtension(RunState& run, std::string_view text) {
   }
   if (!keyFound || run.entries.ordinaryCount == 0) {
     if (!TakeCatchAll(run, text, noAll) || run.entries.ordinaryCount == 0) {
-      if (run.selection.trace)
-        run.selection.trace->Decided(run, SelectionTrace::Decision::Open, -1);
+      if (run.selection.Trace)
+        run.selection.Trace->Decided(run, SelectionTrace::Decision::Open, -1);
       OpenWithAssociation(run, subject);
       return 1;
     }

@@ -8,6 +8,8 @@
 namespace zolto {
 
 struct RunState;
+struct Settings;
+class Platform;
 
 // The working text of a path-macro expansion holds at most this many
 // characters; a replacement that would pass it is not made.
@@ -24,10 +26,16 @@ namespace zolto {
 // Returned by an expansion instead of a command when the user cancelled.
 inline constexpr char kCancelMarker[] = "CancelData_Mirun";
 
+// What the parameter dialog's user did: cancelled, confirmed, or confirmed
+// with Ctrl held (the answer then serves every later "%X" of the expansion).
+enum class DialogResult { Cancelled, Confirmed, ConfirmedWithControl };
+
+// The list macro of the command about to start: none, "%M" in quotes, or bare.
+enum class ListQuote { None, Quoted, Bare };
+
 // State of launching and of the parameter dialog.
 struct LaunchState {
-  // 0 no list macro, 1 a quoted one ("%M" in quotes), 2 a bare one.
-  int ListQuoteMode = 0;
+  ListQuote ListQuoteMode = ListQuote::None;
   // A folder named by "%Z" for the next launch, with a trailing backslash.
   std::string WorkFolderOverride;
   std::string DialogProgram;
@@ -40,6 +48,10 @@ struct LaunchState {
   std::string ParameterAnswer;
   int DialogCount = 0;
 };
+
+// Waits the launch delay ("@dist=") that follows the start for target
+// index: the first after target 0, the next after every later one.
+void WaitLaunchDelay(const Settings& settings, Platform& platform, int index);
 
 // Starts program with parameters in its own folder (or the "%Z" folder);
 // hands over to the list start when the parameters hold a list macro.

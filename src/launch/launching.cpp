@@ -52,10 +52,10 @@ void RunProgram(RunState& run, const std::string& program, const std::string& pa
   if (!launch.WorkFolderOverride.empty() && platform.IsDirectory(launch.WorkFolderOverride))
     folder = launch.WorkFolderOverride;
   folder = DropTrailingBackslash(folder);
-  if (launch.ListQuoteMode != 0) {
+  if (launch.ListQuoteMode != ListQuote::None) {
     StartWithTargetList(run, parameters, program, folder);
-    run.targets.workingCount = 0;
-    launch.ListQuoteMode = 0;
+    run.targets.WorkingCount = 0;
+    launch.ListQuoteMode = ListQuote::None;
   } else {
     platform.Start({"", program, parameters, folder});
   }
@@ -79,15 +79,14 @@ void OpenWithAssociation(RunState& run, std::string target) {
     // The shell's Open-with dialog, from the System folder only.
     const std::string rundll = JoinPath(PathAddBackslash(platform.SystemFolder()), "rundll32.exe");
     if (!rundll.empty()) platform.Start({"", rundll, "shell32.dll,OpenAs_RunDLL " + target, ""});
-    run.targets.workingCount = 0;
+    run.targets.WorkingCount = 0;
   }
   run.launch.WorkFolderOverride.clear();
 }
 
 void StartWithTargetList(RunState& run, const std::string& parameters,
                          const std::string& program, const std::string& folder) {
-  const int mode = run.launch.ListQuoteMode;
-  const bool quoted = mode == 1;
+  const bool quoted = run.launch.ListQuoteMode == ListQuote::Quoted;
   std::string_view macro = quoted ? "\"%M\"" : "%M";
   size_t at = FindI(parameters, macro);
   bool minus = false;
@@ -97,11 +96,11 @@ void StartWithTargetList(RunState& run, const std::string& parameters,
     minus = true;
   }
   TargetList& list = run.targets;
-  if (at == std::string::npos || list.workingCount <= 0) return;
+  if (at == std::string::npos || list.WorkingCount <= 0) return;
 
   std::string items;
-  for (int i = 0; i < list.workingCount; ++i) {
-    std::string& target = list.working[static_cast<size_t>(i)];
+  for (int i = 0; i < list.WorkingCount; ++i) {
+    std::string& target = list.Working[static_cast<size_t>(i)];
     target = PathUnquoteSpaces(target);
     if (run.platform.IsDirectory(target)) {
       target = PathAddBackslash(target);
@@ -116,14 +115,14 @@ void StartWithTargetList(RunState& run, const std::string& parameters,
   items.pop_back();  // the suffix touches the last item
   const std::string line = parameters.substr(0, at) + items + parameters.substr(at + macro.size());
   run.platform.Start({"", program, line, folder});
-  list.workingCount = 0;
+  list.WorkingCount = 0;
 }
 
 void ResolveSystemEntry(RunState& run, int index) {
   Entry& entry = run.entries.entries[static_cast<size_t>(index)];
   Platform& platform = run.platform;
-  const std::string& first = run.targets.working[0];
-  if (run.targets.workingCount > 0 && platform.IsDirectory(first)) {
+  const std::string& first = run.targets.Working[0];
+  if (run.targets.WorkingCount > 0 && platform.IsDirectory(first)) {
     if (platform.PathExists(run.start.ExplorerPath))
       SetEntry(entry, run.start.ExplorerPath, "explorer");
     else
@@ -131,7 +130,7 @@ void ResolveSystemEntry(RunState& run, int index) {
     return;
   }
   const std::optional<std::string> found =
-      run.targets.workingCount > 0 ? platform.AssociatedProgram(first) : std::nullopt;
+      run.targets.WorkingCount > 0 ? platform.AssociatedProgram(first) : std::nullopt;
   if (!found) {
     SetEntry(entry, "@system", "@system");
     return;
@@ -147,6 +146,11 @@ void ResolveSystemEntry(RunState& run, int index) {
     SetEntry(entry, "@system", "@system");
 }
 
+void WaitLaunchDelay(const Settings& settings, Platform& platform, int index) {
+  const int delay = index == 0 ? settings.FirstLaunchDelay : settings.NextLaunchDelay;
+  if (delay > 0) platform.SleepMs(delay);
+}
+
 void RunTemplateEntry(RunState& run, const std::string& program, const std::string& templ,
                       const std::string& label, int count) {
   // Own copies: the template may be the dialog's answer, which every "%X"
@@ -157,7 +161,7 @@ void RunTemplateEntry(RunState& run, const std::string& program, const std::stri
   Platform& platform = run.platform;
   for (int i = 0; i < count && i < kMaxTargets; ++i) {
     run.currentTarget = i;
-    const std::string& target = run.targets.working[static_cast<size_t>(i)];
+    const std::string& target = run.targets.Working[static_cast<size_t>(i)];
     std::string expanded;
     const bool onDisk = platform.IsDirectory(target) || platform.PathExists(target);
     if (!onDisk && run.edition.webTargets) {
@@ -168,8 +172,7 @@ void RunTemplateEntry(RunState& run, const std::string& program, const std::stri
     }
     if (expanded == kCancelMarker) return;
     RunProgram(run, programPath, expanded);
-    const int delay = i == 0 ? run.settings.FirstLaunchDelay : run.settings.NextLaunchDelay;
-    if (delay > 0) platform.SleepMs(delay);
+    WaitLaunchDelay(run.settings, platform, i);
   }
 }
 

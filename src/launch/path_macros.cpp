@@ -17,34 +17,34 @@ struct BuiltinMacro {
 
 // Processed in this order; the order is visible when values hold names.
 constexpr BuiltinMacro kBuiltinMacros[] = {
-    {"%Windows%", 0x24},
-    {"%Program Files%", 0x26},
-    {"%System%", 0x25},
-    {"%My Pictures%", 0x27},
-    {"%My Music%", 0x0D},
-    {"%My Video%", 0x0E},
-    {"%My Documents%", 0x05},
-    {"%Favorites%", 0x06},
-    {"%Start Menu%", 0x0B},
-    {"%Programs%", 0x02},
-    {"%StartUp%", 0x07},
-    {"%SendTo%", 0x09},
-    {"%Internet Cache%", 0x20},
-    {"%Fonts%", 0x14},
-    {"%Cookies%", 0x21},
-    {"%History%", 0x22},
-    {"%Desktop%", 0x00},
-    {"%DesktopDirectory%", 0x10},
-    {"%Recent%", 0x08},
-    {"%Common Start Menu%", 0x16},
-    {"%Common Programs%", 0x17},
-    {"%Common StartUp%", 0x18},
-    {"%Common Desktop%", 0x19},
-    {"%Common Favorites%", 0x1F},
-    {"%Common My Documents%", 0x2E},
-    {"%Common My Pictures%", 0x36},
-    {"%Common My Music%", 0x35},
-    {"%Common My Video%", 0x37},
+    {"%Windows%", kFolderWindows},
+    {"%Program Files%", kFolderProgramFiles},
+    {"%System%", kFolderSystem},
+    {"%My Pictures%", kFolderMyPictures},
+    {"%My Music%", kFolderMyMusic},
+    {"%My Video%", kFolderMyVideo},
+    {"%My Documents%", kFolderPersonal},
+    {"%Favorites%", kFolderFavorites},
+    {"%Start Menu%", kFolderStartMenu},
+    {"%Programs%", kFolderPrograms},
+    {"%StartUp%", kFolderStartup},
+    {"%SendTo%", kFolderSendTo},
+    {"%Internet Cache%", kFolderInternetCache},
+    {"%Fonts%", kFolderFonts},
+    {"%Cookies%", kFolderCookies},
+    {"%History%", kFolderHistory},
+    {"%Desktop%", kFolderDesktop},
+    {"%DesktopDirectory%", kFolderDesktopDirectory},
+    {"%Recent%", kFolderRecent},
+    {"%Common Start Menu%", kFolderCommonStartMenu},
+    {"%Common Programs%", kFolderCommonPrograms},
+    {"%Common StartUp%", kFolderCommonStartup},
+    {"%Common Desktop%", kFolderCommonDesktopDirectory},
+    {"%Common Favorites%", kFolderCommonFavorites},
+    {"%Common My Documents%", kFolderCommonDocuments},
+    {"%Common My Pictures%", kFolderCommonPictures},
+    {"%Common My Music%", kFolderCommonMusic},
+    {"%Common My Video%", kFolderCommonVideo},
     {"%ins_zolto%", -1},
     {"%drv_zolto%", -1},
     {"%4y%", -1},
@@ -64,9 +64,9 @@ std::string Format(const char* format, int value) {
 }
 
 // The value of a name with a value of its own (names 29 to 38).
-std::string OwnValue(const RunState& run, std::string_view name, const LocalTime& t) {
-  if (name == "%ins_zolto%") return DropTrailingBackslash(run.start.ProgramFolder);
-  if (name == "%drv_zolto%") return DropTrailingBackslash(run.start.ProgramDrive);
+std::string OwnValue(const StartupState& start, std::string_view name, const LocalTime& t) {
+  if (name == "%ins_zolto%") return DropTrailingBackslash(start.ProgramFolder);
+  if (name == "%drv_zolto%") return DropTrailingBackslash(start.ProgramDrive);
   if (name == "%4y%") return Format("%d", t.year);
   if (name == "%2y%") {
     std::string year = Format("%d", t.year);
@@ -103,9 +103,11 @@ std::string ExpandPathMacros(RunState& run, std::string_view text) {
     if (macro.csidl >= 0) {
       std::optional<std::string> folder = run.platform.SpecialFolderPath(macro.csidl);
       if (!folder) continue;  // the name stays in the text
-      value = *folder;
+      // Without trailing backslash, a drive root ("D:\\") too: the text
+      // that follows the name brings its own.
+      value = DropTrailingBackslash(*folder);
     } else {
-      value = OwnValue(run, macro.name, now);
+      value = OwnValue(run.start, macro.name, now);
     }
     ReplaceAll(work, macro.name, CutToBytes(value, kMaxMacroValue));
   }

@@ -34,12 +34,12 @@ struct SplitTarget {
   PathParts parts;
 };
 
-SplitTarget Split(RunState& run, std::string_view target, bool unquote) {
+SplitTarget Split(Platform& platform, std::string_view target, bool unquote) {
   SplitTarget t;
   t.path = unquote ? PathUnquoteSpaces(target) : std::string(target);
-  t.folder = run.platform.IsDirectory(t.path);
+  t.folder = platform.IsDirectory(t.path);
   if (t.folder) t.path = DropTrailingBackslash(t.path);
-  t.exists = run.platform.PathExists(t.path);
+  t.exists = platform.PathExists(t.path);
   t.parts = SplitPath(t.path);
   return t;
 }
@@ -81,7 +81,7 @@ void ReplaceWith(Work& work, std::string_view macro, const std::string& value) {
 constexpr std::string_view kTargetLetters[] = {"-P", "D", "-D", "F", "N", "E", "A", "B"};
 
 void ReplaceTargetMacros(RunState& run, Work& work) {
-  const SplitTarget t = Split(run, CurrentTarget(run), true);
+  const SplitTarget t = Split(run.platform, CurrentTarget(run), true);
   ReplaceWith(work, "%P", TargetValue(t, "P"));
   if (!t.exists && run.edition.targetMacrosNeedTarget) return;
   for (std::string_view letters : kTargetLetters)
@@ -94,9 +94,9 @@ void ReplaceClipboardMacros(RunState& run, Work& work) {
     const std::string macro = letters[0] == '-' ? "%-$" + std::string(letters.substr(1))
                                                 : "%$" + std::string(letters);
     Replace(work, macro, [&]() -> std::optional<std::string> {
-      if (TakeClipboardTargets(run, 0, 1) == 0 || run.targets.workingCount == 0)
+      if (!TakeClipboardTargets(run, ConfigFile::Main, true) || run.targets.WorkingCount == 0)
         return std::nullopt;
-      return TargetValue(Split(run, run.targets.working[0], false), letters);
+      return TargetValue(Split(run.platform, run.targets.Working[0], false), letters);
     });
   }
 }
@@ -137,9 +137,9 @@ bool Ask(RunState& run, const std::string& program, bool& askedOnce) {
   if (askedOnce) return true;
   ++run.launch.DialogCount;
   run.launch.DialogProgram = program;
-  const int result = OpenParameterDialog(run);
-  if (result == 0) return false;
-  if (result != 4) askedOnce = true;
+  const DialogResult result = OpenParameterDialog(run);
+  if (result == DialogResult::Cancelled) return false;
+  if (result == DialogResult::ConfirmedWithControl) askedOnce = true;
   return true;
 }
 
@@ -208,12 +208,13 @@ void ReplaceParameterMacros(RunState& run, Work& work, const std::string& progra
 }
 
 // Notes a list macro for the launch: 1 quoted, 2 bare.
-void NoteListMacro(RunState& run, const Work& work, bool minusForms, const std::string* program) {
+void NoteListMacro(LaunchState& launch, const Work& work, bool minusForms,
+                   const std::string* program) {
   const std::string& t = work.text;
   const bool quoted = FindI(t, "\"%M\"") != npos || (minusForms && FindI(t, "\"%-M\"") != npos);
   const bool bare = FindI(t, "%M") != npos || (minusForms && FindI(t, "%-M") != npos);
-  run.launch.ListQuoteMode = quoted ? 1 : bare ? 2 : 0;
-  if ((quoted || bare) && program) run.launch.DialogProgram = *program;
+  launch.ListQuoteMode = quoted ? ListQuote::Quoted : bare ? ListQuote::Bare : ListQuote::None;
+  if ((quoted || bare) && program) launch.DialogProgram = *program;
 }
 
 std::string Result(const Work& work) {
@@ -248,7 +249,7 @@ std::string UrlWithoutExtra(const std::string& url) {
 
 std::string ExpandCommandTemplate(RunState& run, const std::string& templ,
                                   const std::string& program) {
-  run.launch.ListQuoteMode = 0;
+  run.launch.ListQuoteMode = ListQuote::None;
   Work work{run.settings.ParamMacrosOn ? ExpandPathMacros(run, templ) : templ};
   if (work.text.size() > kMaxCommandText) return kCancelMarker;
   ReplaceParameterMacros(run, work, program);
@@ -256,24 +257,23 @@ std::string ExpandCommandTemplate(RunState& run, const std::string& templ,
   if (!work.failed) ReplaceClipboardMacros(run, work);
   if (work.failed) return kCancelMarker;
   ApplyWorkingFolder(run, work);
-  NoteListMacro(run, work, true, &program);
+  NoteListMacro(run.launch, work, true, &program);
   return Result(work);
 }
 
 std::string ExpandUrlTemplate(RunState& run, const std::string& templ,
                               const std::string& program) {
-  run.launch.ListQuoteMode = 0;
+  run.launch.ListQuoteMode = ListQuote::None;
   Work work{run.settings.ParamMacrosOn ? ExpandPathMacros(run, templ) : templ};
   if (work.text.size() > kMaxCommandText) return kCancelMarker;
   const std::string url = CurrentTarget(run);
-  if (!CrackUrl(run, url)) run.urlParts = UrlParts{};
   run.launch.DialogCount = 0;
   bool askedOnce = false;
   Replace(work, "%X", [&]() -> std::optional<std::string> {
     if (!Ask(run, program, askedOnce)) return std::nullopt;
     return run.launch.ParameterAnswer;
   });
-  const UrlParts& u = run.urlParts;
+  const UrlParts u = CrackUrl(run.platform, url).value_or(UrlParts{});
   const std::pair<std::string_view, std::string> macros[] = {
       {"%F", u.scheme}, {"%G", u.host}, {"%H", u.user}, {"%I", u.password},
       {"%J", u.path}, {"%-J", UrlFolder(u.path)}, {"%K", UrlPage(u.path)},
@@ -281,7 +281,7 @@ std::string ExpandUrlTemplate(RunState& run, const std::string& templ,
   for (const auto& [macro, value] : macros) ReplaceWith(work, macro, value);
   if (work.failed) return kCancelMarker;
   ApplyWorkingFolder(run, work);
-  NoteListMacro(run, work, false, nullptr);
+  NoteListMacro(run.launch, work, false, nullptr);
   return Result(work);
 }
 

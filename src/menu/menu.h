@@ -8,9 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "config/entries.h"
+
 namespace zolto {
 
 struct RunState;
+struct TargetList;
+struct ExplorerItemFilter;
 
 // Menu command identifiers.
 enum MenuId : int {
@@ -29,6 +33,13 @@ enum MenuId : int {
 };
 
 using MenuHandle = std::uintptr_t;
+
+// The menu's item icons (ItemBitmaps), a slot each: the header's, the
+// Explorer submenu's and each entry's.
+constexpr int kHeaderIconSlot = 0;
+constexpr int kShellMenuIconSlot = 2;
+constexpr int EntryIconSlot(int entry) { return 3 + entry; }
+constexpr int kItemBitmapSlots = EntryIconSlot(kMaxEntries);
 
 // Where an item's icon comes from.
 struct IconSource {
@@ -50,7 +61,7 @@ class MenuBuilder {
   // A string item whose text is one of the program's own (UTF-8).
   virtual void AppendCaptionItem(MenuHandle menu, int id, const std::string& textUtf8) = 0;
   // The header item (kIdHeader): the target's name as the user gave it
-  // (UTF-8), with the icon of icon (ItemBitmaps slot 0) unless it is null.
+  // (UTF-8), with the icon of icon (kHeaderIconSlot) unless it is null.
   virtual void AppendHeaderItem(MenuHandle menu, const std::string& labelUtf8,
                                 const IconSource* icon) = 0;
   virtual void AppendSeparator(MenuHandle menu, int id) = 0;
@@ -71,45 +82,56 @@ class MenuBuilder {
   virtual void ReleaseMenuResources() = 0;
 };
 
+// Which menu a run shows, and where it opens.
+enum class MenuKind { Targets, Targetless };
+enum class MenuPlace { Configured, Anchor };  // Anchor: where the previous one stood
+
+// What the preview items of the menu show.
+enum class Preview { None, Picture, Text, WebPage };
+
 // A separator or column break that waits for the next item.
+enum class BreakKind { None, Separator, ColumnBreak };
 struct PendingBreak {
-  int kind = 0;  // 0 none, 1 separator, 2 column break
+  BreakKind kind = BreakKind::None;
   int index = 0;
 };
 
 struct MenuState {
-  PendingBreak pending;
-  int previewKind = 0;  // 0 none, 1 picture, 2 text, 3 web page
-  std::string sizeLabel;  // the text file's size, for the preview caption
-  int menuShown = 0;
-  int allTargetsRequested = 0;
+  PendingBreak Pending;
+  Preview PreviewKind = Preview::None;
+  std::string SizeLabel;  // the text file's size, for the preview caption
+  bool MenuShown = false;
+  bool AllTargetsRequested = false;
   // Where the last menu stood, and its tracking flags.
-  int anchorX = 0;
-  int anchorY = 0;
-  unsigned anchorFlags = 0;
+  int AnchorX = 0;
+  int AnchorY = 0;
+  unsigned AnchorFlags = 0;
 };
 
-// Builds the target-less menu (targetless 1) or the menu for the working
-// target list.
-MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, int targetless);
-void DestroyPopupMenu(RunState& run, MenuBuilder& builder, MenuHandle menu);
-// Appends one level of entries from start, or (refill 1) refills the group
-// of the SubmenuOpen entry start. Returns the first entry not consumed.
-int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, int refill);
+// Builds the target-less menu or the menu for the working target list.
+MenuHandle BuildPopupMenu(RunState& run, MenuBuilder& builder, MenuKind kind);
+void DestroyPopupMenu(MenuState& state, MenuBuilder& builder, MenuHandle menu);
+// Appends one level of entries from start, or (refill) refills the group of
+// the SubmenuOpen entry start. Returns the first entry not consumed.
+int AddLevelItems(RunState& run, MenuBuilder& builder, MenuHandle menu, int start, bool refill);
 
 // ---- Previews ----
 
 // "( 500 バイト )", "( 1.51 KB )", "( 3.10 MB )": the remainder's leading
 // digits, not a rounded fraction (UTF-8).
 std::string FormatSizeLabel(unsigned size);
+// The text preview's only line for an empty file or one that cannot be
+// read: the program's own text (UTF-8), where the file's lines are ANSI.
+inline constexpr char kEmptyTextPreview[] = "( 0 バイト )";
 // The first lines of the first target, tabs expanded, for the text preview;
-// "( 0 バイト )" alone when the file is empty or cannot be read.
+// kEmptyTextPreview alone when the file is empty or cannot be read.
 std::vector<std::string> TextPreviewLines(RunState& run);
 
 // An uncompressed bitmap file the launcher can draw: "BM", a 40-byte info
 // header right before the pixels, 24 or 32 bits, no compression, sane
 // dimensions, and all the pixel rows it promises.
 struct CaptureBitmap {
+  static constexpr size_t infoOffset = 14;  // BITMAPINFO, after the file header
   int width = 0;
   int height = 0;  // negative for rows stored top-down
   int bitCount = 0;
@@ -130,10 +152,10 @@ constexpr int kCaptureTimeoutMs = 30000;
 // The targets that lie in the first target's folder (drive and folder equal
 // byte for byte); empty when the first target has no name part (a drive
 // root). baseFolder receives that folder, with its backslash.
-std::vector<std::string> CollectSameFolderTargets(const RunState& run, std::string& baseFolder);
+std::vector<std::string> CollectSameFolderTargets(const TargetList& list, std::string& baseFolder);
 // 1 to keep a shell menu item with this text ("[add]" keeps only listed
 // prefixes, "[del]" drops them; "&" markers count as written).
-int ShellMenuFilter(const RunState& run, std::string_view text);
+int ShellMenuFilter(const ExplorerItemFilter& filter, std::string_view text);
 
 struct ShellItem {
   bool separator = false;
@@ -142,15 +164,24 @@ struct ShellItem {
 // The positions (descending) of the shell's items to delete: those the
 // filter rejects, then separators left first, last or doubled. Items before
 // `first` belong to the launcher and are never touched.
-std::vector<int> ShellItemsToDelete(const RunState& run, const std::vector<ShellItem>& items,
-                                    int first);
+std::vector<int> ShellItemsToDelete(const ExplorerItemFilter& filter,
+                                    const std::vector<ShellItem>& items, int first);
 
 // ---- Placing and acting (the front end tracks the menu in between) ----
+
+// TrackPopupMenu's flags the placement uses (the Win32 platform checks them
+// against the system's TPM_ constants).
+enum TrackFlag : unsigned {
+  kTrackRightButton = 0x0002,
+  kTrackCenterAlign = 0x0004,
+  kTrackVCenterAlign = 0x0010,
+  kTrackReturnCommand = 0x0100,
+};
 
 struct MenuPlacement {
   int x = 0;
   int y = 0;
-  unsigned flags = 0;  // TPM_* flags
+  unsigned flags = 0;  // TrackFlag values
 };
 
 struct ScreenFacts {
@@ -160,7 +191,7 @@ struct ScreenFacts {
 };
 
 // The point and flags for the configured position (or the anchor).
-MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, int reopenInPlace);
+MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, MenuPlace place);
 
 // What a chosen item asks of the front end beyond starting programs.
 class MenuActions {

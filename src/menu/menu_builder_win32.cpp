@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "app/host_window_win32.h"
@@ -14,39 +15,20 @@ namespace {
 
 HMENU AsMenu(MenuHandle menu) { return reinterpret_cast<HMENU>(menu); }
 
-// Holds a window's device context.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~WindowDc() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-// The image library, loaded for one picture and always freed.
+// The image library, loaded for one picture and always freed; its
+// functions, where it has them.
 class ImageLibrary {
  public:
   ImageLibrary() : module_(LoadCompanionLibrary("imgctl.dll")) {}
-  ~ImageLibrary() {
-    if (module_) FreeLibrary(module_);
-  }
-  ImageLibrary(const ImageLibrary&) = delete;
-  ImageLibrary& operator=(const ImageLibrary&) = delete;
   template <typename Function>
   Function Get(const char* name) const {
-    return module_ ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)))
+    return module_ ? reinterpret_cast<Function>(
+                         reinterpret_cast<void*>(GetProcAddress(module_.get(), name)))
                    : nullptr;
   }
 
  private:
-  HMODULE module_;
+  win32::Library module_;
 };
 
 using ToDibFn = HANDLE(__cdecl*)(const char*);
@@ -59,35 +41,72 @@ using DeleteDibFn = int(__cdecl*)(HANDLE);
 constexpr int kMaxPictureSide = 10000;
 constexpr DWORD kMaxPixelBytes = 256u << 20;
 
+// A picture the image library decoded, deleted by the library.
+class Dib {
+ public:
+  Dib(HANDLE dib, DeleteDibFn deleteDib) : dib_(dib), delete_(deleteDib) {}
+  ~Dib() {
+    if (dib_ && delete_) delete_(dib_);
+  }
+  Dib(const Dib&) = delete;
+  Dib& operator=(const Dib&) = delete;
+  HANDLE get() const { return dib_; }
+
+ private:
+  HANDLE dib_;
+  DeleteDibFn delete_;
+};
+
+// A line of the text preview in the wide form it is drawn and measured in:
+// the file's lines are ANSI, the empty file's line is the program's own.
+std::wstring PreviewLineText(const std::string& line) {
+  return line == kEmptyTextPreview ? Widen(line) : Widen(line, CP_ACP);
+}
+
 }  // namespace
 
-bool HoldPicture(HDC reference, const BITMAPINFO* info, const void* pixels, int width,
-                 int height, PreviewPicture& picture) {
-  picture.dc = CreateCompatibleDC(reference);
-  picture.pixels = CreateCompatibleBitmap(reference, width, height);
-  if (!picture.dc || !picture.pixels) {
-    ReleasePicture(picture);
+bool PreviewPicture::Allocate(HDC reference, int width, int height) {
+  Release();
+  dc_.reset(CreateCompatibleDC(reference));
+  pixels_.reset(CreateCompatibleBitmap(reference, width, height));
+  if (!dc_ || !pixels_) {
+    Release();
     return false;
   }
-  picture.previous = SelectObject(picture.dc, picture.pixels);
-  picture.width = width;
-  picture.height = height;
-  const int lines = SetDIBitsToDevice(picture.dc, 0, 0, static_cast<DWORD>(width),
-                                      static_cast<DWORD>(height), 0, 0, 0,
-                                      static_cast<UINT>(height), pixels, info, DIB_RGB_COLORS);
-  if (lines == 0) {
-    ReleasePicture(picture);
+  selected_.emplace(dc_.get(), pixels_.get());
+  this->width = width;
+  this->height = height;
+  return true;
+}
+
+bool PreviewPicture::Hold(HDC reference, const BITMAPINFO* info, const void* pixels, int width,
+                          int height) {
+  if (!Allocate(reference, width, height)) return false;
+  const int sourceWidth = info->bmiHeader.biWidth;
+  const int sourceHeight = std::abs(info->bmiHeader.biHeight);
+  int lines = 0;
+  if (width == sourceWidth && height == sourceHeight) {
+    lines = SetDIBitsToDevice(dc(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height),
+                              0, 0, 0, static_cast<UINT>(height), pixels, info, DIB_RGB_COLORS);
+  } else {
+    SetStretchBltMode(dc(), HALFTONE);  // averages, unlike the default mode
+    SetBrushOrgEx(dc(), 0, 0, nullptr);
+    lines = StretchDIBits(dc(), 0, 0, width, height, 0, 0, sourceWidth, sourceHeight, pixels,
+                          info, DIB_RGB_COLORS, SRCCOPY);
+  }
+  if (lines == 0 || lines == GDI_ERROR) {
+    Release();
     return false;
   }
   return true;
 }
 
-void ReleasePicture(PreviewPicture& picture) {
-  if (picture.dc && picture.previous) SelectObject(picture.dc, picture.previous);
-  if (picture.dc) DeleteDC(picture.dc);
-  if (picture.pixels) DeleteObject(picture.pixels);
-  if (picture.source) DeleteObject(picture.source);
-  picture = PreviewPicture{};
+void PreviewPicture::Release() {
+  selected_.reset();
+  dc_.reset();
+  pixels_.reset();
+  source.reset();
+  width = height = originalWidth = originalHeight = 0;
 }
 
 MenuHandle HmenuBuilder::CreateMenu() { return reinterpret_cast<MenuHandle>(CreatePopupMenu()); }
@@ -99,16 +118,13 @@ void HmenuBuilder::AppendItem(MenuHandle menu, int id, const std::string& label,
 
 void HmenuBuilder::AppendIconItem(MenuHandle menu, int id, const std::string& text,
                                   const IconSource& icon, int slot, bool columnBreak) {
-  HBITMAP& held = itemBitmaps_[static_cast<size_t>(slot)];
-  if (held) DeleteObject(held);
-  held = MakeItemBitmap(icon);
   MENUITEMINFOA info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | (columnBreak ? MIIM_FTYPE : 0);
   info.fType = columnBreak ? MFT_MENUBARBREAK : 0;
   info.wID = static_cast<UINT>(id);
   info.dwTypeData = const_cast<char*>(text.c_str());
-  info.hbmpItem = held;
+  info.hbmpItem = ItemBitmap(slot, icon);
   InsertMenuItemA(AsMenu(menu), static_cast<UINT>(GetMenuItemCount(AsMenu(menu))), TRUE, &info);
 }
 
@@ -125,11 +141,8 @@ void HmenuBuilder::AppendHeaderItem(MenuHandle menu, const std::string& labelUtf
   info.wID = kIdHeader;
   info.dwTypeData = text.data();
   if (icon) {
-    HBITMAP& held = itemBitmaps_[0];
-    if (held) DeleteObject(held);
-    held = MakeItemBitmap(*icon);
     info.fMask |= MIIM_BITMAP;
-    info.hbmpItem = held;
+    info.hbmpItem = ItemBitmap(kHeaderIconSlot, *icon);
   }
   InsertMenuItemW(AsMenu(menu), static_cast<UINT>(GetMenuItemCount(AsMenu(menu))), TRUE, &info);
 }
@@ -184,200 +197,189 @@ void HmenuBuilder::AddShellMenu(MenuHandle menu) {
   if (!popup) return;  // merged into menu, or nothing to offer
   if (run_.settings.ShowIcons)
     AppendIconItem(menu, kIdShellMenu, " context ( &1 )",
-                   {IconSource::Path, run_.start.ProgramFolder}, 2, false);
+                   {IconSource::Path, run_.start.ProgramFolder}, kShellMenuIconSlot, false);
   else
     AppendItem(menu, kIdShellMenu, "context ( &1 )", false);
   AttachSubmenu(menu, kIdShellMenu, reinterpret_cast<MenuHandle>(popup));
 }
 
 void HmenuBuilder::ReleaseMenuResources() {
-  for (HBITMAP& bitmap : itemBitmaps_) {
-    if (bitmap) DeleteObject(bitmap);
-    bitmap = nullptr;
-  }
-  for (auto& [path, icon] : shellIcons_)
-    if (icon) DestroyIcon(icon);
+  for (win32::Bitmap& bitmap : itemBitmaps_) bitmap.reset();
   shellIcons_.clear();
-  ReleasePicture(picture_);
-  ReleasePicture(text_);
-  ReleasePicture(web_);
-  run_.menu.previewKind = 0;
+  picture_.Release();
+  text_.Release();
+  web_.Release();
+  run_.menu.PreviewKind = Preview::None;
 }
 
 int HmenuBuilder::Px(int pixelsAt96) const { return ScaleToDpi(pixelsAt96, dpi_); }
 
 SIZE HmenuBuilder::IconSize() const { return SmallIconSizeForDpi(dpi_); }
 
-HBITMAP HmenuBuilder::MakeItemBitmap(const IconSource& source) {
+win32::Bitmap HmenuBuilder::MakeItemBitmap(const IconSource& source) {
   const int cx = IconSize().cx;
   const int cy = IconSize().cy;
-  const bool system = source.kind == IconSource::SystemIcon;
-  HICON icon = system ? static_cast<HICON>(LoadImageA(instance_, "MYSYS", IMAGE_ICON, cx, cy, 0))
-                      : ShellIconOf(source.path);
-  WindowDc screen(window_);
-  HDC dc = CreateCompatibleDC(screen.get());
-  HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), cx, cy);
-  HGDIOBJ previous = SelectObject(dc, bitmap);
-  RECT all{0, 0, cx, cy};
-  FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
-  if (icon) DrawIconEx(dc, 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  if (icon && system) DestroyIcon(icon);
+  win32::Icon own;  // the program's own icon; the shell's are kept for the menu
+  HICON icon = nullptr;
+  if (source.kind == IconSource::SystemIcon) {
+    own.reset(static_cast<HICON>(LoadImageA(instance_, "MYSYS", IMAGE_ICON, cx, cy, 0)));
+    icon = own.get();
+  } else {
+    icon = ShellIconOf(source.path);
+  }
+  const win32::WindowDc screen(window_);
+  const win32::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  win32::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), cx, cy));
+  if (!dc || !bitmap) return bitmap;
+  const win32::Selection drawing(dc.get(), bitmap.get());
+  const RECT all{0, 0, cx, cy};
+  FillRect(dc.get(), &all, GetSysColorBrush(COLOR_MENU));
+  if (icon) DrawIconEx(dc.get(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
   return bitmap;
 }
 
+HBITMAP HmenuBuilder::ItemBitmap(int slot, const IconSource& icon) {
+  win32::Bitmap& held = itemBitmaps_[static_cast<size_t>(slot)];
+  held = MakeItemBitmap(icon);
+  return held.get();
+}
+
 HICON HmenuBuilder::ShellIconOf(const std::string& path) {
-  auto [slot, added] = shellIcons_.try_emplace(path, nullptr);
-  if (!added) return slot->second;
+  auto [slot, added] = shellIcons_.try_emplace(path);
+  if (!added) return slot->second.get();
   SHFILEINFOA info{};
   if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
-    slot->second = info.hIcon;
-  return slot->second;
+    slot->second.reset(info.hIcon);
+  return slot->second.get();
 }
 
 bool HmenuBuilder::LoadPicturePreview(const std::string& path) {
-  ReleasePicture(picture_);
+  picture_.Release();
   ImageLibrary library;
   auto toDib = library.Get<ToDibFn>("ToDIB");
-  auto deleteDib = library.Get<DeleteDibFn>("DeleteDIB");
-  HANDLE dib = toDib ? toDib(path.c_str()) : nullptr;
-  if (!dib) return false;
   auto to24 = library.Get<To24BitFn>("DIBto24Bit");
-  if (!to24) {
-    if (deleteDib) deleteDib(dib);
-    return false;
-  }
-  to24(dib);
+  const Dib dib(toDib ? toDib(path.c_str()) : nullptr, library.Get<DeleteDibFn>("DeleteDIB"));
+  if (!dib.get() || !to24) return false;
+  to24(dib.get());
   auto head = library.Get<HeadDibFn>("HeadDIB");
   auto resize = library.Get<ResizeDibFn>("ResizeDIB");
   BITMAPINFOHEADER header{};
-  if (head && resize && head(dib, &header)) {
-    picture_.originalWidth = header.biWidth;
-    picture_.originalHeight = header.biHeight;
+  int originalWidth = 0;
+  int originalHeight = 0;
+  if (head && resize && head(dib.get(), &header)) {
+    originalWidth = header.biWidth;
+    originalHeight = header.biHeight;
     const int size = Px(run_.settings.PictureSize);
     if (header.biHeight < header.biWidth) {
-      if (header.biWidth > size) resize(dib, size, -1);
+      if (header.biWidth > size) resize(dib.get(), size, -1);
     } else if (header.biHeight > size) {
-      resize(dib, -1, size);
+      resize(dib.get(), -1, size);
     }
   }
   auto getDib = library.Get<GetDibFn>("GetDIB");
   DWORD infoSize = 0;
   DWORD pixelSize = 0;
-  if (getDib && getDib(dib, nullptr, &infoSize, nullptr, &pixelSize) &&
-      infoSize >= sizeof(BITMAPINFOHEADER) && infoSize < 4096 && pixelSize > 0 &&
-      pixelSize <= kMaxPixelBytes) {
-    std::vector<unsigned char> info(infoSize), pixels(pixelSize);
-    auto* bmi = reinterpret_cast<BITMAPINFO*>(info.data());
-    if (getDib(dib, bmi, &infoSize, pixels.data(), &pixelSize)) {
-      const int width = bmi->bmiHeader.biWidth;
-      const int height = bmi->bmiHeader.biHeight;
-      if (width > 0 && width <= kMaxPictureSide && height > 0 && height <= kMaxPictureSide) {
-        WindowDc screen(window_);
-        HBITMAP source = CreateDIBitmap(screen.get(), &bmi->bmiHeader, CBM_INIT, pixels.data(),
-                                        bmi, DIB_RGB_COLORS);
-        const int originalWidth = picture_.originalWidth;
-        const int originalHeight = picture_.originalHeight;
-        if (source && HoldPicture(screen.get(), bmi, pixels.data(), width, height, picture_)) {
-          picture_.source = source;
-          picture_.originalWidth = originalWidth;
-          picture_.originalHeight = originalHeight;
-        } else {
-          if (source) DeleteObject(source);
-          picture_ = PreviewPicture{};
-        }
-      }
-    }
-  }
-  if (deleteDib) deleteDib(dib);
-  return picture_.source != nullptr;
+  if (!getDib || !getDib(dib.get(), nullptr, &infoSize, nullptr, &pixelSize) ||
+      infoSize < sizeof(BITMAPINFOHEADER) || infoSize >= 4096 || pixelSize == 0 ||
+      pixelSize > kMaxPixelBytes)
+    return false;
+  std::vector<unsigned char> info(infoSize), pixels(pixelSize);
+  auto* bmi = reinterpret_cast<BITMAPINFO*>(info.data());
+  if (!getDib(dib.get(), bmi, &infoSize, pixels.data(), &pixelSize)) return false;
+  const int width = bmi->bmiHeader.biWidth;
+  const int height = bmi->bmiHeader.biHeight;
+  if (width <= 0 || width > kMaxPictureSide || height <= 0 || height > kMaxPictureSide)
+    return false;
+  const win32::WindowDc screen(window_);
+  win32::Bitmap source(CreateDIBitmap(screen.get(), &bmi->bmiHeader, CBM_INIT, pixels.data(), bmi,
+                                      DIB_RGB_COLORS));
+  if (!source || !picture_.Hold(screen.get(), bmi, pixels.data(), width, height)) return false;
+  picture_.source = std::move(source);
+  picture_.originalWidth = originalWidth;
+  picture_.originalHeight = originalHeight;
+  return true;
 }
 
 bool HmenuBuilder::LoadCapturePreview(const std::string& bitmapPath) {
-  ReleasePicture(web_);
+  web_.Release();
   std::string file;
   CaptureBitmap bitmap;
   if (!run_.platform.ReadWholeFile(bitmapPath, false, file) || !ValidateCaptureBitmap(file, bitmap))
     return false;
-  const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + 14);
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + bitmap.infoOffset);
   const int height = bitmap.height < 0 ? -bitmap.height : bitmap.height;
-  WindowDc screen(window_);
-  return HoldPicture(screen.get(), info, file.data() + bitmap.pixelOffset, bitmap.width, height,
-                     web_);
+  const win32::WindowDc screen(window_);
+  // The capture's pixels are meant at 96 DPI, as the configuration's sizes
+  // are: on a scaled monitor it grows with the rest of the menu.
+  return web_.Hold(screen.get(), info, file.data() + bitmap.pixelOffset, Px(bitmap.width),
+                   Px(height));
 }
 
 int HmenuBuilder::RenderTextPreview(HDC reference) {
-  ReleasePicture(text_);
   const Settings& s = run_.settings;
   const std::vector<std::string> lines = TextPreviewLines(run_);
   const int lineHeight = Px(s.TextFontSize);
   const int width = Px(s.TextPreviewWidth);
-  const int height = lineHeight * static_cast<int>(lines.size());
-  text_.dc = CreateCompatibleDC(reference);
-  text_.pixels = CreateCompatibleBitmap(reference, width, height);
-  if (!text_.dc || !text_.pixels) {
-    ReleasePicture(text_);
-    return 0;
+  // A font size or width from the configuration that no screen could show
+  // gives no preview rather than an overflowing size.
+  constexpr long long kMaxSide = 32767;
+  const long long total = static_cast<long long>(lineHeight) * static_cast<long long>(lines.size());
+  if (lineHeight <= 0 || width <= 0 || width > kMaxSide || total > kMaxSide) return 0;
+  const int height = static_cast<int>(total);
+  if (!text_.Allocate(reference, width, height)) return 0;
+  HDC dc = text_.dc();
+  {
+    const win32::Selection menuColour(dc, GetSysColorBrush(COLOR_MENU));
+    PatBlt(dc, 0, 0, width, height, PATCOPY);
   }
-  text_.previous = SelectObject(text_.dc, text_.pixels);
-  HGDIOBJ brush = SelectObject(text_.dc, GetSysColorBrush(COLOR_MENU));
-  PatBlt(text_.dc, 0, 0, width, height, PATCOPY);
-  SelectObject(text_.dc, brush);
-  HFONT font = MakeFixedFont(s.TextFontFace.substr(0, LF_FACESIZE - 1).c_str(), lineHeight);
-  HGDIOBJ oldFont = SelectObject(text_.dc, font);
+  const win32::Font font(MakeFixedFont(Widen(s.TextFontFace.substr(0, LF_FACESIZE - 1), CP_ACP),
+                                       lineHeight));
+  const win32::Selection drawingFont(dc, font.get());
   int widest = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
-    SetBkColor(text_.dc, GetSysColor(COLOR_MENU));
-    // The empty-file line is the program's own text; file lines are ANSI.
-    if (line == "( 0 バイト )") {
-      const std::wstring wide = Widen(line);
-      TextOutW(text_.dc, 0, static_cast<int>(i) * lineHeight, wide.c_str(), static_cast<int>(wide.size()));
-    } else {
-      TextOutA(text_.dc, 0, static_cast<int>(i) * lineHeight, line.c_str(), static_cast<int>(line.size()));
-    }
+    const std::wstring line = PreviewLineText(lines[i]);
+    SetBkColor(dc, GetSysColor(COLOR_MENU));
+    TextOutW(dc, 0, static_cast<int>(i) * lineHeight, line.c_str(), static_cast<int>(line.size()));
     // The whole line counts: measured without its last character, the
     // widest line would lose that character to the item's edge.
     SIZE extent{};
-    GetTextExtentPoint32A(text_.dc, line.c_str(), static_cast<int>(line.size()), &extent);
+    GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &extent);
     if (extent.cx > widest) widest = extent.cx;
   }
-  SelectObject(text_.dc, oldFont);
-  DeleteObject(font);
   text_.width = widest < width ? widest : width;
-  text_.height = height;
   return height;
 }
 
 PreviewPicture* HmenuBuilder::CurrentPreview() {
-  switch (run_.menu.previewKind) {
-    case 1: return &picture_;
-    case 2: return &text_;
-    case 3: return &web_;
-    default: return nullptr;
+  switch (run_.menu.PreviewKind) {
+    case Preview::Picture: return &picture_;
+    case Preview::Text: return &text_;
+    case Preview::WebPage: return &web_;
+    case Preview::None: break;
   }
+  return nullptr;
 }
 
 bool HmenuBuilder::NoHighlight() const {
   const Settings& s = run_.settings;
-  switch (run_.menu.previewKind) {
-    case 1: return s.PictureNoHighlight == 1;
-    case 2: return s.TextNoHighlight == 1;
-    case 3: return s.WebNoHighlight == 1;
-    default: return false;
+  switch (run_.menu.PreviewKind) {
+    case Preview::Picture: return s.PictureNoHighlight == 1;
+    case Preview::Text: return s.TextNoHighlight == 1;
+    case Preview::WebPage: return s.WebNoHighlight == 1;
+    case Preview::None: break;
   }
+  return false;
 }
 
 std::wstring HmenuBuilder::CaptionText() const {
-  if (run_.menu.previewKind == 1)
+  if (run_.menu.PreviewKind == Preview::Picture)
     return L"( " + std::to_wstring(picture_.originalWidth) + L" x " +
            std::to_wstring(picture_.originalHeight) + L" )";
-  return Widen(run_.menu.sizeLabel);
+  return Widen(run_.menu.SizeLabel);
 }
 
 void HmenuBuilder::MeasurePreviewItem(MEASUREITEMSTRUCT* item) {
-  WindowDc screen(window_);
+  const win32::WindowDc screen(window_);
   if (item->itemID == kIdPreviewCaption) {
     const std::wstring text = CaptionText();
     SIZE extent{};
@@ -387,7 +389,7 @@ void HmenuBuilder::MeasurePreviewItem(MEASUREITEMSTRUCT* item) {
     item->itemHeight = static_cast<UINT>(extent.cy > icon.cy + Px(1) ? extent.cy : icon.cy + Px(1));
     return;
   }
-  if (run_.menu.previewKind == 2 && !text_.dc) RenderTextPreview(screen.get());
+  if (run_.menu.PreviewKind == Preview::Text && !text_.dc()) RenderTextPreview(screen.get());
   const PreviewPicture* preview = CurrentPreview();
   if (!preview) return;
   item->itemWidth = static_cast<UINT>(preview->width + Px(16));
@@ -398,9 +400,9 @@ void HmenuBuilder::DrawPreviewItem(const DRAWITEMSTRUCT* item) {
   HDC dc = item->hDC;
   RECT rect = item->rcItem;
   const bool highlight = (item->itemState & ODS_SELECTED) && !NoHighlight();
-  HBRUSH brush = CreateSolidBrush(highlight ? GetSysColor(COLOR_HIGHLIGHT) : GetBkColor(dc));
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  const win32::Brush brush(
+      CreateSolidBrush(highlight ? GetSysColor(COLOR_HIGHLIGHT) : GetBkColor(dc)));
+  FillRect(dc, &rect, brush.get());
   if (highlight) {
     SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
@@ -413,9 +415,9 @@ void HmenuBuilder::DrawPreviewItem(const DRAWITEMSTRUCT* item) {
     return;
   }
   const PreviewPicture* preview = CurrentPreview();
-  if (preview && preview->dc)
-    BitBlt(dc, rect.left + Px(16), rect.top, preview->width, preview->height, preview->dc, 0, 0,
-           SRCCOPY);
+  if (preview && preview->dc())
+    BitBlt(dc, rect.left + Px(16), rect.top, preview->width, preview->height, preview->dc(), 0,
+           0, SRCCOPY);
 }
 
 }  // namespace zolto

@@ -6,24 +6,41 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "app/run.h"
 #include "menu/menu.h"
 #include "menu/shell_menu_win32.h"
+#include "platform/win32_owners.h"
 
 namespace zolto {
 
 // A picture held in a memory device context for drawing into the menu.
-struct PreviewPicture {
-  HBITMAP source = nullptr;    // the decoded or loaded bitmap (marks success)
-  HDC dc = nullptr;
-  HBITMAP pixels = nullptr;    // the compatible bitmap selected into dc
-  HGDIOBJ previous = nullptr;  // what dc held before
+class PreviewPicture {
+ public:
+  // A width x height bitmap compatible with reference, selected into a
+  // memory context of its own; false (and nothing held) when the system
+  // refuses.
+  bool Allocate(HDC reference, int width, int height);
+  // Allocate, then the pixel rows copied in, scaled when they are of
+  // another size.
+  bool Hold(HDC reference, const BITMAPINFO* info, const void* pixels, int width, int height);
+  void Release();
+  HDC dc() const { return dc_.get(); }
+
   int width = 0;
   int height = 0;
-  int originalWidth = 0;       // before scaling (pictures)
+  int originalWidth = 0;   // before scaling (pictures)
   int originalHeight = 0;
+  win32::Bitmap source;    // the decoded picture (marks success)
+
+ private:
+  // Released in the reverse order: deselected, then the context, then the
+  // bitmap.
+  win32::Bitmap pixels_;
+  win32::MemoryDc dc_;
+  std::optional<win32::Selection> selected_;
 };
 
 class HmenuBuilder : public MenuBuilder {
@@ -59,7 +76,10 @@ class HmenuBuilder : public MenuBuilder {
   void SetDpi(int dpi) { dpi_ = dpi; }
 
  private:
-  HBITMAP MakeItemBitmap(const IconSource& source);
+  win32::Bitmap MakeItemBitmap(const IconSource& source);
+  // Makes the icon's bitmap into the slot (in place of the one there) and
+  // returns it.
+  HBITMAP ItemBitmap(int slot, const IconSource& icon);
   HICON ShellIconOf(const std::string& path);
   int RenderTextPreview(HDC reference);
   PreviewPicture* CurrentPreview();
@@ -72,22 +92,15 @@ class HmenuBuilder : public MenuBuilder {
   HWND window_;
   HINSTANCE instance_;
   int dpi_ = 96;
-  // Slot 0 the header's icon, 2 the shell submenu's, 3 + i entry i's.
-  std::array<HBITMAP, 203> itemBitmaps_{};
+  std::array<win32::Bitmap, kItemBitmapSlots> itemBitmaps_;
   // The shell's small icon of each path the menu shows, asked once: menus
   // name the same program on many lines, and a group asks again each time
   // it opens. Released with the menu's other resources.
-  std::map<std::string, HICON> shellIcons_;
+  std::map<std::string, win32::Icon> shellIcons_;
   PreviewPicture picture_;
   PreviewPicture text_;
   PreviewPicture web_;
   ShellMenu shell_;
 };
-
-// Copies pixel rows into a new picture held in a memory context; false (and
-// nothing held) when the system refuses.
-bool HoldPicture(HDC reference, const BITMAPINFO* info, const void* pixels, int width,
-                 int height, PreviewPicture& picture);
-void ReleasePicture(PreviewPicture& picture);
 
 }  // namespace zolto

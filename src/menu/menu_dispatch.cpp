@@ -6,12 +6,11 @@
 namespace zolto {
 namespace {
 
-constexpr unsigned kTrackFlags = 0x102;     // TPM_RETURNCMD | TPM_RIGHTBUTTON
-constexpr unsigned kCentredFlags = 0x116;   // ... | TPM_CENTERALIGN | TPM_VCENTERALIGN
-constexpr unsigned kMidLeftFlags = 0x112;   // ... | TPM_VCENTERALIGN
+constexpr unsigned kTrackFlags = kTrackReturnCommand | kTrackRightButton;
+constexpr unsigned kCentredFlags = kTrackFlags | kTrackCenterAlign | kTrackVCenterAlign;
+constexpr unsigned kMidLeftFlags = kTrackFlags | kTrackVCenterAlign;
 
-MenuPlacement ScreenCentre(const RunState& run) {
-  const SystemMetrics& m = run.start.Metrics;
+MenuPlacement ScreenCentre(const SystemMetrics& m) {
   return {m.screenWidth / 2, m.maximizedHeight / 2, kCentredFlags};
 }
 
@@ -21,9 +20,8 @@ void EditFile(RunState& run, const std::string& path) {
 
 void RunOrdinaryForTargets(RunState& run, const Entry& entry, int count) {
   for (int k = 0; k < count; ++k) {
-    RunWithTarget(run, entry.command, run.targets.working[static_cast<size_t>(k)]);
-    const int delay = k == 0 ? run.settings.FirstLaunchDelay : run.settings.NextLaunchDelay;
-    if (delay > 0) run.platform.SleepMs(delay);
+    RunWithTarget(run, entry.command, run.targets.Working[static_cast<size_t>(k)]);
+    WaitLaunchDelay(run.settings, run.platform, k);
   }
 }
 
@@ -33,14 +31,14 @@ bool Ask(RunState& run, const std::string& program,
   run.launch.DialogProgram = program;
   run.launch.ParameterDefault = defaultText;
   run.launch.DialogCount = 0;
-  return OpenParameterDialog(run) != 0;
+  return OpenParameterDialog(run) != DialogResult::Cancelled;
 }
 
 void ActOnEntry(RunState& run, int index, bool control) {
   if (index < 0 || index >= run.entries.entryCount) return;
   const Entry& entry = run.entries.entries[static_cast<size_t>(index)];
-  const int all = run.targets.workingCount;
-  const int n = run.menu.allTargetsRequested == 1 ? all : 1;
+  const int all = run.targets.WorkingCount;
+  const int n = run.menu.AllTargetsRequested ? all : 1;
   if (entry.kind == kOrdinary) {
     if (!control) {
       RunOrdinaryForTargets(run, entry, n);
@@ -52,7 +50,7 @@ void ActOnEntry(RunState& run, int index, bool control) {
   if (entry.kind != kParameter && entry.kind != kSoloParameter) return;
   const std::string program = run.entries.entries[static_cast<size_t>(entry.parentIndex)].command;
   if (!control) {
-    const int m = run.menu.allTargetsRequested == 1 || entry.perTarget == 1 ? all : 1;
+    const int m = run.menu.AllTargetsRequested || entry.perTarget == 1 ? all : 1;
     RunTemplateEntry(run, program, entry.command, entry.label, m);
   } else if (Ask(run, program, entry.command)) {
     RunTemplateEntry(run, program, run.launch.ParameterAnswer, entry.label, n);
@@ -61,24 +59,24 @@ void ActOnEntry(RunState& run, int index, bool control) {
 
 }  // namespace
 
-MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, int reopenInPlace) {
+MenuPlacement PlaceMenu(const RunState& run, const ScreenFacts& facts, MenuPlace place) {
   const MenuState& menu = run.menu;
-  if (reopenInPlace == 1) return {menu.anchorX, menu.anchorY, menu.anchorFlags};
+  if (place == MenuPlace::Anchor) return {menu.AnchorX, menu.AnchorY, menu.AnchorFlags};
   const Settings& s = run.settings;
   const bool mouse = run.start.Metrics.mouseButtons > 0;
   switch (s.MenuPosition) {
     case kMenuCoordinates:
       return {s.MenuX, s.MenuY, kTrackFlags};
     case kMenuMouse:
-      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kTrackFlags} : ScreenCentre(run);
+      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kTrackFlags} : ScreenCentre(run.start.Metrics);
     case kMenuMous2:
-      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kMidLeftFlags} : ScreenCentre(run);
+      return mouse ? MenuPlacement{facts.cursorX, facts.cursorY, kMidLeftFlags} : ScreenCentre(run.start.Metrics);
     case kMenuCenter:
-      return ScreenCentre(run);
+      return ScreenCentre(run.start.Metrics);
     default: {
       const int width = facts.foregroundRight - facts.foregroundLeft;
       const int height = facts.foregroundBottom - facts.foregroundTop;
-      if (!facts.hasForeground || width <= 0 || height <= 0) return ScreenCentre(run);
+      if (!facts.hasForeground || width <= 0 || height <= 0) return ScreenCentre(run.start.Metrics);
       return {facts.foregroundLeft + width / 2, facts.foregroundTop + height / 2, kCentredFlags};
     }
   }
@@ -91,16 +89,20 @@ void ActOnMenuChoice(RunState& run, MenuActions& actions, int id, bool control) 
       case kIdEditSecond: EditFile(run, run.settings.AltConfigPath); break;
       case kIdHelp: EditFile(run, run.start.HelpTextPath); break;
       case kIdVersion: actions.ShowAbout(); break;
-      case kIdClipboard: TakeClipboardTargets(run, run.menu.allTargetsRequested, 0); break;
+      case kIdClipboard:
+        TakeClipboardTargets(run, run.menu.AllTargetsRequested ? ConfigFile::Second : ConfigFile::Main,
+                             false);
+        break;
       default: break;
     }
   } else if (id < kIdEntryBase) {
     actions.InvokeShellCommand(id);
   } else if (id >= kIdHeader && id <= kIdPreviewCaption) {
     if (control)
-      RunTargets(run, run.selection.secondConfig == 0 ? 1 : 0, 1);
+      RunTargets(run, run.selection.SecondConfig ? ConfigFile::Main : ConfigFile::Second,
+                 MenuPlace::Anchor);
     else
-      OpenWithAssociation(run, PathQuoteSpaces(run.targets.working[0]));
+      OpenWithAssociation(run, PathQuoteSpaces(run.targets.Working[0]));
   } else {
     ActOnEntry(run, id - kIdEntryBase, control);
   }

@@ -2,21 +2,15 @@
 
 #include <vector>
 
-#include "launch/param_dialog_win32.h"
 #include "platform/dpi_win32.h"
 #include "platform/platform_win32.h"
 
 namespace zolto {
 namespace {
 
-HHOOK g_rightClickHook = nullptr;
-RunState* g_hookRun = nullptr;
-
-// A right-button press on an item means: run it for every target.
-LRESULT CALLBACK RightClickHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code >= 0 && wParam == WM_RBUTTONDOWN && g_hookRun) g_hookRun->menu.allTargetsRequested = 1;
-  return CallNextHookEx(g_rightClickHook, code, wParam, lParam);
-}
+// The core places the menu with its own names for the tracking flags.
+static_assert(kTrackRightButton == TPM_RIGHTBUTTON && kTrackCenterAlign == TPM_CENTERALIGN &&
+              kTrackVCenterAlign == TPM_VCENTERALIGN && kTrackReturnCommand == TPM_RETURNCMD);
 
 void PressDownArrow() {
   keybd_event(VK_DOWN, 0, 0, 0);
@@ -68,30 +62,40 @@ ScreenFacts ReadScreenFacts(HWND startForeground) {
 
 }  // namespace
 
-void Win32Menus::SetStartForeground(HWND window) {
-  startForeground_ = window;
-  const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), 0);
-  run_.menu.anchorX = place.x;
-  run_.menu.anchorY = place.y;
-  run_.menu.anchorFlags = place.flags;
+Win32Menus* Win32Menus::tracking_ = nullptr;
+
+// A right-button press on an item means: run it for every target.
+LRESULT CALLBACK Win32Menus::RightClickHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0 && wParam == WM_RBUTTONDOWN && tracking_)
+    tracking_->run_.menu.AllTargetsRequested = true;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
+void Win32Menus::SetStartForeground(HWND window) {
+  startForeground_ = window;
+  const MenuPlacement place =
+      PlaceMenu(run_, ReadScreenFacts(startForeground_), MenuPlace::Configured);
+  run_.menu.AnchorX = place.x;
+  run_.menu.AnchorY = place.y;
+  run_.menu.AnchorFlags = place.flags;
+}
+
+void Win32Menus::ShowPopupMenu(MenuKind kind, MenuPlace where) {
   MenuState& state = run_.menu;
   // Icons and previews are made for the monitor the menu is expected on;
   // the place itself is worked out once the menu is built, as before.
-  const MenuPlacement expected = PlaceMenu(run_, ReadScreenFacts(startForeground_), reopenInPlace);
+  const MenuPlacement expected = PlaceMenu(run_, ReadScreenFacts(startForeground_), where);
   builder_.SetDpi(DpiAt({expected.x, expected.y}, window_));
-  const MenuHandle menu = BuildPopupMenu(run_, builder_, targetless);
-  const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), reopenInPlace);
-  state.anchorX = place.x;
-  state.anchorY = place.y;
-  state.anchorFlags = place.flags;
+  const MenuHandle menu = BuildPopupMenu(run_, builder_, kind);
+  const MenuPlacement place = PlaceMenu(run_, ReadScreenFacts(startForeground_), where);
+  state.AnchorX = place.x;
+  state.AnchorY = place.y;
+  state.AnchorFlags = place.flags;
 
-  state.allTargetsRequested = 0;
-  state.menuShown = 1;
-  g_hookRun = &run_;
-  g_rightClickHook = SetWindowsHookExA(WH_MOUSE, RightClickHook, nullptr, GetCurrentThreadId());
+  state.AllTargetsRequested = false;
+  state.MenuShown = true;
+  tracking_ = this;
+  rightClickHook_.reset(SetWindowsHookExA(WH_MOUSE, RightClickHook, nullptr, GetCurrentThreadId()));
   if (run_.settings.ForceActivate)
     ForceForeground(window_);
   else
@@ -99,14 +103,14 @@ void Win32Menus::ShowPopupMenu(int targetless, int reopenInPlace) {
   const int chosen = static_cast<int>(
       TrackPopupMenu(reinterpret_cast<HMENU>(menu), place.flags, place.x, place.y, 0, window_, nullptr));
   PostMessageA(window_, WM_NULL, 0, 0);
-  if (g_rightClickHook) UnhookWindowsHookEx(g_rightClickHook);
-  g_rightClickHook = nullptr;
-  DestroyPopupMenu(run_, builder_, menu);
-  state.menuShown = 0;
+  rightClickHook_.reset();
+  tracking_ = nullptr;
+  DestroyPopupMenu(run_.menu, builder_, menu);
+  state.MenuShown = false;
   if (chosen == 0) return;
 
   const bool control = KeyHeld(VK_CONTROL);
-  if (KeyHeld(VK_SHIFT)) state.allTargetsRequested = 1;
+  if (KeyHeld(VK_SHIFT)) state.AllTargetsRequested = true;
   WaitForKeyRelease(window_, VK_CONTROL);
   WaitForKeyRelease(window_, VK_SHIFT);
   ActOnMenuChoice(run_, *this, chosen, control);
@@ -119,7 +123,7 @@ void Win32Menus::ShowAbout() {
 
 void Win32Menus::InvokeShellCommand(int id) { builder_.Shell().Invoke(window_, id); }
 
-int Win32Menus::OpenParameterDialog() { return OpenParamDialog(run_, instance_, window_); }
+DialogResult Win32Menus::OpenParameterDialog() { return dialog_.Open(window_); }
 
 void Win32Menus::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
   lastSelectMenu_ = reinterpret_cast<HMENU>(lParam);
@@ -143,7 +147,7 @@ void Win32Menus::OnDrawItem(const DRAWITEMSTRUCT* item) {
 }
 
 void Win32Menus::OnMenuChar(WPARAM wParam, LPARAM lParam) {
-  if (run_.settings.ExplorerMenuMode > 0) builder_.Shell().Forward(WM_MENUCHAR, wParam, lParam);
+  builder_.Shell().Forward(WM_MENUCHAR, wParam, lParam);  // when the shell's menu is there
 }
 
 void Win32Menus::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
@@ -160,7 +164,7 @@ void Win32Menus::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
   const int index = id - kIdEntryBase;
   if (index < run_.entries.entryCount &&
       run_.entries.entries[static_cast<size_t>(index)].kind == kSubmenuOpen)
-    AddLevelItems(run_, builder_, reinterpret_cast<MenuHandle>(wParam), index, 1);
+    AddLevelItems(run_, builder_, reinterpret_cast<MenuHandle>(wParam), index, true);
   if (lastSelectByMouse_) PressDownArrow();
 }
 

@@ -6,21 +6,23 @@
 
 #include "app/run.h"
 #include "menu/menu.h"
+#include "launch/param_dialog_win32.h"
 #include "menu/menu_builder_win32.h"
+#include "platform/win32_owners.h"
 
 namespace zolto {
 
 class Win32Menus : public Frontend, public MenuActions {
  public:
   Win32Menus(RunState& run, HWND window, HINSTANCE instance)
-      : run_(run), window_(window), instance_(instance), builder_(run, window, instance) {}
+      : run_(run), window_(window), builder_(run, window, instance), dialog_(run, instance) {}
   // Records the window that was active at start, and anchors a dialog that
   // opens before any menu where the menu would have opened.
   void SetStartForeground(HWND window);
 
   // Frontend
-  void ShowPopupMenu(int targetless, int reopenInPlace) override;
-  int OpenParameterDialog() override;
+  void ShowPopupMenu(MenuKind kind, MenuPlace place) override;
+  DialogResult OpenParameterDialog() override;
   // MenuActions
   void ShowAbout() override;
   void InvokeShellCommand(int id) override;
@@ -35,12 +37,19 @@ class Win32Menus : public Frontend, public MenuActions {
   void OnMenuChar(WPARAM wParam, LPARAM lParam);
   // Releases the Explorer menu's objects when the window closes.
   void CloseShellMenu() { builder_.Shell().Close(); }
+  ParamDialog& Dialog() { return dialog_; }
 
  private:
+  static LRESULT CALLBACK RightClickHook(int code, WPARAM wParam, LPARAM lParam);
+  // The menus being tracked, for the mouse hook, which is given nothing of
+  // its own: the one thing the front end keeps outside its host window.
+  static Win32Menus* tracking_;
+
   RunState& run_;
   HWND window_;
-  HINSTANCE instance_;
   HmenuBuilder builder_;
+  ParamDialog dialog_;
+  win32::Hook rightClickHook_;  // while a menu is tracked
   HWND startForeground_ = nullptr;
   HMENU lastSelectMenu_ = nullptr;
   bool lastSelectByMouse_ = false;

@@ -4,14 +4,19 @@
 #include <cstring>
 
 #include "app/run.h"
+#include "config/config.h"
 #include "menu/menu.h"
 #include "text/text.h"
 
 namespace zolto {
 namespace {
 
-constexpr size_t kTextPreviewBytes = 64 * 1024;  // more than 100 lines of 517
-constexpr char kZeroBytes[] = "( 0 バイト )";
+// The text preview reads the file a part at a time until it has its lines,
+// skipping the rest of lines longer than the line reader keeps; past this
+// many bytes it shows what it has, so that a huge file without line breaks
+// cannot hold the menu up.
+constexpr size_t kTextPreviewPart = 64 * 1024;
+constexpr unsigned long long kTextPreviewMaxBytes = 16ull << 20;
 
 std::string TwoLeadingDigits(unsigned whole, unsigned remainder, const char* unit) {
   const std::string digits = std::to_string(remainder);
@@ -41,12 +46,21 @@ uint16_t Read16(std::string_view bytes, size_t at) {
   return value;
 }
 
-// The address as the capture program gets it: a file as a "file:///" URL
-// with its blanks escaped.
-std::string CaptureAddress(RunState& run, const std::string& address) {
-  if (!run.platform.PathExists(address)) return address;
+// The address as the capture program gets it: a file as a "file:///" URL.
+// A browser would read "#" as the start of a fragment and "%" as an escape,
+// so they are escaped, as blanks are ("?" cannot be in a file name). None
+// of them is a trail byte of a double-byte character.
+std::string CaptureAddress(Platform& platform, const std::string& address) {
+  if (!platform.PathExists(address)) return address;
   std::string url = "file:///";
-  for (char c : address) url += c == ' ' ? std::string("%20") : std::string(1, c);
+  for (char c : address) {
+    switch (c) {
+      case ' ': url += "%20"; break;
+      case '#': url += "%23"; break;
+      case '%': url += "%25"; break;
+      default: url += c;
+    }
+  }
   return url;
 }
 
@@ -58,28 +72,67 @@ std::string FormatSizeLabel(unsigned size) {
   return TwoLeadingDigits(size / 1048576, size % 1048576, "MB");
 }
 
-std::vector<std::string> TextPreviewLines(RunState& run) {
-  const Settings& s = run.settings;
-  std::string text;
-  if (!run.platform.ReadFileHead(run.targets.working[0], kTextPreviewBytes, text) || text.empty())
-    return {kZeroBytes};
-  std::vector<std::string> lines;
-  LineBuffer line;
-  size_t pos = 0;
-  while (static_cast<int>(lines.size()) < s.TextPreviewLines && pos < text.size()) {
-    pos += FetchLine(pos, text.size(), text, true, line);
-    std::string shown = ExpandTabs(std::string(line.view()), s.TabWidth);
-    if (s.TextSkipEmptyLines == 1 && shown.empty()) continue;
-    lines.push_back(std::move(shown));
+namespace {
+
+// Gathers the text preview's lines from a file read a part at a time, with
+// the line reader's rules: CRs dropped, at most kMaxLine characters of a
+// line kept and the rest of it skipped, a last line without LF kept too.
+class PreviewLines {
+ public:
+  PreviewLines(const Settings& settings) : settings_(settings) {}
+  bool Full() const { return static_cast<int>(lines_.size()) >= settings_.TextPreviewLines; }
+  void Add(std::string_view part) {
+    for (const char c : part) {
+      if (Full()) return;
+      if (c == '\n') {
+        EndLine();
+      } else {
+        open_ = true;
+        if (c != '\r' && line_.size() < kMaxLine) line_.push_back(c);
+      }
+    }
   }
-  return lines;
+  std::vector<std::string> Finish() {
+    if (open_ && !Full()) EndLine();
+    return std::move(lines_);
+  }
+
+ private:
+  void EndLine() {
+    std::string shown = ExpandTabs(std::move(line_), settings_.TabWidth);
+    line_.clear();
+    open_ = false;
+    if (settings_.TextSkipEmptyLines == 1 && shown.empty()) return;
+    lines_.push_back(std::move(shown));
+  }
+
+  const Settings& settings_;
+  std::vector<std::string> lines_;
+  std::string line_;
+  bool open_ = false;  // bytes of a line whose LF has not come yet
+};
+
+}  // namespace
+
+std::vector<std::string> TextPreviewLines(RunState& run) {
+  PreviewLines lines(run.settings);
+  std::string part;
+  unsigned long long read = 0;
+  while (!lines.Full() && read < kTextPreviewMaxBytes &&
+         run.platform.ReadFilePart(run.targets.Working[0], read, kTextPreviewPart, part) &&
+         !part.empty()) {
+    read += part.size();
+    lines.Add(part);
+  }
+  if (read == 0) return {kEmptyTextPreview};  // empty, or it cannot be read
+  return lines.Finish();
 }
 
 bool ValidateCaptureBitmap(std::string_view file, CaptureBitmap& info) {
-  constexpr size_t kHeaders = 14 + 40;
+  constexpr size_t kHeaders = CaptureBitmap::infoOffset + 40;  // no colour table
   constexpr int kMaxSide = 8192;
   if (file.size() < kHeaders || file[0] != 'B' || file[1] != 'M') return false;
-  if (Read32(file, 10) != kHeaders || Read32(file, 14) != 40) return false;  // no colour table
+  if (Read32(file, 10) != kHeaders || Read32(file, CaptureBitmap::infoOffset) != 40) return false;
   const int32_t width = static_cast<int32_t>(Read32(file, 18));
   const int32_t height = static_cast<int32_t>(Read32(file, 22));
   const int bitCount = Read16(file, 28);
@@ -97,7 +150,7 @@ bool ValidateCaptureBitmap(std::string_view file, CaptureBitmap& info) {
 
 std::string CaptureCommandLine(RunState& run, const std::string& address) {
   const Settings& s = run.settings;
-  const std::string url = CaptureAddress(run, address);
+  const std::string url = CaptureAddress(run.platform, address);
   // A quote or a blank or control character could end the argument and hand
   // options of the address's choosing to the capture program.
   for (unsigned char c : url)

@@ -1,43 +1,43 @@
 // What the Explorer context menu needs beyond COM: which targets it is for,
 // and which of the shell's items stay.
-#include "app/run.h"
+#include "config/config.h"
 #include "menu/menu.h"
+#include "targets/targets.h"
 #include "text/text.h"
 
 namespace zolto {
 
-std::vector<std::string> CollectSameFolderTargets(const RunState& run, std::string& baseFolder) {
-  const TargetList& list = run.targets;
-  const PathParts first = SplitPath(list.working[0]);
+std::vector<std::string> CollectSameFolderTargets(const TargetList& list, std::string& baseFolder) {
+  const PathParts first = SplitPath(list.Working[0]);
   baseFolder = first.drive + first.dir;
-  if (list.workingCount < 1 || (first.name + first.ext).empty()) return {};
+  if (list.WorkingCount < 1 || (first.name + first.ext).empty()) return {};
   std::vector<std::string> same;
-  for (int k = 0; k < list.workingCount; ++k) {
-    const std::string& target = list.working[static_cast<size_t>(k)];
+  for (int k = 0; k < list.WorkingCount; ++k) {
+    const std::string& target = list.Working[static_cast<size_t>(k)];
     const PathParts parts = SplitPath(target);
     if (parts.drive + parts.dir == baseFolder) same.push_back(target);
   }
   return same;
 }
 
-int ShellMenuFilter(const RunState& run, std::string_view text) {
-  const ExplorerItemFilter& filter = run.settings.ExplorerFilter;
-  if (filter.mode == 0) return 1;
+int ShellMenuFilter(const ExplorerItemFilter& filter, std::string_view text) {
+  if (filter.mode == ExplorerItemFilter::Mode::None) return 1;
   bool listed = false;
   for (const std::string& prefix : filter.prefixes)
     if (StartsWithI(text, prefix)) listed = true;
-  return (filter.mode == 1) == listed ? 1 : 0;
+  return (filter.mode == ExplorerItemFilter::Mode::KeepListed) == listed ? 1 : 0;
 }
 
-std::vector<int> ShellItemsToDelete(const RunState& run, const std::vector<ShellItem>& items,
-                                    int first) {
+std::vector<int> ShellItemsToDelete(const ExplorerItemFilter& filter,
+                                    const std::vector<ShellItem>& items, int first) {
   // A failed item count can hand in -1: the launcher's items still start
   // at 0 at the earliest.
   if (first < 0) first = 0;
   const int count = static_cast<int>(items.size());
   std::vector<bool> gone(items.size(), false);
   for (int i = count - 1; i >= first; --i)
-    if (!items[static_cast<size_t>(i)].separator && !ShellMenuFilter(run, items[static_cast<size_t>(i)].text))
+    if (!items[static_cast<size_t>(i)].separator &&
+        !ShellMenuFilter(filter, items[static_cast<size_t>(i)].text))
       gone[static_cast<size_t>(i)] = true;
   // Separators: none last, none doubled, none first.
   bool followingIsSeparator = false;

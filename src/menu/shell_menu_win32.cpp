@@ -9,12 +9,6 @@
 namespace zolto {
 namespace {
 
-std::wstring WideAnsi(const std::string& text) {
-  wchar_t buffer[MAX_PATH] = {};
-  const int n = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, buffer, MAX_PATH);
-  return n > 0 ? std::wstring(buffer) : std::wstring();
-}
-
 // Item identifier lists taken from the shell, freed with its allocator.
 class IdLists {
  public:
@@ -36,44 +30,44 @@ class IdLists {
 }  // namespace
 
 bool ShellMenu::OpenShellAllocator() {
-  return SUCCEEDED(SHGetMalloc(allocator_.Out())) && SUCCEEDED(SHGetDesktopFolder(desktop_.Out()));
+  return SUCCEEDED(SHGetMalloc(allocator_.put())) && SUCCEEDED(SHGetDesktopFolder(desktop_.put()));
 }
 
 void ShellMenu::ReleaseShellObjects() {
-  desktop_.Reset();
-  allocator_.Reset();
+  desktop_.reset();
+  allocator_.reset();
 }
 
 bool ShellMenu::MakeContextMenu(HWND window) {
   std::string base;
-  const std::vector<std::string> targets = CollectSameFolderTargets(run_, base);
+  const std::vector<std::string> targets = CollectSameFolderTargets(run_.targets, base);
   if (targets.empty()) return false;
-  if (!comStarted_) comStarted_ = SUCCEEDED(CoInitialize(nullptr));
+  if (!com_) com_.emplace();
   if (!OpenShellAllocator()) return false;
-  std::wstring folderName = WideAnsi(base);
+  std::wstring folderName = win32::Widen(base, CP_ACP);
   ITEMIDLIST* folderId = nullptr;
   if (FAILED(desktop_->ParseDisplayName(nullptr, nullptr, folderName.data(), nullptr, &folderId,
                                         nullptr)))
     return false;
   IdLists folderList(allocator_.get());
   folderList.Add(folderId);
-  ComPtr<IShellFolder> folder;
+  win32::ComPtr<IShellFolder> folder;
   if (FAILED(desktop_->BindToObject(folderId, nullptr, IID_IShellFolder,
-                                    reinterpret_cast<void**>(folder.Out()))))
+                                    reinterpret_cast<void**>(folder.put()))))
     return false;
   IdLists items(allocator_.get());
   for (const std::string& target : targets) {
-    std::wstring name = WideAnsi(std::string(FileNamePart(target)));
+    std::wstring name = win32::Widen(FileNamePart(target), CP_ACP);
     ITEMIDLIST* item = nullptr;
     if (FAILED(folder->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &item, nullptr)))
       return false;
     items.Add(item);
   }
-  ComPtr<IContextMenu> menu;
+  win32::ComPtr<IContextMenu> menu;
   if (FAILED(folder->GetUIObjectOf(window, items.Count(), items.Data(), IID_IContextMenu, nullptr,
-                                   reinterpret_cast<void**>(menu.Out()))))
+                                   reinterpret_cast<void**>(menu.put()))))
     return false;
-  return SUCCEEDED(menu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(context_.Out())));
+  return SUCCEEDED(menu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(context_.put())));
 }
 
 void ShellMenu::FilterItems(HMENU menu, int first) {
@@ -91,14 +85,14 @@ void ShellMenu::FilterItems(HMENU menu, int first) {
     GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
     items.push_back({(info.fType & MFT_SEPARATOR) != 0, text});
   }
-  for (int position : ShellItemsToDelete(run_, items, first))
+  for (int position : ShellItemsToDelete(run_.settings.ExplorerFilter, items, first))
     DeleteMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
 }
 
 HMENU ShellMenu::Add(HWND window, HMENU menu) {
-  context_.Reset();
+  context_.reset();
   if (!MakeContextMenu(window)) {
-    context_.Reset();
+    context_.reset();
     ReleaseShellObjects();
     return nullptr;
   }
@@ -110,7 +104,7 @@ HMENU ShellMenu::Add(HWND window, HMENU menu) {
   const HRESULT added = context_->QueryContextMenu(target, insertAt, 1, 999, CMF_EXPLORE);
   if (FAILED(added) || HRESULT_CODE(added) == 0) {
     if (submenu) DestroyMenu(target);
-    context_.Reset();
+    context_.reset();
     ReleaseShellObjects();
     return nullptr;
   }
@@ -133,10 +127,9 @@ void ShellMenu::Forward(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ShellMenu::Close() {
-  context_.Reset();
+  context_.reset();
   ReleaseShellObjects();
-  if (comStarted_) CoUninitialize();
-  comStarted_ = false;
+  com_.reset();
 }
 
 }  // namespace zolto

@@ -6,33 +6,12 @@
 
 #include <shlobj.h>
 
+#include <optional>
+
 #include "app/run.h"
+#include "platform/win32_owners.h"
 
 namespace zolto {
-
-// An owned COM interface pointer.
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() { Reset(); }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  T* get() const { return pointer_; }
-  T* operator->() const { return pointer_; }
-  T** Out() {
-    Reset();
-    return &pointer_;
-  }
-  void Reset() {
-    if (pointer_) pointer_->Release();
-    pointer_ = nullptr;
-  }
-  explicit operator bool() const { return pointer_ != nullptr; }
-
- private:
-  T* pointer_ = nullptr;
-};
 
 class ShellMenu {
  public:
@@ -58,10 +37,11 @@ class ShellMenu {
   void FilterItems(HMENU menu, int first);
 
   RunState& run_;
-  ComPtr<IContextMenu2> context_;
-  ComPtr<IShellFolder> desktop_;
-  ComPtr<IMalloc> allocator_;
-  bool comStarted_ = false;
+  // COM, started when the first menu asks the shell, until the window closes.
+  std::optional<win32::ComScope> com_;
+  win32::ComPtr<IContextMenu2> context_;
+  win32::ComPtr<IShellFolder> desktop_;
+  win32::ComPtr<IMalloc> allocator_;
 };
 
 }  // namespace zolto

@@ -88,10 +88,11 @@ bool FakePlatform::ReadWholeFile(const std::string& path, bool createIfMissing,
   return true;
 }
 
-bool FakePlatform::ReadFileHead(const std::string& path, size_t maxBytes,
-                                std::string& contents) {
-  if (!ReadWholeFile(path, false, contents)) return false;
-  if (contents.size() > maxBytes) contents.resize(maxBytes);
+bool FakePlatform::ReadFilePart(const std::string& path, unsigned long long offset,
+                                size_t maxBytes, std::string& contents) {
+  std::string whole;
+  if (!ReadWholeFile(path, false, whole)) return false;
+  contents = offset < whole.size() ? whole.substr(static_cast<size_t>(offset), maxBytes) : "";
   return true;
 }
 

@@ -85,7 +85,8 @@ class FakePlatform : public Platform {
   bool IsDirectory(const std::string& path) override;
   bool ReadWholeFile(const std::string& path, bool createIfMissing,
                      std::string& contents) override;
-  bool ReadFileHead(const std::string& path, size_t maxBytes, std::string& contents) override;
+  bool ReadFilePart(const std::string& path, unsigned long long offset, size_t maxBytes,
+                    std::string& contents) override;
   std::optional<unsigned long long> FileSize(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;

@@ -40,6 +40,39 @@ struct FontInfo {
   int height = 0;  // as the system reports it (may be negative)
 };
 
+// The special folders the path macros name: their CSIDL numbers, which the
+// Win32 platform checks against the system's own constants.
+enum SpecialFolder : int {
+  kFolderDesktop = 0x00,
+  kFolderPrograms = 0x02,
+  kFolderPersonal = 0x05,
+  kFolderFavorites = 0x06,
+  kFolderStartup = 0x07,
+  kFolderRecent = 0x08,
+  kFolderSendTo = 0x09,
+  kFolderStartMenu = 0x0B,
+  kFolderMyMusic = 0x0D,
+  kFolderMyVideo = 0x0E,
+  kFolderDesktopDirectory = 0x10,
+  kFolderFonts = 0x14,
+  kFolderCommonStartMenu = 0x16,
+  kFolderCommonPrograms = 0x17,
+  kFolderCommonStartup = 0x18,
+  kFolderCommonDesktopDirectory = 0x19,
+  kFolderCommonFavorites = 0x1F,
+  kFolderInternetCache = 0x20,
+  kFolderCookies = 0x21,
+  kFolderHistory = 0x22,
+  kFolderWindows = 0x24,
+  kFolderSystem = 0x25,
+  kFolderProgramFiles = 0x26,
+  kFolderMyPictures = 0x27,
+  kFolderCommonDocuments = 0x2E,
+  kFolderCommonMusic = 0x35,
+  kFolderCommonPictures = 0x36,
+  kFolderCommonVideo = 0x37,
+};
+
 // Virtual-key codes the core asks about.
 enum class Key { Shift, Control };
 
@@ -90,8 +123,9 @@ class Platform {
   // folder, a locked file, a path that cannot exist).
   virtual bool ReadWholeFile(const std::string& path, bool createIfMissing,
                              std::string& contents) = 0;
-  // Reads at most maxBytes from the start of a file (OPEN_EXISTING).
-  virtual bool ReadFileHead(const std::string& path, size_t maxBytes,
+  // Reads at most maxBytes of a file from byte offset on (OPEN_EXISTING);
+  // nothing at or past its end.
+  virtual bool ReadFilePart(const std::string& path, unsigned long long offset, size_t maxBytes,
                             std::string& contents) = 0;
   // The size of a file, if it can be opened.
   virtual std::optional<unsigned long long> FileSize(const std::string& path) = 0;

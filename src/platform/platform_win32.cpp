@@ -10,24 +10,44 @@
 namespace zolto {
 namespace {
 
+// The core names the special folders itself.
+static_assert(kFolderDesktop == CSIDL_DESKTOP);
+static_assert(kFolderPrograms == CSIDL_PROGRAMS);
+static_assert(kFolderPersonal == CSIDL_PERSONAL);
+static_assert(kFolderFavorites == CSIDL_FAVORITES);
+static_assert(kFolderStartup == CSIDL_STARTUP);
+static_assert(kFolderRecent == CSIDL_RECENT);
+static_assert(kFolderSendTo == CSIDL_SENDTO);
+static_assert(kFolderStartMenu == CSIDL_STARTMENU);
+static_assert(kFolderMyMusic == CSIDL_MYMUSIC);
+static_assert(kFolderMyVideo == CSIDL_MYVIDEO);
+static_assert(kFolderDesktopDirectory == CSIDL_DESKTOPDIRECTORY);
+static_assert(kFolderFonts == CSIDL_FONTS);
+static_assert(kFolderCommonStartMenu == CSIDL_COMMON_STARTMENU);
+static_assert(kFolderCommonPrograms == CSIDL_COMMON_PROGRAMS);
+static_assert(kFolderCommonStartup == CSIDL_COMMON_STARTUP);
+static_assert(kFolderCommonDesktopDirectory == CSIDL_COMMON_DESKTOPDIRECTORY);
+static_assert(kFolderCommonFavorites == CSIDL_COMMON_FAVORITES);
+static_assert(kFolderInternetCache == CSIDL_INTERNET_CACHE);
+static_assert(kFolderCookies == CSIDL_COOKIES);
+static_assert(kFolderHistory == CSIDL_HISTORY);
+static_assert(kFolderWindows == CSIDL_WINDOWS);
+static_assert(kFolderSystem == CSIDL_SYSTEM);
+static_assert(kFolderProgramFiles == CSIDL_PROGRAM_FILES);
+static_assert(kFolderMyPictures == CSIDL_MYPICTURES);
+static_assert(kFolderCommonDocuments == CSIDL_COMMON_DOCUMENTS);
+static_assert(kFolderCommonMusic == CSIDL_COMMON_MUSIC);
+static_assert(kFolderCommonPictures == CSIDL_COMMON_PICTURES);
+static_assert(kFolderCommonVideo == CSIDL_COMMON_VIDEO);
+
 // A configuration or list file larger than this is refused rather than read.
 constexpr LONGLONG kMaxFileBytes = 64LL << 20;
 
-// Closes a kernel handle when it goes out of scope.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+// A file opened for reading (shared read), existing or made empty.
+win32::UniqueHandle OpenForReading(const std::string& path, DWORD disposition) {
+  return win32::UniqueHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 // Holds the clipboard open for the host window.
 class ClipboardLock {
@@ -45,26 +65,6 @@ class ClipboardLock {
 };
 
 }  // namespace
-
-std::wstring Widen(std::string_view text, UINT codePage) {
-  if (text.empty()) return L"";
-  const int size = static_cast<int>(text.size());
-  const int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-  if (n <= 0) return L"";
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), n);
-  return wide;
-}
-
-std::string Utf8Of(std::wstring_view wide) {
-  if (wide.empty()) return "";
-  const int size = static_cast<int>(wide.size());
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return "";
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), n, nullptr, nullptr);
-  return utf8;
-}
 
 std::string AnsiOf(std::wstring_view wide, bool& exact) {
   exact = true;
@@ -155,12 +155,12 @@ std::optional<std::string> AnsiPathOf(const std::wstring& path) {
   return ansi;
 }
 
-HMODULE LoadCompanionLibrary(const char* name) {
+win32::Library LoadCompanionLibrary(const char* name) {
   // Explicit folders: the empty DLL directory set at start does not keep the
   // current folder (often the target's own) out of every search; under Wine
   // a plain LoadLibraryA still finds a DLL planted there.
-  return LoadLibraryExA(name, nullptr,
-                        LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return win32::Library(LoadLibraryExA(
+      name, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
 }
 
 bool Win32Platform::PathExists(const std::string& path) {
@@ -174,10 +174,8 @@ bool Win32Platform::IsDirectory(const std::string& path) {
 bool Win32Platform::ReadWholeFile(const std::string& path, bool createIfMissing,
                                   std::string& contents) {
   if (path.empty()) return false;
-  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                createIfMissing ? OPEN_ALWAYS : OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  win32::UniqueHandle file = OpenForReading(path, createIfMissing ? OPEN_ALWAYS : OPEN_EXISTING);
+  if (!file) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxFileBytes) return false;
   contents.assign(static_cast<size_t>(size.QuadPart), '\0');
@@ -190,11 +188,12 @@ bool Win32Platform::ReadWholeFile(const std::string& path, bool createIfMissing,
   return true;
 }
 
-bool Win32Platform::ReadFileHead(const std::string& path, size_t maxBytes,
-                                 std::string& contents) {
-  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+bool Win32Platform::ReadFilePart(const std::string& path, unsigned long long offset,
+                                 size_t maxBytes, std::string& contents) {
+  win32::UniqueHandle file = OpenForReading(path, OPEN_EXISTING);
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!file || !SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return false;
   contents.assign(maxBytes, '\0');
   DWORD read = 0;
   if (maxBytes > 0 && !::ReadFile(file.get(), contents.data(), static_cast<DWORD>(maxBytes),
@@ -205,10 +204,9 @@ bool Win32Platform::ReadFileHead(const std::string& path, size_t maxBytes,
 }
 
 std::optional<unsigned long long> Win32Platform::FileSize(const std::string& path) {
-  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueHandle file = OpenForReading(path, OPEN_EXISTING);
   LARGE_INTEGER size{};
-  if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
   return static_cast<unsigned long long>(size.QuadPart);
 }
 
@@ -226,11 +224,11 @@ bool Win32Platform::RunAndWait(const std::string& commandLine, int timeoutMs) {
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                       nullptr, nullptr, &startup, &process))
     return false;
-  CloseHandle(process.hThread);
-  const bool ended = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs)) ==
-                     WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(process.hProcess, 1);  // a capture that hangs
-  CloseHandle(process.hProcess);
+  const win32::UniqueHandle thread(process.hThread);
+  const win32::UniqueHandle program(process.hProcess);
+  const bool ended =
+      WaitForSingleObject(program.get(), static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(program.get(), 1);  // a capture that hangs
   return ended;
 }
 
@@ -434,51 +432,48 @@ CrackUrlFunction InternetCrackUrlFunction() {
 }  // namespace
 
 bool Win32Platform::CrackUrl(const std::string& text, UrlParts& parts) {
-  char scheme[32] = {}, host[260] = {}, user[260] = {}, password[260] = {}, path[260] = {},
-       extra[260] = {};
+  // The parser writes each part into a buffer of its own: the scheme's of 32
+  // bytes, the others' of 260.
+  char scheme[32] = {};
+  char others[5][260] = {};
   URL_COMPONENTSA url{};
   url.dwStructSize = sizeof url;
   url.lpszScheme = scheme;
   url.dwSchemeLength = sizeof scheme;
-  url.lpszHostName = host;
-  url.dwHostNameLength = sizeof host;
-  url.lpszUserName = user;
-  url.dwUserNameLength = sizeof user;
-  url.lpszPassword = password;
-  url.dwPasswordLength = sizeof password;
-  url.lpszUrlPath = path;
-  url.dwUrlPathLength = sizeof path;
-  url.lpszExtraInfo = extra;
-  url.dwExtraInfoLength = sizeof extra;
+  const std::pair<LPSTR*, DWORD*> fields[] = {
+      {&url.lpszHostName, &url.dwHostNameLength}, {&url.lpszUserName, &url.dwUserNameLength},
+      {&url.lpszPassword, &url.dwPasswordLength}, {&url.lpszUrlPath, &url.dwUrlPathLength},
+      {&url.lpszExtraInfo, &url.dwExtraInfoLength}};
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    *fields[i].first = others[i];
+    *fields[i].second = sizeof others[i];
+  }
   const CrackUrlFunction crack = InternetCrackUrlFunction();
   if (!crack || !crack(text.c_str(), 0, 0, &url)) return false;
-  parts = UrlParts{scheme, host, user, password, path, extra};
+  parts = UrlParts{scheme, others[0], others[1], others[2], others[3], others[4]};
   return true;
 }
 
 bool Win32Platform::LoadRegexLibrary() {
   regexLibrary_ = LoadCompanionLibrary("BREGEXP.DLL");
-  return regexLibrary_ != nullptr;
+  return static_cast<bool>(regexLibrary_);
 }
 
-void Win32Platform::FreeRegexLibrary() {
-  if (regexLibrary_) FreeLibrary(regexLibrary_);
-  regexLibrary_ = nullptr;
-}
+void Win32Platform::FreeRegexLibrary() { regexLibrary_.reset(); }
 
 int Win32Platform::RegexMatch(const std::string& expression, const std::string& subject) {
   using MatchFunction = int(__cdecl*)(const char*, const char*, const char*, void**, char*);
   using FreeFunction = void(__cdecl*)(void*);
   if (!regexLibrary_) return kNoBMatch;
   auto match = reinterpret_cast<MatchFunction>(
-      reinterpret_cast<void*>(GetProcAddress(regexLibrary_, "BMatch")));
+      reinterpret_cast<void*>(GetProcAddress(regexLibrary_.get(), "BMatch")));
   if (!match) return kNoBMatch;
   void* handle = nullptr;
   char message[80] = {};
   const int result = match(expression.c_str(), subject.c_str(),
                            subject.c_str() + subject.size(), &handle, message);
   auto release = reinterpret_cast<FreeFunction>(
-      reinterpret_cast<void*>(GetProcAddress(regexLibrary_, "BRegfree")));
+      reinterpret_cast<void*>(GetProcAddress(regexLibrary_.get(), "BRegfree")));
   if (release) release(handle);
   return result;
 }

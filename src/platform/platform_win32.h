@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/win32_owners.h"
 
 namespace zolto {
 
@@ -22,7 +23,8 @@ class Win32Platform : public Platform {
   bool IsDirectory(const std::string& path) override;
   bool ReadWholeFile(const std::string& path, bool createIfMissing,
                      std::string& contents) override;
-  bool ReadFileHead(const std::string& path, size_t maxBytes, std::string& contents) override;
+  bool ReadFilePart(const std::string& path, unsigned long long offset, size_t maxBytes,
+                    std::string& contents) override;
   std::optional<unsigned long long> FileSize(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
@@ -55,18 +57,18 @@ class Win32Platform : public Platform {
 
  private:
   HWND host_ = nullptr;
-  HMODULE regexLibrary_ = nullptr;
+  win32::Library regexLibrary_;
 };
 
 // Loads a library the program names without a folder (BREGEXP.DLL,
 // imgctl.dll): from the program's own folder or the System folder, never
 // from the current folder or the search path.
-HMODULE LoadCompanionLibrary(const char* name);
+win32::Library LoadCompanionLibrary(const char* name);
 
-// Text of a code page (UTF-8 for the source's UI texts, CP_ACP for names
-// and configuration text) to UTF-16 for the wide functions.
-std::wstring Widen(std::string_view text, UINT codePage = CP_UTF8);
-std::string Utf8Of(std::wstring_view wide);
+// UTF-8 (the source's UI texts) or CP_ACP text (names, configuration text)
+// to UTF-16 for the wide functions, and back to UTF-8.
+using win32::Utf8Of;
+using win32::Widen;
 
 // Names the system gives in UTF-16 reach the core in the ANSI code page only
 // when they convert exactly: Windows' best-fit conversion would turn "é"

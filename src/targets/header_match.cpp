@@ -24,12 +24,11 @@ bool InTextRange(size_t length, size_t low) {
 // probe and an address parse, made once per selection, not per term.
 const SelectionState::SubjectKind& KindOf(RunState& run, std::string_view subject) {
   SelectionState& selection = run.selection;
-  SelectionState::SubjectKind& kind = selection.kind;
-  if (kind.known && kind.cracks == selection.cracks && kind.subject == subject) return kind;
+  SelectionState::SubjectKind& kind = selection.Subject;
+  if (kind.known && kind.subject == subject) return kind;
   kind.subject = std::string(subject);
-  kind.url = run.edition.webTargets && IsUrlTarget(run, kind.subject);
+  kind.url = run.edition.webTargets && IsUrlTarget(run.platform, kind.subject);
   kind.folder = !kind.url && run.platform.IsDirectory(kind.subject);
-  kind.cracks = selection.cracks;
   kind.known = true;
   return kind;
 }
@@ -107,8 +106,8 @@ int MatchParts(std::string_view text, bool ordered, std::string_view subject) {
 
 using Outcome = SelectionTrace::Outcome;
 
-void Note(RunState& run, std::string_view term, bool exclusion, Outcome outcome) {
-  if (run.selection.trace) run.selection.trace->Term(term, exclusion, outcome);
+void Note(SelectionState& selection, std::string_view term, bool exclusion, Outcome outcome) {
+  if (selection.Trace) selection.Trace->Term(term, exclusion, outcome);
 }
 
 Outcome OutcomeOf(bool hit) { return hit ? Outcome::Hit : Outcome::Miss; }
@@ -123,13 +122,13 @@ int LoadRegexLibrary(RunState& run) {
                              run.edition.configErrorCaption);
     return 0;
   }
-  run.selection.regex = RegexState::Loaded;
+  run.selection.Regex = RegexState::Loaded;
   return 1;
 }
 
 void FreeRegexLibrary(RunState& run) {
   run.platform.FreeRegexLibrary();
-  run.selection.regex = RegexState::NotLoaded;
+  run.selection.Regex = RegexState::NotLoaded;
 }
 
 int MatchPattern(RunState& run, std::string_view text, PatternKind kind,
@@ -147,24 +146,24 @@ int MatchPattern(RunState& run, std::string_view text, PatternKind kind,
       break;
   }
   SelectionState& sel = run.selection;
-  if (sel.regex == RegexState::NotLoaded && !LoadRegexLibrary(run)) {
-    sel.regex = RegexState::Unavailable;
+  if (sel.Regex == RegexState::NotLoaded && !LoadRegexLibrary(run)) {
+    sel.Regex = RegexState::Unavailable;
     return 0;
   }
-  if (sel.regex != RegexState::Loaded) return 0;
+  if (sel.Regex != RegexState::Loaded) return 0;
   return run.platform.RegexMatch(std::string(text), std::string(subject)) == 1 ? 1 : 0;
 }
 
 int MatchHeader(RunState& run, std::string_view header, std::string_view subject) {
   const int matched = MatchTerms(run, header, subject);
-  if (run.selection.trace) run.selection.trace->HeaderResult(matched, run.selection.exclusion);
+  if (run.selection.Trace) run.selection.Trace->HeaderResult(matched, run.selection.Exclusion);
   return matched;
 }
 
 namespace {
 
 int MatchTerms(RunState& run, std::string_view header, std::string_view subject) {
-  int& exclusion = run.selection.exclusion;
+  int& exclusion = run.selection.Exclusion;
   Positive positive = Positive::NoneYet;
   auto finalRule = [&] {
     return positive == Positive::True || (positive == Positive::NoneYet && exclusion == 1)
@@ -196,14 +195,14 @@ int MatchTerms(RunState& run, std::string_view header, std::string_view subject)
     if (const std::string_view kind = atCursor ? KindTermAt(term) : std::string_view();
         !kind.empty()) {
       const bool hit = KindApplies(run, kind, subject);
-      Note(run, term.substr(0, kind.size()), excluding, OutcomeOf(hit));
+      Note(run.selection, term.substr(0, kind.size()), excluding, OutcomeOf(hit));
       if (!record(excluding, hit)) return 0;
       close = bracket + kind.size() - 1;
     } else if (atCursor && StartsWithI(term, "[!")) {
       const std::string_view expr = ExpressionOf(header, bracket + 2);
       const bool tested = InTextRange(expr.size(), 2);
       const bool hit = tested && MatchPattern(run, expr, PatternKind::Expression, subject) == 1;
-      Note(run, term.substr(0, expr.size() + 3), excluding,
+      Note(run.selection, term.substr(0, expr.size() + 3), excluding,
            tested ? OutcomeOf(hit) : Outcome::Skipped);
       if (excluding) {
         if (hit) {
@@ -220,12 +219,12 @@ int MatchTerms(RunState& run, std::string_view header, std::string_view subject)
       const std::string_view text = header.substr(bracket + 2, close - bracket - 2);
       const std::string_view whole = header.substr(bracket, close + 1 - bracket);
       if (term.size() < 2 || !PatternKindOf(term[1], kind)) {
-        Note(run, whole, excluding, Outcome::Ignored);
+        Note(run.selection, whole, excluding, Outcome::Ignored);
       } else if (!InTextRange(text.size(), 1)) {
-        Note(run, whole, excluding, Outcome::Skipped);
+        Note(run.selection, whole, excluding, Outcome::Skipped);
       } else {
         const bool hit = MatchPattern(run, text, kind, subject) == 1;
-        Note(run, whole, excluding, OutcomeOf(hit));
+        Note(run.selection, whole, excluding, OutcomeOf(hit));
         if (!record(excluding, hit)) return 0;
       }
     }

@@ -23,7 +23,7 @@ struct Pass {
 void TakeSection(RunState& run, std::string_view header, size_t pos, std::string_view text,
                  Pass& pass, Trace::Pass tracePass) {
   if (!header.empty() && header.back() == '#') pass.noAll = true;
-  if (run.selection.trace) run.selection.trace->SectionTaken(tracePass, pos);
+  if (run.selection.Trace) run.selection.Trace->SectionTaken(tracePass, pos);
   pass.matched = true;
   pass.sections.Take(run, pos, text);
 }
@@ -34,17 +34,14 @@ void TakeSection(RunState& run, std::string_view header, size_t pos, std::string
 // false.
 template <typename Visit>
 void ForEachBracketLine(std::string_view text, Visit visit) {
-  LineBuffer line;
-  size_t pos = 0;  // always the start of a line
-  while (pos < text.size()) {
-    const size_t bracket = text.find('[', pos);
+  LineCursor lines(text);  // always at the start of a line
+  while (lines.Position() < text.size()) {
+    const size_t bracket = text.find('[', lines.Position());
     if (bracket == std::string_view::npos) return;
     const size_t feed = text.rfind('\n', bracket);
-    const size_t start = feed == std::string_view::npos || feed < pos ? pos : feed + 1;
-    const size_t used = FetchLine(start, text.size(), text, false, line);
-    if (start + used > text.size()) return;
-    if (!visit(TrimLeadingBlanksAndTabs(line.view()), start)) return;
-    pos = start + used;
+    if (feed != std::string_view::npos && feed >= lines.Position()) lines.MoveTo(feed + 1);
+    if (!lines.Next()) return;
+    if (!visit(TrimLeadingBlanksAndTabs(lines.Line()), lines.LineStart())) return;
   }
 }
 
@@ -52,8 +49,8 @@ void ForEachBracketLine(std::string_view text, Visit visit) {
 // never inherits what an earlier header's exclusion left behind.
 int MatchOwnHeader(RunState& run, std::string_view header, std::string_view subject,
                    Trace::Pass tracePass, size_t pos) {
-  run.selection.exclusion = 0;
-  if (run.selection.trace) run.selection.trace->Header(tracePass, header, pos);
+  run.selection.Exclusion = 0;
+  if (run.selection.Trace) run.selection.Trace->Header(tracePass, header, pos);
   return MatchHeader(run, header, subject);
 }
 
@@ -65,7 +62,7 @@ bool FirstPass(RunState& run, std::string_view text, const std::string& subject,
     if (!IsFirstPassHeader(line)) return true;
     if (MatchOwnHeader(run, line, subject, Trace::Pass::First, pos) == 1) {
       TakeSection(run, line, pos, text, pass, Trace::Pass::First);
-    } else if (run.selection.regex == RegexState::Unavailable) {
+    } else if (run.selection.Regex == RegexState::Unavailable) {
       go = false;
     }
     return go;
@@ -77,14 +74,14 @@ void CatchAllPass(RunState& run, std::string_view text, const std::string& subje
   ForEachBracketLine(text, [&](std::string_view line, size_t pos) {
     if (!ContainsI(line, "[.*]")) return true;
     MatchOwnHeader(run, line, subject, Trace::Pass::CatchAll, pos);  // only its exclusions count
-    if (run.selection.exclusion != -1)
+    if (run.selection.Exclusion != -1)
       TakeSection(run, line, pos, text, pass, Trace::Pass::CatchAll);
     return true;
   });
 }
 
 void Decided(RunState& run, Trace::Decision decision, int entry = -1) {
-  if (run.selection.trace) run.selection.trace->Decided(run, decision, entry);
+  if (run.selection.Trace) run.selection.Trace->Decided(run, decision, entry);
 }
 
 }  // namespace
@@ -103,7 +100,7 @@ int DecideRun(RunState& run, const std::string& subject) {
     OpenWithAssociation(run, subject);
     return 1;
   }
-  if (table.ordinaryCount > 1 && run.start.OneByOne == 0) {
+  if (table.ordinaryCount > 1 && !run.start.OneByOne) {
     Decided(run, Trace::Decision::Menu);
     return 0;
   }
@@ -121,7 +118,7 @@ int DecideRun(RunState& run, const std::string& subject) {
   Decided(run, Trace::Decision::RunAtOnce, entry.firstParam);
   run.launch.DialogProgram = entry.command;
   RunTemplateEntry(run, entry.command, param.command, param.label,
-                   param.perTarget == 1 ? run.targets.workingCount : 1);
+                   param.perTarget == 1 ? run.targets.WorkingCount : 1);
   return 1;
 }
 
@@ -130,12 +127,12 @@ int SelectSections(RunState& run, std::string_view text) {
 }
 
 int SelectByHeaders(RunState& run, std::string_view text) {
-  if (run.targets.workingCount < 1) return 1;
-  const std::string subject = run.targets.working[0];
+  if (run.targets.WorkingCount < 1) return 1;
+  const std::string subject = run.targets.Working[0];
   run.entries.Clear();
   run.entries.programs.clear();
-  run.selection.kind.known = false;  // the disk may have changed since
-  run.selection.exclusion = 0;
+  run.selection.Subject.known = false;  // the disk may have changed since
+  run.selection.Exclusion = 0;
   Pass pass;
   if (!FirstPass(run, text, subject, pass)) {
     Decided(run, Trace::Decision::Stopped);
@@ -149,7 +146,7 @@ int SelectByHeaders(RunState& run, std::string_view text) {
   if (pass.matched && !pass.noAll) {
     const size_t all = FindI(text, "[all]");
     if (all != std::string_view::npos) {
-      if (run.selection.trace) run.selection.trace->SectionTaken(Trace::Pass::All, all);
+      if (run.selection.Trace) run.selection.Trace->SectionTaken(Trace::Pass::All, all);
       ParseEntryLines(run, all, text);
     }
   }

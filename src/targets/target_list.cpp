@@ -11,8 +11,8 @@ namespace zolto {
 namespace {
 
 // A folder is stored without its trailing backslash, a drive root as "C:".
-std::string WithoutFolderBackslash(const RunState& run, const std::string& path) {
-  if (!run.platform.IsDirectory(path)) return path;
+std::string WithoutFolderBackslash(Platform& platform, const std::string& path) {
+  if (!platform.IsDirectory(path)) return path;
   return DropTrailingBackslash(PathAddBackslash(path));
 }
 
@@ -24,9 +24,9 @@ void FlushAnsiToken(RunState& run, std::string token) {
   if (platform.IsDirectory(token) || platform.PathExists(token)) {
     // The token exists relative to the current folder, so its full path is
     // that folder's; an empty result did not fit 260 bytes.
-    const std::string qualified = WithoutFolderBackslash(run, platform.FullPath(token));
+    const std::string qualified = WithoutFolderBackslash(platform, platform.FullPath(token));
     if (!qualified.empty() && qualified.size() < kMaxPath) run.targets.Add(qualified);
-  } else if (run.edition.webTargets && IsUrlTarget(run, token) && token.size() < kMaxPath) {
+  } else if (run.edition.webTargets && IsUrlTarget(platform, token) && token.size() < kMaxPath) {
     run.targets.Add(token);
   }
 }
@@ -48,7 +48,8 @@ bool SafeUrlText(std::string_view text) {
   return true;
 }
 
-void FillTargetList(RunState& run, std::string_view text, int mode) {
+void FillTargetList(RunState& run, std::string_view text, Separators separators) {
+  const bool lines = separators == Separators::LineBreaks;
   TargetList& list = run.targets;
   text = text.substr(0, text.find('\0'));
   std::string token;
@@ -56,7 +57,7 @@ void FillTargetList(RunState& run, std::string_view text, int mode) {
   auto flush = [&] {
     if (!token.empty()) FlushToken(run, token);
     token.clear();
-    return list.Full();
+    return list.IsFull();
   };
   for (const char c : text) {
     if (c == '"' && !inQuotes) {
@@ -67,7 +68,7 @@ void FillTargetList(RunState& run, std::string_view text, int mode) {
       token.push_back(c);
       inQuotes = false;
       if (flush()) return;
-    } else if ((c == ' ' && !inQuotes && mode == 0) || (c == '\n' && mode == 1)) {
+    } else if ((c == ' ' && !inQuotes && !lines) || (c == '\n' && lines)) {
       inQuotes = false;
       if (flush()) return;
     } else if (c == '\r' || c == '\n' || c == '\t') {
@@ -81,98 +82,95 @@ void FillTargetList(RunState& run, std::string_view text, int mode) {
 
 }  // namespace
 
-void BuildTargetList(RunState& run, std::string_view text, int mode) {
+void BuildTargetList(RunState& run, std::string_view text, Separators separators) {
   run.targets.Clear();
-  run.targets.refused.clear();
-  FillTargetList(run, text, mode);
+  run.targets.Refused.clear();
+  FillTargetList(run, text, separators);
   ReportRefusedNames(run);
 }
 
-int CrackUrl(RunState& run, std::string_view text) {
-  ++run.selection.cracks;
-  if (run.platform.CrackUrl(std::string(text), run.urlParts)) return 1;
-  run.urlParts = UrlParts{};  // never the parts of an earlier address
-  return 0;
+std::optional<UrlParts> CrackUrl(Platform& platform, std::string_view text) {
+  UrlParts parts;
+  if (!platform.CrackUrl(std::string(text), parts)) return std::nullopt;
+  return parts;
 }
 
-int IsUrlTarget(RunState& run, std::string_view text) {
-  if (!SafeUrlText(text) || !CrackUrl(run, text)) return 0;
+bool IsUrlTarget(Platform& platform, std::string_view text) {
+  const std::optional<UrlParts> parts = SafeUrlText(text) ? CrackUrl(platform, text) : std::nullopt;
+  if (!parts) return false;
   for (const char* scheme : {"http", "https", "ftp", "mailto", "file"})
-    if (StartsWithI(run.urlParts.scheme, scheme)) return 1;
-  return 0;
+    if (StartsWithI(parts->scheme, scheme)) return true;
+  return false;
 }
 
-int RunTargets(RunState& run, int useSecondConfig, int reopenInPlace) {
-  StartupState& st = run.start;
+bool RunTargets(RunState& run, ConfigFile file, MenuPlace place) {
+  const StartupState& st = run.start;
   Platform& platform = run.platform;
   std::string path = st.ConfigPath;
   bool create = false;
-  if (useSecondConfig == 1) {
+  if (file == ConfigFile::Second) {
     if (platform.PathExists(run.settings.AltConfigPath)) path = run.settings.AltConfigPath;
   } else if (!platform.PathExists(st.ConfigPath)) {
-    st.ConfigPath = path = JoinPath(st.ProgramFolder, st.ConfigName);
+    // Gone since the start: the program's own file, made empty if need be.
+    path = JoinPath(st.ProgramFolder, st.ConfigName);
     create = true;
   }
-  run.selection.secondConfig = useSecondConfig == 1 ? 1 : 0;
-  std::string text;
-  if (!platform.ReadWholeFile(path, create, text)) {
-    platform.ShowMessage("設定ファイル異常", run.edition.configErrorCaption);
-    return 0;
-  }
-  text.resize(std::min(text.size(), text.find('\0')));  // searched as a C string
+  run.selection.SecondConfig = file == ConfigFile::Second;
+  const std::optional<std::string> read = ReadConfigurationText(run, path, create);
+  if (!read) return false;
+  const std::string& text = *read;
 
   TargetList& list = run.targets;
-  if (st.OneByOne != 0) {
-    for (int i = 0; i < list.fullCount; ++i) {
-      list.working[0] = list.full[static_cast<size_t>(i)];
-      list.workingCount = 1;
+  if (st.OneByOne) {
+    for (int i = 0; i < list.FullCount; ++i) {
+      list.Working[0] = list.Full[static_cast<size_t>(i)];
+      list.WorkingCount = 1;
       SelectSections(run, text);
-      const int delay = i == 0 ? run.settings.FirstLaunchDelay : run.settings.NextLaunchDelay;
-      if (delay > 0) platform.SleepMs(delay);
+      WaitLaunchDelay(run.settings, platform, i);
     }
   } else if (SelectSections(run, text) == 0) {
     run.currentTarget = 0;
-    if (run.frontend) run.frontend->ShowPopupMenu(0, reopenInPlace);
+    if (run.frontend) run.frontend->ShowPopupMenu(MenuKind::Targets, place);
   }
-  list.workingCount = 0;
-  return 1;
+  list.WorkingCount = 0;
+  return true;
 }
 
-int TakeClipboardTargets(RunState& run, int useSecondConfig, int fillOnly) {
+bool TakeClipboardTargets(RunState& run, ConfigFile file, bool fillOnly) {
   TargetList& list = run.targets;
   if (auto files = run.platform.ClipboardFiles()) {
     list.Clear();
-    list.refused.clear();
+    list.Refused.clear();
     for (const std::string& name : *files) {
-      if (list.Full()) break;
+      if (list.IsFull()) break;
       bool exact = false;
       const std::string ansi = run.platform.ToAnsi(name, exact);
       if (!exact) {
-        if (auto found = run.platform.FindUnicodeName(name)) AddUnicodePath(run, *found);
+        if (auto found = run.platform.FindUnicodeName(name)) AddUnicodePath(list, *found);
         continue;
       }
       // Names are taken as the clipboard gives them: no existence check.
-      const std::string target = WithoutFolderBackslash(run, ansi);
+      const std::string target = WithoutFolderBackslash(run.platform, ansi);
       if (!target.empty() && target.size() < kMaxPath) list.Add(target);
     }
     ReportRefusedNames(run);
   } else if (auto text = run.platform.ClipboardText()) {
-    if (text->empty()) return 0;
-    BuildTargetList(run, *text, 1);
+    if (text->empty()) return false;
+    BuildTargetList(run, *text, Separators::LineBreaks);
   } else {
-    return 0;
+    return false;
   }
-  if (fillOnly == 1) return 1;
-  if (list.workingCount == 0) return 0;
-  if (list.workingCount == 1) run.start.OneByOne = 0;
-  RunTargets(run, useSecondConfig, 0);
-  return 1;
+  if (fillOnly) return true;
+  if (list.WorkingCount == 0) return false;
+  if (list.WorkingCount == 1) run.start.OneByOne = false;
+  RunTargets(run, file, MenuPlace::Configured);
+  return true;
 }
 
-std::string ReadShortcutUrl(RunState& run, const std::string& path) {
+std::string ReadShortcutUrl(Platform& platform, const std::string& path) {
   constexpr size_t kShortcutBytes = 780;  // the rest of a longer file is not read
   std::string text;
-  if (!run.platform.ReadWholeFile(path, false, text)) return "";
+  if (!platform.ReadWholeFile(path, false, text)) return "";
   text.resize(std::min({text.size(), text.find('\0'), kShortcutBytes}));
   text += "\r\n";
   const size_t key = FindI(text, "URL=");
@@ -180,7 +178,7 @@ std::string ReadShortcutUrl(RunState& run, const std::string& path) {
   const size_t start = key + 4;
   const size_t stop = text.find_first_of("\r\n ", start);
   const std::string url = text.substr(start, stop - start);
-  if (url.size() >= kMaxPath || !CrackUrl(run, url)) return "";
+  if (url.size() >= kMaxPath || !CrackUrl(platform, url)) return "";
   return url;
 }
 

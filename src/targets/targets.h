@@ -6,10 +6,13 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "config/config.h"
+#include "menu/menu.h"
 #include "platform/platform.h"
 
 namespace zolto {
@@ -29,23 +32,23 @@ constexpr size_t kMaxUtf8Token = 3 * kMaxTargetToken;
 // Emptying a list sets its count to 0 and leaves the slots' texts, which a
 // launch sequence still reads after a list start emptied the list.
 struct TargetList {
-  std::array<std::string, kMaxTargets> working;
-  std::array<std::string, kMaxTargets> full;
-  int workingCount = 0;
-  int fullCount = 0;
+  std::array<std::string, kMaxTargets> Working;
+  std::array<std::string, kMaxTargets> Full;
+  int WorkingCount = 0;
+  int FullCount = 0;
   // Targets whose names the code page cannot hold are kept by their short
   // names; this gives each such target's real name (UTF-8), for what the
   // user reads. It holds for the whole run, so Clear leaves it.
-  std::map<std::string, std::string> realNames;
+  std::map<std::string, std::string> RealNames;
   // Names of the last build that could not be taken (UTF-8): files and
   // folders the code page cannot hold that have no short name.
-  std::vector<std::string> refused;
+  std::vector<std::string> Refused;
 
-  void Clear() { workingCount = fullCount = 0; }
-  bool Full() const { return workingCount >= kMaxTargets; }
+  void Clear() { WorkingCount = FullCount = 0; }
+  bool IsFull() const { return WorkingCount >= kMaxTargets; }
   void Add(const std::string& target) {
-    working[static_cast<size_t>(workingCount++)] = target;
-    full[static_cast<size_t>(fullCount++)] = target;
+    Working[static_cast<size_t>(WorkingCount++)] = target;
+    Full[static_cast<size_t>(FullCount++)] = target;
   }
 };
 
@@ -77,43 +80,45 @@ class SelectionTrace {
 
 struct SelectionState {
   // 0 no exclusion term met, 1 one was tested and did not hit, -1 one hit.
-  int exclusion = 0;
-  RegexState regex = RegexState::NotLoaded;
-  // 1 while the run works from the second configuration file.
-  int secondConfig = 0;
-  // Addresses cracked so far: cracking leaves its parts in the run.
-  unsigned cracks = 0;
+  int Exclusion = 0;
+  RegexState Regex = RegexState::NotLoaded;
+  // While the run works from the second configuration file.
+  bool SecondConfig = false;
   // The subject's kind as the kind terms found it, asked again by every
   // "[file]", "[folder]" and "[url]" term of the selection: good while the
-  // subject is the same and no other address was cracked since.
+  // subject is the same.
   struct SubjectKind {
     bool known = false;
     std::string subject;
-    unsigned cracks = 0;
     bool url = false;
     bool folder = false;
-  } kind;
-  SelectionTrace* trace = nullptr;
+  } Subject;
+  SelectionTrace* Trace = nullptr;
 };
 
 // ---- Target list ----
 
-// Mode 0: blanks separate targets (the command line); mode 1: line breaks do
-// (clipboard text). The text is UTF-8, as the user gave it: a name that
-// converts exactly to the code page is taken as it is; see AddUnicodeToken
-// for the others. Shows the message for refused names.
-void BuildTargetList(RunState& run, std::string_view text, int mode);
-int IsUrlTarget(RunState& run, std::string_view text);
-// Fills run.urlParts; 1 when the platform's parser accepts the text.
-int CrackUrl(RunState& run, std::string_view text);
+// Blanks separate targets on the command line, line breaks in clipboard
+// text. The text is UTF-8, as the user gave it: a name that converts exactly
+// to the code page is taken as it is; see AddUnicodeToken for the others.
+// Shows the message for refused names.
+enum class Separators { Blanks, LineBreaks };
+void BuildTargetList(RunState& run, std::string_view text, Separators separators);
+// A web address the program takes as a target: one the parser accepts, of
+// scheme http, https, ftp, mailto or file (or one that begins with these
+// letters), and without what could close a quote or break a line.
+bool IsUrlTarget(Platform& platform, std::string_view text);
+// The parts of a web address, when the platform's parser accepts it.
+std::optional<UrlParts> CrackUrl(Platform& platform, std::string_view text);
 // Reads the configuration text and selects sections for the targets; opens
-// the menu when the choice is the user's. 0 after the configuration message.
-int RunTargets(RunState& run, int useSecondConfig, int reopenInPlace);
-// Fills the target list from the clipboard; with fillOnly 0 goes on to
-// RunTargets. 0 when the clipboard holds no usable target.
-int TakeClipboardTargets(RunState& run, int useSecondConfig, int fillOnly);
+// the menu when the choice is the user's. False after the configuration
+// message.
+bool RunTargets(RunState& run, ConfigFile file, MenuPlace place);
+// Fills the target list from the clipboard and, unless fillOnly, goes on to
+// RunTargets. False when the clipboard holds no usable target.
+bool TakeClipboardTargets(RunState& run, ConfigFile file, bool fillOnly);
 // The "URL=" address of an Internet shortcut file, or "".
-std::string ReadShortcutUrl(RunState& run, const std::string& path);
+std::string ReadShortcutUrl(Platform& platform, const std::string& path);
 
 // ---- Names the code page cannot hold ----
 
@@ -129,9 +134,9 @@ inline constexpr char kUnrepresentableNames[] =
 void AddUnicodeToken(RunState& run, std::string token);
 // An existing file or folder of such a name: its short name is added, or
 // its name is refused when it has none.
-void AddUnicodePath(RunState& run, const UnicodeName& name);
+void AddUnicodePath(TargetList& targets, const UnicodeName& name);
 // True when the UTF-8 text names an existing file or folder.
-bool NamesExistingPath(RunState& run, std::string_view utf8);
+bool NamesExistingPath(Platform& platform, std::string_view utf8);
 // Shows one message naming the refused names of the last build, if any.
 void ReportRefusedNames(RunState& run);
 // The name the user gave for a target, in UTF-8.

@@ -53,13 +53,13 @@ std::optional<std::string> ExpandMacrosAround(RunState& run, std::string_view to
 
 // A web address in the code page: each character it cannot hold as its
 // UTF-8 bytes, percent-encoded (the form browsers send).
-std::string EncodeAddress(RunState& run, std::string_view address) {
+std::string EncodeAddress(Platform& platform, std::string_view address) {
   std::string encoded;
   for (size_t i = 0; i < address.size();) {
     const std::string_view character = address.substr(i, Utf8CharLength(address, i));
     i += character.size();
     bool exact = false;
-    const std::string converted = run.platform.ToAnsi(character, exact);
+    const std::string converted = platform.ToAnsi(character, exact);
     encoded += exact ? converted : PercentEncode(character);
   }
   return encoded;
@@ -78,9 +78,9 @@ std::string_view BaseName(std::string_view name) {
 
 }  // namespace
 
-void AddUnicodePath(RunState& run, const UnicodeName& name) {
+void AddUnicodePath(TargetList& targets, const UnicodeName& name) {
   if (name.shortPath.empty()) {
-    run.targets.refused.push_back(name.fullPath);
+    targets.Refused.push_back(name.fullPath);
     return;
   }
   std::string target = name.shortPath;
@@ -90,8 +90,8 @@ void AddUnicodePath(RunState& run, const UnicodeName& name) {
     while (!real.empty() && real.back() == '\\') real.pop_back();
   }
   if (target.size() >= kMaxPath) return;  // as any target that long
-  run.targets.realNames[target] = real;
-  run.targets.Add(target);
+  targets.RealNames[target] = real;
+  targets.Add(target);
 }
 
 void AddUnicodeToken(RunState& run, std::string token) {
@@ -103,26 +103,26 @@ void AddUnicodeToken(RunState& run, std::string token) {
   token = PathRemoveBlanks(PathUnquoteSpaces(token));
   if (token.empty()) return;
   if (std::optional<UnicodeName> name = run.platform.FindUnicodeName(token)) {
-    AddUnicodePath(run, *name);
+    AddUnicodePath(run.targets, *name);
     return;
   }
   if (!run.edition.webTargets) return;
-  const std::string address = EncodeAddress(run, token);
-  if (address.size() < kMaxPath && IsUrlTarget(run, address)) {
-    run.targets.realNames[address] = token;
+  const std::string address = EncodeAddress(run.platform, token);
+  if (address.size() < kMaxPath && IsUrlTarget(run.platform, address)) {
+    run.targets.RealNames[address] = token;
     run.targets.Add(address);
   }
 }
 
-bool NamesExistingPath(RunState& run, std::string_view utf8) {
+bool NamesExistingPath(Platform& platform, std::string_view utf8) {
   bool exact = false;
-  const std::string ansi = run.platform.ToAnsi(utf8, exact);
-  if (exact) return run.platform.IsDirectory(ansi) || run.platform.PathExists(ansi);
-  return run.platform.FindUnicodeName(utf8).has_value();
+  const std::string ansi = platform.ToAnsi(utf8, exact);
+  if (exact) return platform.IsDirectory(ansi) || platform.PathExists(ansi);
+  return platform.FindUnicodeName(utf8).has_value();
 }
 
 void ReportRefusedNames(RunState& run) {
-  const std::vector<std::string>& refused = run.targets.refused;
+  const std::vector<std::string>& refused = run.targets.Refused;
   if (refused.empty()) return;
   std::string text = kUnrepresentableNames;
   text += "\n";
@@ -131,13 +131,13 @@ void ReportRefusedNames(RunState& run) {
 }
 
 std::string ShownName(RunState& run, const std::string& target) {
-  auto it = run.targets.realNames.find(target);
-  return it != run.targets.realNames.end() ? it->second : run.platform.ToUtf8(target);
+  auto it = run.targets.RealNames.find(target);
+  return it != run.targets.RealNames.end() ? it->second : run.platform.ToUtf8(target);
 }
 
 std::string ShownText(RunState& run, std::string_view text) {
   std::string shown = run.platform.ToUtf8(text);
-  for (const auto& [target, real] : run.targets.realNames) {
+  for (const auto& [target, real] : run.targets.RealNames) {
     ReplaceAll(shown, run.platform.ToUtf8(target), real);
     const std::string shortName = run.platform.ToUtf8(FileNamePart(target));
     const std::string_view realName = Utf8FileNamePart(real);

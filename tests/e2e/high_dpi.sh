@@ -3,11 +3,13 @@
 # whose LogPixels is 192. Pixel sizes in the configuration are meant at
 # 96 DPI, so "@pic=1,200" shows an 800x600 picture at 400x300. The text
 # preview's width limit grows the same way: "@text=1,300" lets a long line
-# run to 600 px. Escape closes each menu; nothing starts and the program
-# exits 0. Screenshots go to the artifacts folder.
-#   high_dpi.sh EXE IMGCTL.DLL
+# run to 600 px. A web page's 320x240 capture (zolto_capture.exe with the
+# stand-in browser, which paints it magenta) is shown at 640x480. Escape
+# closes each menu; nothing starts and the program exits 0. Screenshots go
+# to the artifacts folder.
+#   high_dpi.sh EXE IMGCTL.DLL ZOLTO_CAPTURE_EXE
 set -uo pipefail
-usage="usage: high_dpi.sh EXE IMGCTL.DLL"
+usage="usage: high_dpi.sh EXE IMGCTL.DLL ZOLTO_CAPTURE_EXE"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # A prefix of its own: the display's scaling is a setting of the prefix.
 export ZOLTO_WINEPREFIX="${ZOLTO_WINEPREFIX:-$root/build/wineprefix}-192dpi"
@@ -26,7 +28,9 @@ if [ ! -f "$WINEPREFIX/.zolto-192dpi" ]; then
 fi
 
 zolto_setup "${1:?$usage}"
-cp "${2:?$usage}" "$ZOLTO_TMP/imgctl.dll" || zolto_fail "test set-up: cannot copy $2"
+cp "${2:?$usage}" "$ZOLTO_TMP/imgctl.dll" && cp "${3:?$usage}" "$ZOLTO_TMP/zolto_capture.exe" &&
+  cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/msedge.exe" ||
+  zolto_fail "test set-up: cannot copy $2, $3 and the stand-in browser"
 png=$ZOLTO_TMP/gradient.png
 convert -size 800x600 gradient:red-blue "PNG24:$png" ||
   zolto_fail "test set-up: ImageMagick could not make the picture"
@@ -51,4 +55,14 @@ zolto_menu_on "$txt" $'@icon\n@text=1,300'
 [ "$mw" -ge 600 ] && [ "$mw" -le 760 ] ||
   zolto_fail "at 192 DPI the menu with the text preview is $mw px wide, expected 600 to 760"
 zolto_escape "$menu"
-echo "ok: at 192 DPI the picture preview is 400x300 and the text preview 600 px wide"
+
+# The web page: the capture's pixels are meant at 96 DPI too.
+printf '<html></html>\r\n' >"$ZOLTO_TMP/page.html"
+zolto_menu_on "$ZOLTO_TMP/page.html" "@browse=zolto_capture.exe,--browser=$(zolto_winpath "$ZOLTO_TMP/msedge.exe")"
+shot=$(zolto_screenshot "$ZOLTO_NAME.dpi192_web")
+found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" 'r > 0.9 && g < 0.1 && b > 0.9')
+[ "${found%%+*}" = 640x480 ] && [ "${found#* }" -eq $((640 * 480)) ] ||
+  zolto_fail "at 192 DPI the web page's capture covers $found, expected 640x480"
+zolto_escape "$menu"
+echo "ok: at 192 DPI the picture preview is 400x300, the text preview 600 px wide" \
+  "and the web page's capture 640x480"

@@ -6,7 +6,9 @@
 #   - Send To: the program started with a file shows the menu; its &Notepad
 #     entry opens the file in Notepad;
 #   - the hot key's shortcut: "/#c" takes a file copied to the clipboard;
-#   - without a target: &Help opens the help text in Notepad ("@editor=").
+#   - without a target: &Help opens the help text in Notepad ("@editor=");
+#   - with a browser where Windows keeps Edge (a stand-in that paints every
+#     page magenta), an .html file's menu shows the page's 320x240 picture.
 #   release.sh ZIP FULL-EXE BASIC-EXE   (the exes as built, to spot a stale ZIP)
 set -uo pipefail
 usage="usage: release.sh ZIP FULL-EXE BASIC-EXE"
@@ -48,7 +50,9 @@ for text in "$full/zolto5_c.txt" "$basic/zolto5.txt" "$full/zolto5_c.ini" "$basi
   [ "$(grep -c $'\r$' "$text")" = "$(wc -l <"$text")" ] ||
     zolto_fail "$(basename "$text") does not end every line with CRLF"
 done
-iconv -f CP932 -t UTF-8 "$full/zolto5_c.txt" | grep -q 'ヘルプ' ||
+# grep reads it all: "grep -q" would end at the first line and, under
+# pipefail, iconv's next write would fail the test now and then.
+iconv -f CP932 -t UTF-8 "$full/zolto5_c.txt" | grep 'ヘルプ' >/dev/null ||
   zolto_fail "zolto5_c.txt does not read as the Japanese help"
 
 printf 'A file sent to the launcher.\r\n' >"$ZOLTO_TMP/sent.txt"
@@ -82,8 +86,20 @@ notepad_opens zolto5_c.clipboard "$full/zolto5_c.exe" n copied.txt "/#c"
 zolto_zt setclip -e
 # No target: the target-less menu's &Help opens the help in the editor.
 notepad_opens zolto5_c.help "$full/zolto5_c.exe" h zolto5_c.txt
+# Web previews: zolto_capture.exe beside the program, through App Paths.
+cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/msedge.exe" &&
+  zolto_run 30 reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\msedge.exe' \
+    /ve /d "$(zolto_winpath "$ZOLTO_TMP/msedge.exe")" /f || zolto_fail "cannot register the stand-in Edge"
+printf '<html></html>\r\n' >"$ZOLTO_TMP/page.html"
+ZOLTO_EXE=$full/zolto5_c.exe ZOLTO_NAME=zolto5_c
+zolto_open_menu 60 "web preview" "$(zolto_winpath "$ZOLTO_TMP/page.html")"
+shot=$(zolto_screenshot release.zolto5_c.web)
+magenta=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" 'r > 0.9 && g < 0.1 && b > 0.9')
+[ "${magenta#* }" -eq $((320 * 240)) ] || zolto_fail "the .html file's menu shows magenta $magenta, not the 320x240 page"
+zolto_keys "$menu" Escape
+zolto_finish 30
 notepad_opens zolto5.sendto "$basic/zolto5.exe" n sent.txt "$sent"
 notepad_opens zolto5.help "$basic/zolto5.exe" h zolto5.txt
 
-echo "ok: the release unpacks into two portable folders whose programs, configurations" \
-  "and help work as the README tells, in a fresh prefix ($(($(date +%s) - started)) s)"
+echo "ok: the release unpacks into two portable folders whose programs, configurations," \
+  "help and web previews work as the README tells, in a fresh prefix ($(($(date +%s) - started)) s)"

@@ -665,3 +665,161 @@ fault.clipboard_held() {  # "/#c" while another program holds the clipboard open
   run /#c
   starts @{a.zt}
 }
+
+# ---- web previews
+
+# navy and magenta: the border of capture_pattern.exe's test pattern, the
+# stand-in browser's whole picture.
+navy='r < 0.1 && g < 0.1 && b > 0.4 && b < 0.6'
+magenta='r > 0.9 && g < 0.1 && b > 0.9'
+
+preview.web_pattern() {  # "@browse=capture_pattern.exe": its 320x240 pattern, eight colour bands in order, is the menu's last item, below the header
+  local found w h x y band px seen colours=(255,0,0 0,255,0 0,0,255 255,255,0 0,255,255 255,0,255 255,128,0 128,128,128)
+  cp "$ZOLTO_E2E_BIN/capture_pattern.exe" "$ZOLTO_TMP/" || zolto_fail "set-up: no capture_pattern.exe"
+  files page.html
+  ZOLTO_MENU_WAIT=60 menu_on page.html "@browse=capture_pattern.exe"
+  snap bands
+  found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" "$navy")
+  IFS='x+' read -r w h x y <<<"${found% *}"
+  [ "${w}x$h" = 320x240 ] && ((mh - y - h >= 0 && mh - y - h <= 6 && y >= 40)) ||
+    zolto_fail "the pattern's border spans ${found% *} of the ${mw}x$mh menu: not a 320x240 last item below the header"
+  for band in 0 1 2 3 4 5 6 7; do  # 6 px of border, then eight bands over 308 px
+    px=$((mx + x + 6 + 308 * (2 * band + 1) / 16))
+    seen=$(convert "$shot" -format "%[fx:round(255*p{$px,$((my + y + 70))}.r)],%[fx:round(255*p{$px,$((my + y + 70))}.g)],%[fx:round(255*p{$px,$((my + y + 70))}.b)]" info:)
+    [ "$seen" = "${colours[band]}" ] || zolto_fail "band $((band + 1)) is ($seen), expected (${colours[band]})"
+  done
+  escape
+}
+
+fault.capture() {  # a capture program that fails, writes 100 bytes claiming 4000x4000, crashes mid-write or hangs (ended at 30 s): the menu without a preview
+  local plain mode size bitmap=$ZOLTO_TMP/temp/zolto5_c.bmp found
+  cp "$ZOLTO_E2E_BIN/capture_pattern.exe" "$ZOLTO_TMP/" || zolto_fail "set-up: no capture_pattern.exe"
+  files page.html
+  menu_on page.html
+  plain=$mh
+  escape
+  for mode in fail garbage crash hang=60; do
+    rm -f "$bitmap"
+    ZOLTO_MENU_WAIT=80 menu_on page.html "@browse=capture_pattern.exe,--$mode"
+    snap "$mode"
+    found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" "$navy")
+    ((mh == plain && ${found#* } == 0)) || zolto_fail "--$mode: the menu is $mh px high (without a preview $plain), navy $found"
+    case $mode in garbage) size=100 ;; crash) size=30 ;; *) size="" ;; esac  # it ran; the hanging one was ended
+    [ "$(stat -c %s "$bitmap" 2>/dev/null)" = "$size" ] || zolto_fail "--$mode: the capture's bitmap is not ${size:-absent}"
+    escape
+  done
+}
+
+app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths'
+
+# browsers edge|chrome|both|none: which of the stand-in browsers in edge/
+# (msedge.exe) and chrome/ (chrome.exe) App Paths names.
+browsers() {
+  local dir exe
+  for dir in edge chrome; do
+    exe=$([ $dir = edge ] && echo msedge || echo chrome).exe
+    if [ "$1" = both ] || [ "$1" = $dir ]; then
+      zolto_run 30 reg add "$app_paths\\$exe" /ve /d "$(x "@{$dir/$exe}")" /f
+    else
+      zolto_run 30 reg delete "$app_paths\\$exe" /f
+    fi
+  done
+}
+
+# picture SIZE [FILE]: the stand-in's all-magenta picture of SIZE (WxH) is
+# the menu's last item, or FILE, a 24-bit BMP with rows padded to 4 bytes;
+# for SIZE "none", the menu is $plain high without magenta, or no FILE.
+picture() {
+  local found w h y
+  if [ -n "${2:-}" ]; then
+    [ "$1" != none ] || { [ ! -e "$2" ] || zolto_fail "$2 was written"; return; }
+    IFS=x read -r w h <<<"$1"
+    found=$(identify -format '%m %wx%h' "$2" 2>&1)
+    [ "$found" = "BMP3 $1" ] && [ "$(stat -c %s "$2")" -eq $((54 + (w * 3 + 3) / 4 * 4 * h)) ] &&
+      [ "$(zolto_pixels "$2" "$1+0+0" "$magenta" | cut -d' ' -f2)" -eq $((w * h)) ] ||
+      zolto_fail "$2 is '$found' of $(stat -c %s "$2" 2>&1) bytes, not an all-magenta BMP3 of $1"
+    return
+  fi
+  snap "$row"
+  found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" "$magenta")
+  if [ "$1" = none ]; then
+    ((${found#* } == 0 && mh == plain)) || zolto_fail "the ${mw}x$mh menu (without a preview $plain high) shows magenta $found"
+  else
+    IFS='x+' read -r w h _ y <<<"${found% *}"
+    [ "${w}x$h" = "$1" ] && ((${found#* } == w * h && mh - y - h <= 6)) ||
+      zolto_fail "the ${mw}x$mh menu shows magenta $found, expected a $1 last item"
+  fi
+  escape
+}
+
+# browser_ran DIR LAST: only the stand-in in DIR ("-": none) ran, once,
+# headless, with 15 arguments, LAST the last, its profile and screenshot in
+# one temporary folder that is gone now.
+browser_ran() {
+  local dir log profile temp
+  for dir in edge chrome "named browser"; do
+    [ "$dir" = "$1" ] || [ ! -e "$ZOLTO_TMP/$dir/browser.log" ] || zolto_fail "the stand-in in $dir/ ran"
+  done
+  [ "$1" != - ] || return 0
+  log="$ZOLTO_TMP/$1/browser.log"
+  [ "$(wc -l <"$log")" -eq 15 ] && [ "$(head -n 1 "$log")" = --headless ] && [ "$(tail -n 1 "$log")" = "$2" ] ||
+    zolto_fail "not one headless start of 15 arguments ending in [$2]: $(tr '\n' ' ' <"$log" 2>&1)"
+  profile=$(sed -n 's/^--user-data-dir=//p' "$log")
+  temp=${profile%\\profile}
+  [ "$temp" != "$profile" ] && grep -qxF -- "--screenshot=$temp\\page.png" "$log" ||
+    zolto_fail "profile [$profile] and screenshot are not in one folder"
+  [ ! -e "$(winepath -u "$temp" 2>/dev/null)" ] || zolto_fail "$temp is left behind"
+}
+
+preview.page_capture() {  # zolto_capture.exe runs the browser App Paths names (Edge, else Chrome) or --browser= names, headless in a temporary profile, the address one argument; refuses what is not http, https or file, or reads as an option
+  local exe html line row browsers mode via args address status size ran last have plain out="@{out dir/page 1.bmp}"
+  cp "$ZOLTO_BIN/zolto_capture.exe" "$ZOLTO_TMP/" || zolto_fail "set-up: no zolto_capture.exe"
+  for exe in edge/msedge chrome/chrome "named browser/msedge"; do
+    mkdir -p "$ZOLTO_TMP/${exe%/*}" && cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/$exe.exe" ||
+      zolto_fail "set-up: no standin_browser.exe"
+  done
+  zolto_at_exit 'browsers none'
+  files "out dir/" "my pages/page.html"
+  html=$(x "@{my pages/page.html}")
+  ini '[url]' 'recorder.exe | &Record' 'recorder.exe | &Second' '%end'
+  zolto_open_menu 30 plain http://example.test/
+  plain=$mh
+  escape
+  # row | App Paths | the stand-in | via | ARGS | address | exit status (run) | picture | stand-in that ran | its last argument
+  while IFS='|' read -r -u 3 row browsers mode via args address status size ran last; do
+    browsers "$browsers"
+    for exe in edge chrome "named browser"; do
+      rm -f "$ZOLTO_TMP/$exe/browser.log" && echo "$mode" >"$ZOLTO_TMP/$exe/browser.mode"
+    done
+    if [ "$via" = menu ]; then
+      ini '[system]' '@menu=100,100' "@browse=zolto_capture.exe,$args" '%end' '[url][$.html]' \
+        'recorder.exe | &Record' 'recorder.exe | &Second' '%end'
+      zolto_open_menu 60 "$row" "$address"
+      picture "$size"
+    else
+      rm -f "$ZOLTO_TMP/out dir/page 1.bmp"
+      ZT_LINE="\"$(x @{zolto_capture.exe})\" $args -o\"$(x "$out")\" -b -fbmp -u\"$address\"" zolto_zt run
+      have=$?
+      ((have == status)) || zolto_fail "$row: zolto_capture.exe exited $have, expected $status"
+      picture "$size" "$ZOLTO_TMP/out dir/page 1.bmp"
+      [ -z "$(ls "$ZOLTO_TMP/out dir" | grep -vx 'page 1.bmp')" ] || zolto_fail "$row: left in the output folder"
+    fi
+    browser_ran "$ran" "${last:-$address}"
+    echo "$row: ok"
+  done 3<<TABLE
+web|edge|ok|menu||http://example.test/||320x240|edge|
+html|both|ok|menu|--window=800x600 --width=200|$html||200x150|edge|file:///${html// /%20}
+chrome|chrome|ok|menu||http://example.test/||320x240|chrome|
+no_browser|none|ok|menu||http://example.test/||none|-|
+failing|edge|fail|menu||http://example.test/||none|edge|
+hanging|edge|hang|menu||http://example.test/||none|edge|
+named|none|ok|run|--browser="$(x "@{named browser/msedge.exe}")"|https://h.test/a?b=--c&d=%22|0|320x240|named browser|
+hang_limit|edge|hang|run|--timeout=2|http://h.test/|4|none|edge|
+no_edge|none|ok|run||http://h.test/|3|none|-|
+dashes|edge|ok|run||--disable-web-security|2|none|-|
+script|edge|ok|run||javascript:alert(1)|2|none|-|
+blank|edge|ok|run||http://h.test/a b|2|none|-|
+split_quotes|edge|ok|run||http://h.test/a"--x"y|0|320x240|edge|http://h.test/a--xy
+option_after|edge|ok|run||http://h.test/" --no-sandbox "x|2|none|-|
+TABLE
+}

@@ -70,6 +70,21 @@ zolto_start_wine() {
   ) 9>"$WINEPREFIX.lock"
 }
 
+# Wine's desktop process (explorer.exe) keeps the clipboard's data for the
+# next program. It ends a moment after the last program, and one started
+# later imports the X selection, which holds nothing then, and empties the
+# clipboard; one starting while a helper fills the clipboard does the same.
+# A lasting program with a window keeps it running (for 15 minutes, or
+# until the server ends).
+zolto_keep_desktop() {
+  local pidfile=$WINEPREFIX.keeper
+  [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null && return 0
+  [ -f "$ZOLTO_E2E_BIN/zt.exe" ] || return 0
+  setsid -f sh -c 'echo $$ >"$1"; exec wine "$2" keep 900' sh "$pidfile" \
+    "$ZOLTO_E2E_BIN/zt.exe" </dev/null >/dev/null 2>&1
+  sleep 2  # its desktop process has started
+}
+
 # A Linux path as Wine sees it: /tmp/a/b.txt -> Z:\tmp\a\b.txt
 zolto_winpath() {
   local p
@@ -371,3 +386,4 @@ zolto_ink() {
 
 zolto_start_display || return 1 2>/dev/null || exit 1
 zolto_start_wine || return 1 2>/dev/null || exit 1
+zolto_keep_desktop

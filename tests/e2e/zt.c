@@ -12,6 +12,13 @@
  *   zt hold clip FLAG        or the clipboard open, as a program in a copy does;
  *                            creates FLAG once it holds and lets go when FLAG is
  *                            deleted (at most 120 s)
+ *   zt run                   runs the command line in ZT_LINE exactly as
+ *                            written (Wine would quote the arguments of its
+ *                            own command line); exits with its exit status,
+ *                            124 when it ran over 25 s, 125 when it never ran
+ *   zt keep SECONDS          stays that long with a window: keeps Wine's
+ *                            desktop process, which holds the clipboard
+ *                            between programs, running
  * Arguments are read wide, so any name arrives as given. Data put on the
  * clipboard stays there for the next program. Exits 0 on success, 1 when the
  * system refused, 2 on bad usage. */
@@ -134,6 +141,22 @@ static int Hold(int argc, LPWSTR *argv) {
   return 0;
 }
 
+static int Run(void) {
+  static wchar_t line[32768];
+  const DWORD length = GetEnvironmentVariableW(L"ZT_LINE", line, 32768);
+  STARTUPINFOW startup = {.cb = sizeof startup};
+  PROCESS_INFORMATION process;
+  if (length == 0 || length >= 32768 ||
+      !CreateProcessW(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+    return 125;
+  DWORD status = 124;
+  if (WaitForSingleObject(process.hProcess, 25000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &status);
+  else TerminateProcess(process.hProcess, 124), WaitForSingleObject(process.hProcess, 5000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return (int)status;
+}
+
 int main(void) {
   int argc = 0;
   LPWSTR *argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -141,7 +164,13 @@ int main(void) {
   if (argv && argc >= 2 && wcscmp(argv[1], L"setclip") == 0) return SetClip(argc - 2, argv + 2);
   if (argv && argc >= 3 && wcscmp(argv[1], L"keys") == 0) return Keys(argc - 2, argv + 2);
   if (argv && argc >= 3 && wcscmp(argv[1], L"hold") == 0) return Hold(argc - 2, argv + 2);
+  if (argv && argc == 2 && wcscmp(argv[1], L"run") == 0) return Run();
+  if (argv && argc == 3 && wcscmp(argv[1], L"keep") == 0) {
+    CreateWindowA("STATIC", "zt", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
+    Sleep((DWORD)_wtoi(argv[2]) * 1000);
+    return 0;
+  }
   fprintf(stderr, "usage: zt wintext | setclip PATH...|-t TEXT|-e | keys +KEY|-KEY... | "
-                  "hold deny|lock PATH FLAG | hold clip FLAG\n");
+                  "hold deny|lock PATH FLAG | hold clip FLAG | run | keep SECONDS\n");
   return 2;
 }

@@ -1,416 +1,202 @@
+// The configuration checker: what it reports the launcher would do, and the
+// warnings of its scan. It must never start, wait, sleep or show anything.
 #include "checker/checker.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <nlohmann/json.hpp>
 
 #include "test_run.h"
 
 namespace zolto {
 namespace {
 
-using Strings = std::vector<std::string>;
+std::string Actions(const std::vector<CheckAction>& actions) {
+  Strings out;
+  for (const CheckAction& a : actions) {
+    if (a.kind == CheckAction::Start)
+      out.push_back(StartText(a.start) + (a.accepted ? "" : " refused"));
+    if (a.kind == CheckAction::Sleep) out.push_back("sleep " + std::to_string(a.milliseconds));
+    if (a.kind == CheckAction::Message) out.push_back("message " + a.text);
+  }
+  return Join(out, ", ");
+}
 
-// Accepts exactly one JSON value (RFC 8259 grammar, no extensions).
-class JsonValidator {
- public:
-  explicit JsonValidator(const std::string& text) : t_(text) {}
-  bool Valid() {
-    Blank();
-    if (!Value()) return false;
-    Blank();
-    return i_ == t_.size();
+std::string Menu(const std::vector<CheckMenuItem>& items) {
+  Strings out;
+  for (const CheckMenuItem& i : items) {
+    out.push_back(std::to_string(i.id) + (i.label.empty() ? "" : " " + i.label) +
+                  (i.icon.empty() ? "" : " @" + i.icon) +
+                  (i.hasSubmenu ? "{" + Menu(i.submenu) + "}" : ""));
   }
+  return Join(out, ", ");
+}
 
- private:
-  void Blank() {
-    while (i_ < t_.size() && std::string_view(" \t\r\n").find(t_[i_]) != std::string_view::npos) ++i_;
+// One selection: each header tried ("line terms -> matched", terms marked
+// h hit, m miss, s skipped, i ignored, "_" for an exclusion; "taken"), the
+// sections ("line" and pass F first, C catch-all, A [all], K key, entries),
+// the decision, what it did, the menu, and what each entry would do.
+std::string Selection(const CheckSelection& s) {
+  Strings out;
+  if (!s.key.empty()) out.push_back("key " + s.key);
+  for (const CheckHeader& h : s.headers) {
+    std::string header = std::to_string(h.line);
+    for (const CheckTerm& t : h.terms)
+      header += " " + std::string(t.exclusion ? "_" : "") + t.text + "hmsi"[int(t.outcome)];
+    out.push_back(header + " -> " + std::to_string(h.matched) + (h.taken ? " taken" : ""));
   }
-  bool Eat(char c) {
-    Blank();
-    if (i_ < t_.size() && t_[i_] == c) return ++i_, true;
-    return false;
+  for (const CheckSection& c : s.sections) {
+    const std::string entries = std::to_string(c.firstEntry) + "-" + std::to_string(c.endEntry);
+    out.push_back("sec " + std::to_string(c.line) + "FCAK"[int(c.pass)] + " " +
+                  (c.discarded ? "dropped" : entries));
   }
-  bool Word(std::string_view w) {
-    if (t_.compare(i_, w.size(), w) != 0) return false;
-    i_ += w.size();
-    return true;
+  const char* decisions[] = {"open", "run ", "menu", "stopped"};
+  out.push_back(decisions[int(s.decision)] +
+                (s.decision == TraceDecision::RunAtOnce ? std::to_string(s.decisionEntry) : ""));
+  if (!s.actions.empty()) out.push_back(Actions(s.actions));
+  if (!s.menu.empty()) out.push_back("menu " + Menu(s.menu));
+  for (const CheckCommand& c : s.commands) {
+    std::string command = "cmd " + c.label + ": " + Actions(c.actions);
+    for (const CheckAsk& a : c.asks) command += " ask " + a.title + "|" + a.defaultText;
+    out.push_back(command);
   }
-  bool String() {
-    if (!Eat('"')) return false;
-    while (i_ < t_.size()) {
-      const unsigned char c = static_cast<unsigned char>(t_[i_++]);
-      if (c == '"') return true;
-      if (c < 0x20) return false;
-      if (c != '\\') continue;
-      if (i_ >= t_.size()) return false;
-      const char e = t_[i_++];
-      if (e == 'u') {
-        for (int k = 0; k < 4; ++k)
-          if (i_ >= t_.size() || !std::isxdigit(static_cast<unsigned char>(t_[i_++]))) return false;
-      } else if (std::string_view("\"\\/bfnrt").find(e) == std::string_view::npos) {
-        return false;
-      }
-    }
-    return false;
-  }
-  bool Number() {
-    const size_t start = i_;
-    if (i_ < t_.size() && t_[i_] == '-') ++i_;
-    while (i_ < t_.size() && std::isdigit(static_cast<unsigned char>(t_[i_]))) ++i_;
-    return i_ > start && std::isdigit(static_cast<unsigned char>(t_[i_ - 1]));
-  }
-  bool Value() {
-    Blank();
-    if (i_ >= t_.size()) return false;
-    const char c = t_[i_];
-    if (c == '"') return String();
-    if (c == '{') return Container('}', true);
-    if (c == '[') return Container(']', false);
-    if (c == 't') return Word("true");
-    if (c == 'f') return Word("false");
-    if (c == 'n') return Word("null");
-    return Number();
-  }
-  bool Container(char close, bool object) {
-    ++i_;
-    if (Eat(close)) return true;
-    do {
-      if (object && (!String() || !Eat(':'))) return false;
-      if (!Value()) return false;
-    } while (Eat(','));
-    return Eat(close);
-  }
-  const std::string& t_;
-  size_t i_ = 0;
+  return Join(out, " | ");
+}
+
+struct CheckRow {
+  std::string config;
+  Strings words;
+  // "<status> <path>", the targets, the warnings ("line code"), then each selection.
+  std::string expect;
+  const Edition* edition = &kFullEdition;
+  bool regexLibrary = true;
 };
 
-class CheckerTest : public RunTest {
- protected:
-  CheckerTest() {
-    for (const char* p : {"C:\\Tools\\a.exe", "C:\\Tools\\b.exe", "C:\\Tools\\c.exe",
-                          "C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt", "C:\\d\\My File.txt"})
-      fs.AddFile(p);
-    fs.AddFolder("C:\\d\\sub");
-    fs.associations[".txt"] = "C:\\Windows\\notepad.exe";
-  }
+const std::string kTxt = "C:\\d\\x.txt";
+const CheckRow kChecks[] = {
+    {"[^D:\\]\na.exe\n%end\n", {kTxt},
+     "0 targets x.txt(file) || 1 [^D:\\]m -> 0 | open | C:\\d\\x.txt"},
+    {"[$.txt]\na.exe\n%end\n[all]\nb.exe\nc.exe\n%end\n", {kTxt},
+     "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-1 | sec 4A 1-3 | menu | menu 1000 "
+     "a, 1001 b, 1002 c, 1300, 1250 x.txt ( &0 ) | cmd a: a.exe C:\\d\\x.txt | cmd b: b.exe "
+     "C:\\d\\x.txt | cmd c: c.exe C:\\d\\x.txt"},
+    {"; see [all]\n[$.txt]#\na.exe\n%end\n", {"C:\\d\\My File.txt"},
+     "1 targets My File.txt(file) warn 1 comment-header || 2 [$.txt]h -> 1 taken | sec 2F 0-1 | "
+     "run 0 | a.exe \"C:\\d\\My File.txt\" | cmd a: a.exe \"C:\\d\\My File.txt\""},
+    {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", {"C:\\d\\sub"},
+     "1 targets sub(folder) warn 4 comment-header || 1 [^D:\\]m -> 0 | 4 [.*]i _[folder]h -> 0 | "
+     "open | C:\\d\\sub"},
+    {"[system]\n@dist=300,50\n%end\n[$.txt]\na.exe\nb.exe\n%end\n", {"/#y", kTxt, "C:\\d\\y.txt"},
+     "0 targets x.txt(file) y.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | run 0 | a.exe "
+     "C:\\d\\x.txt, sleep 300 | cmd a: a.exe C:\\d\\x.txt, sleep 300 | cmd b: b.exe C:\\d\\x.txt, "
+     "sleep 300 || 4 [$.txt]h -> 1 taken | sec 4F 0-2 | run 0 | a.exe C:\\d\\y.txt, sleep 50 | cmd "
+     "a: a.exe C:\\d\\y.txt, sleep 300 | cmd b: b.exe C:\\d\\y.txt, sleep 300"},
+    {"[!x]\na.exe\n%end\n[$.txt][!/x/]\nb.exe\n%end\n[-]\n%end\n[x.*]\n%end\n", {kTxt},
+     "1 targets x.txt(file) warn 1 unreachable, 7 unreachable, 9 unreachable, 0 message || 1 [!x]s "
+     "-> 0 | 4 [$.txt]h [!/x/]m -> 1 taken | 7 [-]s -> 0 | sec 4F 0-1 | stopped | message "
+     "正規表現ライブラリが使用できません | cmd b: b.exe C:\\d\\x.txt", &kFullEdition, false},
+    {"[.log]\n+\n%end\n[.*]\nb.exe\n%end\n[.*]\n%end\n", {"C:\\d\\x.log"},
+     "1 targets x.log(file) warn 7 unreachable || key [.log] | sec 1K dropped | sec 4C 0-1 | run 0 "
+     "| b.exe C:\\d\\x.log | cmd b: b.exe C:\\d\\x.log", &kBasicEdition},
+    // The dialog answers with a placeholder; groups show filled; icons are named.
+    {"[system]\n@icon\n%end\n[$.txt]\na.exe\n>%X=\"%N%_Open which?\" -f \"%P\" | Ask\nb.exe\n"
+     ">%X=\"unclosed | Broken\n{Group\nc.exe | C\n}\n%end\n", {kTxt},
+     "0 targets x.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-7 | menu | menu 1001 a * "
+     "@C:\\Tools\\a.exe, 1003 b * @C:\\Tools\\b.exe, 1004 Group @C:\\Tools\\{1005 C "
+     "@C:\\Tools\\c.exe}, 1300, 1250 x.txt ( &0 ) @C:\\d\\x.txt | cmd a > Ask: a.exe <%X> -f "
+     "\"C:\\d\\x.txt\" ask Open which?|x.txt | cmd b > Broken:  | cmd C: c.exe C:\\d\\x.txt"},
+    {"[$.txt]\na.exe\n>-1 | One\n>-2 | Two\n%end\n", {kTxt},
+     "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-3 | menu | menu 1000 a{1001 One, "
+     "1002 Two}, 1300, 1250 x.txt ( &0 ) | cmd a > One: a.exe -1 | cmd a > Two: a.exe -2"},
+    {"[file]\na.exe\n%end\n", {"C:\\nowhere.txt"}, "0 target-less menu"},
+    // The scan alone.
+    {"[$.txt]\na.exe\n[$.log]\nb.exe\n%end\n[file]\nc.exe\n", {},
+     "1 target-less menu warn 1 no-end"},
+    {"[system]\n@menu=center\n[$.txt]\na.exe\n@icon\n%end\n", {},
+     "1 target-less menu warn 1 system-no-end, 5 setting-in-section, 5 key-in-section"},
+    {"[system]\n@dlm=::\n@param\nED::x\n@mark=1\n@colour=red\nicon\n@editor=nothere\n"
+     "@ext2=missing.ini\n@browse=cap,-w 800\n@browse=gone\n; a comment\n@pic\n>.png\n%end\n[file]\n"
+     "missing.exe::M\nnotepad.exe %P::A\nC:\\d::F\n@system::Open\na::A\n%end\n[del]\nx\n"
+     "[file]\n", {},
+     "1 target-less menu warn 5 unknown-key, 6 unknown-key, 7 not-a-key, 8 program-not-found, 9 "
+     "file-not-found, 11 program-not-found, 17 program-not-found, 18 program-not-found, 19 "
+     "program-not-found, 23 no-end"},
+    {"[system]\n@browse\n%end\n", {}, "1 target-less menu warn 2 unknown-key", &kBasicEdition},
+    {"[.txt]\na.exe\n%end\n[files]\na.exe\n%end\n[^]\na.exe\n%end\n[$.txt][x]\na.exe\n%end\n[all]\n"
+     "b.exe\n%end\n[all]\nc.exe\n%end\n_[!x]\na.exe\n%end\n", {},
+     "1 target-less menu warn 1 unreachable, 4 unreachable, 7 unreachable, 16 unreachable"},
+    {"[$.txt]\na.exe\n%end\n[file]\na.exe\n%end\n[.txt][folder]\na.exe\n%end\n[]\na.exe\n%end\n"
+     "[.*]\na.exe\n%end\n[.*]\nb.exe\n%end\n", {},
+     "1 target-less menu warn 1 unreachable, 4 unreachable, 16 unreachable", &kBasicEdition},
+    {"[$.txt]\na.exe\n%end", {}, "1 target-less menu warn 3 last-line"},
+    {"[$.txt]\na.exe\n%end\n  \t", {}, "0 target-less menu"},
+};
 
-  // Checks config for the launcher's command-line words; the checker must
-  // never start, wait, sleep or show anything itself.
-  CheckReport Check(const std::string& config, const Strings& words,
-                    const Edition& edition = kFullEdition) {
-    const std::string path = std::string("C:\\Tools\\") + edition.programName + ".ini";
-    fs.AddFile(path, config);
+TEST(Checker, ReportsWhatTheRunWouldDo) {
+  for (const CheckRow& row : kChecks) {
+    SCOPED_TRACE(row.config.substr(0, 60) + " for " + Join(row.words, " "));
+    TestRun t;
+    const std::string path = std::string("C:\\Tools\\") + row.edition->programName + ".ini";
+    t.fs.AddFile(path, row.config);
+    t.fs.regexLibraryPresent = row.regexLibrary;
     CheckOptions options;
     options.configPath = path;
-    options.arguments = words;
-    options.edition = &edition;
-    CheckReport report = CheckConfiguration(fs, options);
-    EXPECT_TRUE(fs.starts.empty());
-    EXPECT_TRUE(fs.sleeps.empty());
-    EXPECT_TRUE(fs.messages.empty());
-    EXPECT_TRUE(fs.waitedCommands.empty());
-    EXPECT_TRUE(JsonValidator(FormatReportJson(report)).Valid()) << FormatReportJson(report);
-    return report;
+    options.arguments = row.words;
+    options.edition = row.edition;
+    const CheckReport r = CheckConfiguration(t.fs, options);
+    EXPECT_EQ(t.Outcome(), "");
+    EXPECT_TRUE(t.fs.waitedCommands.empty());
+    std::string got = std::to_string(r.status) + " " + r.path;
+    for (size_t i = 0; i < r.targets.size(); ++i)
+      got += " " + std::string(FileNamePart(r.targets[i])) + "(" + r.targetKinds[i] + ")";
+    for (size_t i = 0; i < r.warnings.size(); ++i)
+      got += (i ? ", " : " warn ") + std::to_string(r.warnings[i].line) + " " + r.warnings[i].code;
+    for (const CheckSelection& s : r.selections) got += " || " + Selection(s);
+    EXPECT_EQ(got, row.expect);
   }
-
-  static CheckSelection Only(const CheckReport& r) {
-    EXPECT_EQ(r.selections.size(), 1u) << FormatReportText(r);
-    return r.selections.empty() ? CheckSelection{} : r.selections[0];
-  }
-  // "file|parameters|folder" of each start, "sleep N" of each wait.
-  static Strings Did(const std::vector<CheckAction>& actions) {
-    Strings out;
-    for (const CheckAction& a : actions) {
-      if (a.kind == CheckAction::Start)
-        out.push_back(a.start.file + "|" + a.start.parameters + "|" + a.start.directory);
-      if (a.kind == CheckAction::Sleep) out.push_back("sleep " + std::to_string(a.milliseconds));
-      if (a.kind == CheckAction::Message) out.push_back("message " + a.text);
-    }
-    return out;
-  }
-  // "line code" of each warning.
-  static Strings Warnings(const CheckReport& r) {
-    Strings out;
-    for (const CheckWarning& w : r.warnings) out.push_back(std::to_string(w.line) + " " + w.code);
-    return out;
-  }
-  // "line pass taken" of each header tried, with its terms' outcomes.
-  static Strings Headers(const CheckSelection& s) {
-    Strings out;
-    for (const CheckHeader& h : s.headers) {
-      std::string line = std::to_string(h.line) + (h.taken ? " taken" : " not taken");
-      for (const CheckTerm& t : h.terms)
-        line += std::string(" ") + (t.exclusion ? "_" : "") + t.text + "=" +
-                std::to_string(static_cast<int>(t.outcome));
-      out.push_back(line);
-    }
-    return out;
-  }
-  // "line pass first-end" of each section taken.
-  static Strings Sections(const CheckSelection& s) {
-    Strings out;
-    for (const CheckSection& c : s.sections)
-      out.push_back(std::to_string(c.line) + " " + std::to_string(static_cast<int>(c.pass)) +
-                    " " + std::to_string(c.firstEntry) + "-" + std::to_string(c.endEntry) +
-                    (c.discarded ? " dropped" : ""));
-    return out;
-  }
-  // "id label" of each item, submenus indented.
-  static void Tree(const std::vector<CheckMenuItem>& items, Strings& out, std::string indent = "") {
-    for (const CheckMenuItem& item : items) {
-      out.push_back(indent + std::to_string(item.id) + (item.label.empty() ? "" : " " + item.label));
-      Tree(item.submenu, out, indent + "  ");
-    }
-  }
-  static Strings Tree(const std::vector<CheckMenuItem>& items) {
-    Strings out;
-    Tree(items, out);
-    return out;
-  }
-};
-
-constexpr int kHit = static_cast<int>(TraceOutcome::Hit);
-constexpr int kMiss = static_cast<int>(TraceOutcome::Miss);
-
-TEST_F(CheckerTest, NothingMatchingOpensTheTargetOrTheOpenWithDialog) {
-  CheckReport r = Check("[^D:\\]\na.exe\n%end\n", {"C:\\d\\x.txt"});
-  const CheckSelection& s = Only(r);
-  EXPECT_EQ(r.targets, Strings{"C:\\d\\x.txt"});
-  EXPECT_EQ(r.targetKinds, Strings{"file"});
-  EXPECT_EQ(Headers(s), Strings{"1 not taken [^D:\\]=" + std::to_string(kMiss)});
-  EXPECT_TRUE(s.sections.empty());
-  EXPECT_EQ(s.decision, TraceDecision::Open);
-  EXPECT_EQ(Did(s.actions), Strings{"C:\\d\\x.txt||"});
-  EXPECT_TRUE(s.menu.empty());
-  EXPECT_EQ(r.status, kCheckClean);
-
 }
 
-TEST_F(CheckerTest, SingleProgramRunsAtOnce) {
-  CheckReport r = Check("[$.txt]\na.exe\n%end\n", {"C:\\d\\My File.txt"});
-  EXPECT_EQ(r.commandLine, "\"C:\\d\\My File.txt\"");
-  const CheckSelection& s = Only(r);
-  EXPECT_EQ(Headers(s), Strings{"1 taken [$.txt]=" + std::to_string(kHit)});
-  EXPECT_EQ(Sections(s), Strings{"1 0 0-1"});
-  EXPECT_EQ(s.decision, TraceDecision::RunAtOnce);
-  EXPECT_EQ(s.decisionEntry, 0);
-  EXPECT_EQ(Did(s.actions), Strings{"C:\\Tools\\a.exe|\"C:\\d\\My File.txt\"|C:\\Tools"});
-
-}
-
-TEST_F(CheckerTest, AllSectionAndNoAllMark) {
-  const std::string all = "[all]\nb.exe\nc.exe\n%end\n";
-  CheckReport r = Check("[$.txt]\na.exe\n%end\n" + all, {"C:\\d\\x.txt"});
-  const CheckSelection& s = Only(r);
-  EXPECT_EQ(Sections(s), (Strings{"1 0 0-1", "4 2 1-3"}));
-  EXPECT_EQ(s.decision, TraceDecision::Menu);
-  EXPECT_EQ(s.ordinaryCount, 3);
-  EXPECT_EQ(Tree(s.menu), (Strings{"1000 a", "1001 b", "1002 c", "1300", "1250 x.txt ( &0 )"}));
-  EXPECT_TRUE(s.actions.empty());
-  // Each entry's command when chosen.
-  ASSERT_EQ(s.commands.size(), 3u);
-  EXPECT_EQ(Did(s.commands[2].actions), Strings{"C:\\Tools\\c.exe|C:\\d\\x.txt|C:\\Tools"});
-
-  const CheckSelection& n = Only(Check("[$.txt]#\na.exe\n%end\n" + all, {"C:\\d\\x.txt"}));
-  EXPECT_EQ(Sections(n), Strings{"1 0 0-1"});
-  EXPECT_EQ(n.decision, TraceDecision::RunAtOnce);
-
-  // The first "[all]" anywhere counts, even in a comment; the checker says so.
-  CheckReport c = Check("; see [all]\n[$.txt]\na.exe\n%end\n", {"C:\\d\\x.txt"});
-  EXPECT_EQ(Sections(Only(c)), (Strings{"2 0 0-1", "1 2 1-2"}));
-  EXPECT_EQ(Only(c).decision, TraceDecision::Menu);
-  EXPECT_EQ(Warnings(c), Strings{"1 comment-header"});
-  EXPECT_EQ(c.status, kCheckWarnings);
-}
-
-TEST_F(CheckerTest, CatchAllSectionAndExclusions) {
-  const std::string config = "[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n";
-  CheckReport r = Check(config, {"C:\\d\\x.txt"});
-  const CheckSelection& s = Only(r);
-  EXPECT_EQ(Headers(s), (Strings{"1 not taken [^D:\\]=" + std::to_string(kMiss),
-                                 "4 taken [.*]=3 _[folder]=" + std::to_string(kMiss)}));
-  EXPECT_EQ(Sections(s), Strings{"4 1 0-1"});
-  EXPECT_EQ(Did(s.actions), Strings{"C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools"});
-  EXPECT_EQ(Warnings(r), Strings{"4 comment-header"});
-
-  const CheckSelection& f = Only(Check(config, {"C:\\d\\sub"}));
-  EXPECT_EQ(Headers(f)[1], "4 not taken [.*]=3 _[folder]=" + std::to_string(kHit));
-  EXPECT_EQ(f.decision, TraceDecision::Open);
-
-}
-
-TEST_F(CheckerTest, TemplateEntriesRunPerTargetOnceOrOpenTheMenu) {
-  const std::string three[] = {"C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt"};
-  CheckReport r = Check("[system]\n@dist=500,100\n%end\n[$.txt]\na.exe\n]-x\n%end\n",
-                        Strings(std::begin(three), std::end(three)));
-  const CheckSelection& s = Only(r);
-  EXPECT_EQ(r.targets.size(), 3u);
-  EXPECT_EQ(s.decision, TraceDecision::RunAtOnce);
-  EXPECT_EQ(s.decisionEntry, 1);  // the parameter line
-  EXPECT_EQ(Did(s.actions), (Strings{"C:\\Tools\\a.exe|-x|C:\\Tools", "sleep 500",
-                                     "C:\\Tools\\a.exe|-x|C:\\Tools", "sleep 100",
-                                     "C:\\Tools\\a.exe|-x|C:\\Tools", "sleep 100"}));
-
-  const CheckSelection& two = Only(Check("[$.txt]\na.exe\n>-1 | One\n>-2 | Two\n%end\n",
-                                         {"C:\\d\\x.txt"}));
-  EXPECT_EQ(two.decision, TraceDecision::Menu);
-  EXPECT_EQ(Tree(two.menu), (Strings{"1000 a", "  1001 One", "  1002 Two", "1300",
-                                     "1250 x.txt ( &0 )"}));
-  ASSERT_EQ(two.commands.size(), 2u);
-  EXPECT_EQ(two.commands[1].label, "a > Two");
-  EXPECT_EQ(Did(two.commands[1].actions), Strings{"C:\\Tools\\a.exe|-2|C:\\Tools"});
-}
-
-TEST_F(CheckerTest, OneByOneRunsEachTargetWithoutMenu) {
-  CheckReport r = Check("[system]\n@dist=300,50\n%end\n[$.txt]\na.exe\nb.exe\nc.exe\n%end\n",
-                        {"/#y", "C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt"});
-  ASSERT_EQ(r.selections.size(), 3u);
-  const char* subjects[] = {"C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt"};
-  for (size_t i = 0; i < 3; ++i) {
-    const CheckSelection& s = r.selections[i];
-    EXPECT_EQ(s.subject, subjects[i]);
-    EXPECT_TRUE(s.oneByOne);
-    EXPECT_EQ(s.ordinaryCount, 3);
-    EXPECT_EQ(s.decision, TraceDecision::RunAtOnce);
-    EXPECT_EQ(Did(s.actions), (Strings{std::string("C:\\Tools\\a.exe|") + subjects[i] + "|C:\\Tools",
-                                       i == 0 ? "sleep 300" : "sleep 50"}));
-    EXPECT_TRUE(s.menu.empty());
-  }
-  EXPECT_NE(FormatReportText(r).find("one-by-one mode shows no menu"), std::string::npos);
-}
-
-TEST_F(CheckerTest, MissingRegexLibraryStopsTheRun) {
-  fs.regexLibraryPresent = false;
-  CheckReport r = Check("[!/x/]\na.exe\n%end\n[$.txt]\nb.exe\n%end\n", {"C:\\d\\x.txt"});
-  const CheckSelection& s = Only(r);
-  EXPECT_EQ(s.decision, TraceDecision::Stopped);
-  EXPECT_EQ(Headers(s), Strings{"1 not taken [!/x/]=" + std::to_string(kMiss)});
-  EXPECT_EQ(Did(s.actions), Strings{"message 正規表現ライブラリが使用できません"});
-  EXPECT_EQ(Warnings(r), Strings{"0 message"});
-}
-
-TEST_F(CheckerTest, BasicEditionExplainsItsKeys) {
-  const std::string config = "[.txt][.log]\na.exe\n%end\n[.*]\nb.exe\n%end\n[.zz]\n+\n%end\n";
-  const CheckSelection& s = Only(Check(config, {"C:\\d\\x.txt"}, kBasicEdition));
-  EXPECT_EQ(s.key, "[.txt]");
-  EXPECT_EQ(Sections(s), Strings{"1 3 0-1"});
-  EXPECT_EQ(s.decision, TraceDecision::RunAtOnce);
-
-}
-
-TEST_F(CheckerTest, CommandsShowTheDialogAndItsPlaceholder) {
-  CheckReport r = Check("[$.txt]\na.exe\n>%X=\"%N%_Open which?\" -f \"%P\" | Ask\nb.exe\n"
-                        ">%X=\"unclosed | Broken\n{Group\nc.exe | C\n}\n%end\n",
-                        {"C:\\d\\x.txt"});
-  const CheckSelection& s = Only(r);
-  EXPECT_EQ(s.decision, TraceDecision::Menu);
-  // The group is shown filled, as it is when it opens.
-  EXPECT_EQ(Tree(s.menu), (Strings{"1001 a *", "1003 b *", "1004 Group", "  1005 C", "1300",
-                                   "1250 x.txt ( &0 )"}));
-  ASSERT_EQ(s.commands.size(), 3u);
-  ASSERT_EQ(s.commands[0].asks.size(), 1u);
-  EXPECT_EQ(s.commands[0].asks[0].title, "Open which?");
-  EXPECT_EQ(s.commands[0].asks[0].defaultText, "x.txt");
-  EXPECT_EQ(Did(s.commands[0].actions), Strings{"C:\\Tools\\a.exe|<%X> -f \"C:\\d\\x.txt\"|C:\\Tools"});
-  EXPECT_TRUE(s.commands[1].actions.empty());  // the unclosed form cancels
-  EXPECT_NE(FormatReportText(r).find("starts nothing"), std::string::npos);
-}
-
-TEST_F(CheckerTest, NoTargetsShowTheTargetlessMenu) {
-  CheckReport r = Check("[$.txt]\na.exe\n%end\n", {"C:\\nowhere.txt"});
-  EXPECT_TRUE(r.targets.empty());
-  EXPECT_TRUE(r.selections.empty());
-  EXPECT_EQ(r.path, "target-less menu");
-}
-
-TEST_F(CheckerTest, UnreadableConfigurationFails) {
-  fs.AddFolder("C:\\Tools\\folder.ini");
-  CheckOptions options;
-  options.configPath = "C:\\Tools\\folder.ini";
-  EXPECT_EQ(CheckConfiguration(fs, options).status, kCheckFailed);
-  options.configPath = "C:\\Tools\\missing.ini";
-  EXPECT_EQ(CheckConfiguration(fs, options).status, kCheckFailed);
-  EXPECT_FALSE(fs.PathExists("C:\\Tools\\missing.ini"));  // not created
-  EXPECT_TRUE(fs.messages.empty());
-}
-
-// ---- Warnings on broken configurations ----
-
-TEST_F(CheckerTest, SectionsWithoutEndRunIntoTheNext) {
-  CheckReport r = Check("[$.txt]\na.exe\n[$.log]\nb.exe\n%end\n[file]\nc.exe\n", {"C:\\d\\x.txt"});
-  EXPECT_EQ(Warnings(r), Strings{"1 no-end"});  // the last section may end with the file
-  EXPECT_EQ(Sections(Only(r)), (Strings{"1 0 0-2", "6 0 2-3"}));
-}
-
-TEST_F(CheckerTest, SystemPartWithoutEnd) {
-  CheckReport r = Check("[system]\n@menu=center\n[$.txt]\na.exe\n@icon\n%end\n", {"C:\\d\\x.txt"});
-  EXPECT_EQ(Warnings(r), (Strings{"1 system-no-end", "5 setting-in-section", "5 key-in-section"}));
-}
-
-TEST_F(CheckerTest, UnknownKeysAndMissingPrograms) {
-  CheckReport r = Check(
-      "[system]\n@dlm=::\n@param\nED::x\n@mark=1\n@colour=red\nicon\n@editor=nothere\n"
-      "@ext2=missing.ini\n%end\n"
-      "[file]\nmissing.exe::Missing\nnotepad.exe %P::Args\nC:\\d::Folder\n@system::Open\na::A\n"
-      "%end\n",
-      {});
-  EXPECT_EQ(Warnings(r), (Strings{"5 unknown-key", "6 unknown-key", "7 not-a-key",
-                                  "8 program-not-found", "9 file-not-found",
-                                  "12 program-not-found", "13 program-not-found",
-                                  "14 program-not-found"}));
-  EXPECT_NE(r.warnings[6].message.find("arguments belong"), std::string::npos);
-  EXPECT_NE(r.warnings[7].message.find("is a folder"), std::string::npos);
-  EXPECT_EQ(r.status, kCheckWarnings);
-
-  // "@browse" is no key of the basic edition.
-  CheckReport b = Check("[system]\n@browse\n%end\n", {}, kBasicEdition);
-  EXPECT_EQ(Warnings(b), Strings{"2 unknown-key"});
-}
-
-TEST_F(CheckerTest, UnreachableSections) {
-  CheckReport r = Check(
-      "[.txt]\na.exe\n%end\n[files]\na.exe\n%end\n[^]\na.exe\n%end\n[$.txt][x]\na.exe\n%end\n"
-      "[all]\nb.exe\n%end\n[all]\nc.exe\n%end\n_[!x]\na.exe\n%end\n",
-      {});
-  EXPECT_EQ(Warnings(r), (Strings{"1 unreachable", "4 unreachable", "7 unreachable",
-                                  "16 unreachable"}));
-
-  CheckReport b = Check("[$.txt]\na.exe\n%end\n[file]\na.exe\n%end\n[.txt][folder]\na.exe\n%end\n"
-                        "[]\na.exe\n%end\n[.*]\na.exe\n%end\n[.*]\nb.exe\n%end\n",
-                        {}, kBasicEdition);
-  EXPECT_EQ(Warnings(b), (Strings{"1 unreachable", "4 unreachable", "16 unreachable"}));
-}
-
-TEST_F(CheckerTest, LastLineWithoutLineBreak) {
-  EXPECT_EQ(Warnings(Check("[$.txt]\na.exe\n%end", {})), Strings{"3 last-line"});
-  EXPECT_TRUE(Check("[$.txt]\na.exe\n%end\n", {}).warnings.empty());
-}
-
-TEST_F(CheckerTest, ArgumentsAndOutput) {
+TEST(Checker, FormatsAndArguments) {
+  TestRun t;
+  t.fs.AddFile("C:\\Tools\\zolto5_c.ini",
+               "[$.txt]\n\"a\\\"b\x01\n%end\n[$.log]\na.exe\nb.exe\n%end\n");
   CheckOptions o;
   std::string error;
-  ASSERT_TRUE(ParseCheckArguments({"--json", "c.ini", "--edition", "basic", "a b", "/#y", "--",
-                                   "--odd"},
-                                  "zolto5_check", o, error));
+  ASSERT_TRUE(ParseCheckArguments(
+      {"--json", "C:\\Tools\\zolto5_c.ini", "--edition", "basic", "a b", "--", "--x"},
+      "zolto5_check", o, error));
   EXPECT_TRUE(o.json);
   EXPECT_EQ(o.edition, &kBasicEdition);
-  EXPECT_EQ(o.configPath, "c.ini");
-  EXPECT_EQ(o.arguments, (Strings{"a b", "/#y", "--odd"}));
-  ASSERT_TRUE(ParseCheckArguments({"c.ini"}, "/x/zolto5_basic_check", o, error));
+  EXPECT_EQ(o.arguments, (Strings{"a b", "--x"}));
+  ASSERT_TRUE(ParseCheckArguments(
+      {"C:\\Tools\\zolto5_c.ini", "/#y", "C:\\d\\x.txt", "C:\\d\\x.log"},
+      "/x/zolto5_c_check", o, error));
+  EXPECT_EQ(o.edition, &kFullEdition);
+  const CheckReport r = CheckConfiguration(t.fs, o);
+  // The JSON report reads back whole, a control character and quotes of the
+  // configuration included.
+  const nlohmann::json json = nlohmann::json::parse(FormatReportJson(r));
+  EXPECT_EQ(json.at("configuration"), "C:\\Tools\\zolto5_c.ini");
+  EXPECT_EQ(json.at("status"), 1);
+  EXPECT_EQ(json.at("selections").at(0).at("decision"), "open");
+  EXPECT_EQ(json.at("selections").at(1).at("decision"), "run at once");
+  EXPECT_NE(json.at("warnings").at(0).at("message").get<std::string>().find("\"a\\\"b\x01\""),
+            std::string::npos);
+  const std::string text = FormatReportText(r);
+  for (const char* part : {"line 1 (first pass) [$.txt]  -> matches, taken",
+                           "one-by-one mode shows no menu", "    1001 b:\n",
+                           "would start C:\\Tools\\a.exe with C:\\d\\x.log in C:\\Tools"})
+    EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
+  const Strings bad[] = {{}, {"--edition", "pro", "c.ini"}, {"--clipboard"}, {"--what", "c.ini"}};
+  for (const Strings& args : bad)
+    EXPECT_FALSE(ParseCheckArguments(args, "zolto5_check", o, error)) << Join(args, " ");
+  ASSERT_TRUE(ParseCheckArguments({"c.ini"}, "zolto5_basic_check", o, error));
   EXPECT_EQ(o.edition, &kBasicEdition);
-  EXPECT_FALSE(ParseCheckArguments({}, "zolto5_check", o, error));
-  EXPECT_FALSE(ParseCheckArguments({"--edition", "pro", "c.ini"}, "zolto5_check", o, error));
-  EXPECT_FALSE(ParseCheckArguments({"--clipboard"}, "zolto5_check", o, error));
-  EXPECT_FALSE(ParseCheckArguments({"--what", "c.ini"}, "zolto5_check", o, error));
-
-  // Quotes, backslashes and control bytes in the configuration stay valid JSON.
-  CheckReport r = Check("[$.txt]\n\"a\\\"b\x01\x7f\n%end\n", {"C:\\d\\x.txt"});
-  const std::string json = FormatReportJson(r);
-  EXPECT_TRUE(JsonValidator(json).Valid()) << json;
-  EXPECT_NE(json.find("\"decision\":\"open\""), std::string::npos);
-  EXPECT_FALSE(JsonValidator("{\"a\":1,}").Valid());  // the validator does reject
+  for (const char* config : {"C:\\Tools\\missing.ini", "C:\\d\\sub"}) {
+    o.configPath = config;
+    EXPECT_EQ(CheckConfiguration(t.fs, o).status, kCheckFailed) << config;
+  }
+  EXPECT_FALSE(t.fs.PathExists("C:\\Tools\\missing.ini"));  // not created
 }
 
 }  // namespace

@@ -1,127 +1,72 @@
+// The entry lines of menu sections, parsed into the entry table.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "test_run.h"
 
 namespace zolto {
 namespace {
 
-class EntryLinesTest : public RunTest {
- protected:
-  EntryLinesTest() {
-    fs.AddFile("C:\\Tools\\viewer.exe");
-    fs.AddFile("C:\\Tools\\a.exe");
-    fs.AddFile("C:\\Tools\\b.exe");
-    fs.AddFile("C:\\Windows\\system32\\notepad.exe");
-  }
-  // Parses the section that starts the text (a header line, then entries).
-  const EntryTable& Parse(const std::string& section, bool clear = true) {
-    if (clear) run.entries.Clear();
-    text_ = section;
-    ParseEntryLines(run, 0, text_);
-    return run.entries;
-  }
-  // "kind:level:command:label" for each entry.
-  std::vector<std::string> Summary() const {
-    std::vector<std::string> out;
-    for (int i = 0; i < run.entries.entryCount; ++i) {
-      const Entry& e = run.entries.entries[static_cast<size_t>(i)];
-      out.push_back(std::to_string(e.kind) + ":" + std::to_string(e.level) + ":" + e.command +
-                    ":" + e.label);
-    }
-    return out;
-  }
-  std::string text_;
+struct EntryRow {
+  Strings sections;  // parsed one after the other into one table
+  // Each entry "kind:level:command:label", parameter lines with "^<program>"
+  // and "*" when they run once per target; ", " between them.
+  std::string expect;
+  std::string target = "C:\\d\\x.txt";  // associated with "C:\Apps\Note Pad.exe"
+  std::string settings = "";
 };
 
-using Strings = std::vector<std::string>;
+const EntryRow kEntries[] = {
+    {{"[x]\nC:\\Tools\\b.exe | View\nnotepad\nmissing.exe | M\nC:\\Tools | F\n"
+      "C:\\Tools\\..\\Tools\\.\\a.exe | A\nnotepad.exe %P | args belong in templates\n"},
+     "0:0:C:\\Tools\\b.exe:View, 0:0:C:\\Windows\\notepad.exe:notepad, 0:0:C:\\Tools\\a.exe:A"},
+    {{"[x]\n>%P | orphan\nb | V\n>-r %P\n]%P | Each\n;]no\n%end\n>late\n"},
+     "0:0:C:\\Tools\\b.exe:V, 1:0:-r %P:-r %P^0, 1:0:%P:Each^0*"},
+    {{"[x]\n-\n+\n{Tools\na.exe | A\n+\n}\n}\n{\nb.exe | B\n>%P\n"},
+     "8:0::Tools, 0:1:C:\\Tools\\a.exe:A, 2:1::, 9:1::, 0:0:C:\\Tools\\b.exe:B, 1:0:%P:%P^4"},
+    // A parameter line right after a group closes has no program.
+    {{"[x]\na.exe | A\n{G\n>%P\n}\n>%P\n"}, "0:0:C:\\Tools\\a.exe:A, 8:0::G, 9:1::"},
+    // A later section may start with a break; it has no program of its own yet.
+    {{"[x]\na.exe | A\n%end\n", "[y]\n-\n>%P\nb.exe | B\n"},
+     "0:0:C:\\Tools\\a.exe:A, 3:0::, 0:0:C:\\Tools\\b.exe:B"},
+    // The table holds 200 entries; a full table takes nothing more.
+    {{"[x]\n" + Numbered("a.exe | A#\n", 250, ""), "[y]\nb.exe\n"},
+     Numbered("0:0:C:\\Tools\\a.exe:A#", 200, ", ")},
+    {{"[x]\na.exe | " + std::string(400, 'L') + "\n>" + std::string(400, 'T') + "\n"},
+     "0:0:C:\\Tools\\a.exe:" + std::string(259, 'L') + ", 1:0:" + std::string(259, 'T') + ":" +
+         std::string(259, 'T') + "^0"},
+    {{"[x]\n%t%\\a.exe::Tool\n>%t%::kept\n"}, "0:0:C:\\Tools\\a.exe:Tool, 1:0:%t%:kept^0",
+     "C:\\d\\x.txt",
+     "@dlm=::\n@param\n%t%::C:\\Tools"},
+    // "@system": the first target's program, Explorer for a folder, else the shell's own opening.
+    {{"[x]\n@system | Open\n@SYSTEM\n"},
+     "0:0:C:\\Apps\\Note Pad.exe:Open, 0:0:C:\\Apps\\Note Pad.exe:Note Pad"},
+    {{"[x]\n@system\n"}, "0:0:C:\\Windows\\explorer.exe:explorer", "C:\\d"},
+    {{"[x]\n@system | Run\n"}, "0:0:@system:Run", "C:\\d\\setup.exe"},  // the target is the program
+    {{"[x]\n@system\n"}, "0:0:@system:@system", "C:\\d\\x.doc"},     // its program is no .exe
+    {{"[x]\n@system\n"}, "0:0:@system:@system", "C:\\d\\q.zz9"},
+};
 
-TEST_F(EntryLinesTest, ProgramLines) {
-  Parse("[x]\nC:\\Tools\\viewer.exe | View\nnotepad\nmissing.exe | M\nC:\\Tools | F\n"
-        "C:\\Tools\\..\\Tools\\.\\a.exe | A\nnotepad.exe %P | args belong in templates\n");
-  EXPECT_EQ(Summary(), (Strings{"0:0:C:\\Tools\\viewer.exe:View",
-                                "0:0:C:\\Windows\\system32\\notepad.exe:notepad",
-                                "0:0:C:\\Tools\\a.exe:A"}));
-  EXPECT_EQ(run.entries.ordinaryCount, 3);
-  EXPECT_EQ(run.entries.firstOrdinary, 0);
-}
-
-TEST_F(EntryLinesTest, ParameterLines) {
-  const EntryTable& t = Parse("[x]\n>%P | orphan\nviewer | V\n>-r %P\n]%P | Each\n;]no\n%end\n>late\n");
-  EXPECT_EQ(Summary(), (Strings{"0:0:C:\\Tools\\viewer.exe:V", "1:0:-r %P:-r %P", "1:0:%P:Each"}));
-  EXPECT_EQ(t.entries[0].paramCount, 2);
-  EXPECT_EQ(t.entries[0].firstParam, 1);
-  EXPECT_EQ(t.entries[1].perTarget, 0);
-  EXPECT_EQ(t.entries[2].perTarget, 1);
-  EXPECT_EQ(t.entries[2].parentIndex, 0);
-}
-
-TEST_F(EntryLinesTest, GroupsLevelsAndSeparators) {
-  Parse("[x]\n-\n+\n{Tools\na.exe | A\n+\n}\n}\n{\nb.exe | B\n>%P\n");
-  EXPECT_EQ(Summary(), (Strings{"8:0::Tools", "0:1:C:\\Tools\\a.exe:A", "2:1::", "9:1::",
-                                "0:0:C:\\Tools\\b.exe:B", "1:0:%P:%P"}));
-  // A parameter line right after a group closes has no program.
-  Parse("[x]\na.exe | A\n{G\n>%P\n}\n>%P\n");
-  EXPECT_EQ(Summary(), (Strings{"0:0:C:\\Tools\\a.exe:A", "8:0::G", "9:1::"}));
-}
-
-TEST_F(EntryLinesTest, SecondSectionMayStartWithABreak) {
-  Parse("[x]\na.exe | A\n%end\n");
-  Parse("[y]\n-\nb.exe | B\n", false);
-  EXPECT_EQ(Summary(), (Strings{"0:0:C:\\Tools\\a.exe:A", "3:0::", "0:0:C:\\Tools\\b.exe:B"}));
-  EXPECT_EQ(run.entries.ordinaryCount, 2);
-}
-
-TEST_F(EntryLinesTest, TableHoldsTwoHundred) {
-  std::string section = "[x]\n";
-  for (int i = 0; i < 250; ++i) section += "a.exe | A" + std::to_string(i) + "\n";
-  Parse(section);
-  EXPECT_EQ(run.entries.entryCount, 200);
-  EXPECT_EQ(run.entries.entries[199].label, "A199");
-  Parse("[y]\nb.exe\n", false);  // a full table takes nothing more
-  EXPECT_EQ(run.entries.entryCount, 200);
-}
-
-TEST_F(EntryLinesTest, SystemEntries) {
-  fs.AddFile("C:\\d\\b.txt");
-  fs.AddFile("C:\\d\\setup.exe");
-  fs.AddFile("C:\\Windows\\explorer.exe");
-  fs.AddFile("C:\\Apps\\Note Pad.exe");
-  fs.associations[".txt"] = "\"C:\\Apps\\Note Pad.exe\"";
-  fs.associations[".doc"] = "C:\\Apps\\viewer.dll";
-  run.targets.Clear();
-  run.targets.Add("C:\\d\\b.txt");
-  Parse("[x]\n@system | Open\n@SYSTEM\n");
-  EXPECT_EQ(Summary(), (Strings{"0:0:C:\\Apps\\Note Pad.exe:Open", "0:0:C:\\Apps\\Note Pad.exe:Note Pad"}));
-
-  run.targets.working[0] = "C:\\d";
-  Parse("[x]\n@system\n");
-  EXPECT_EQ(Summary(), Strings{"0:0:C:\\Windows\\explorer.exe:explorer"});
-
-  run.targets.working[0] = "C:\\d\\setup.exe";  // the program is the target
-  Parse("[x]\n@system | Run\n");
-  EXPECT_EQ(Summary(), Strings{"0:0:@system:Run"});
-
-  fs.AddFile("C:\\d\\x.doc");
-  run.targets.working[0] = "C:\\d\\x.doc";  // not an .exe association
-  Parse("[x]\n@system\n");
-  EXPECT_EQ(Summary(), Strings{"0:0:@system:@system"});
-}
-
-TEST_F(EntryLinesTest, MacrosAndDelimiter) {
-  run.settings.ParamMacrosOn = true;
-  run.settings.UserMacros = {{"%t%", "C:\\Tools"}};
-  run.settings.Delimiter = "::";
-  Parse("[x]\n%t%\\a.exe::Tool\n>%t%::kept\n");
-  EXPECT_EQ(Summary(), (Strings{"0:0:C:\\Tools\\a.exe:Tool", "1:0:%t%:kept"}));
-}
-
-TEST_F(EntryLinesTest, LongTextsAreCut) {
-  Parse("[x]\na.exe | " + std::string(400, 'L') + "\n>" + std::string(400, 'T') + "\n");
-  EXPECT_EQ(run.entries.entries[0].label.size(), 259u);
-  EXPECT_EQ(run.entries.entries[1].command.size(), 259u);
+TEST(EntryLines, SectionsFillTheTable) {
+  for (const EntryRow& row : kEntries) {
+    SCOPED_TRACE(row.sections[0].substr(0, 60) + " for " + row.target);
+    TestRun t;
+    for (const char* p : {"C:\\Apps\\Note Pad.exe", "C:\\d\\setup.exe", "C:\\d\\x.doc"})
+      t.fs.AddFile(p);
+    t.fs.associations[".txt"] = "\"C:\\Apps\\Note Pad.exe\"";
+    t.fs.associations[".doc"] = "C:\\Apps\\viewer.dll";
+    ASSERT_EQ(t.Configure("[system]\n" + row.settings + "\n%end\n"), 1);
+    t.SetTargets({row.target});
+    for (const std::string& section : row.sections) ParseEntryLines(t.run, 0, section);
+    Strings entries;
+    for (int i = 0; i < t.run.entries.entryCount; ++i) {
+      const Entry& e = t.run.entries.entries[static_cast<size_t>(i)];
+      entries.push_back(std::to_string(e.kind) + ":" + std::to_string(e.level) + ":" + e.command +
+                        ":" + e.label);
+      if (e.kind == kParameter)
+        entries.back() += "^" + std::to_string(e.parentIndex) + (e.perTarget ? "*" : "");
+    }
+    EXPECT_EQ(Join(entries, ", "), row.expect);
+  }
 }
 
 }  // namespace

@@ -1,142 +1,109 @@
+// Acting on a chosen menu item: programs started with the target or their
+// templates, once or for every target, list starts, working folders and
+// waits; the fixed items of the menu.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "test_run.h"
 
 namespace zolto {
 namespace {
 
-using Strings = std::vector<std::string>;
-
-class LaunchingTest : public RunTest {
- protected:
-  LaunchingTest() {
-    fs.AddFile("C:\\Tools\\app.exe");
-    fs.AddFile("C:\\root.exe");
-    fs.AddFile("C:\\Tools\\job.bat");
-    fs.AddFile("C:\\x\\one.txt");
-    fs.AddFolder("C:\\My Files");
-    fs.AddFolder("D:\\work");
-    fs.associations[".txt"] = "C:\\Windows\\notepad.exe";
-  }
-  void Targets(const Strings& targets) {
-    run.targets.Clear();
-    for (const std::string& t : targets) run.targets.Add(t);
-  }
-  Strings Starts() const {
-    Strings out;
-    for (const ShellStart& s : fs.starts)
-      out.push_back(s.file + "|" + s.parameters + "|" + s.directory);
-    return out;
-  }
+struct LaunchRow {
+  std::string section;  // the entries the menu offers
+  Strings targets;
+  std::vector<std::pair<int, bool>> choices;  // item id, Ctrl held
+  std::string expect;  // TestRun::Outcome()
+  std::string settings = "";  // [system] lines
+  std::deque<RecordingFrontend::Answer> answers = {};
+  bool allTargets = false;  // the menu was opened for all targets
 };
 
-TEST_F(LaunchingTest, WorkingFolder) {
-  RunProgram(run, "C:\\Tools\\app.exe", "-a");
-  RunProgram(run, "C:\\root.exe", "-b");
-  run.launch.WorkFolderOverride = "D:\\work\\";
-  RunProgram(run, "C:\\Tools\\app.exe", "-c");
-  RunProgram(run, "C:\\Tools\\app.exe", "-d");  // used for one launch only
-  run.launch.WorkFolderOverride = "D:\\missing\\";
-  RunProgram(run, "C:\\Tools\\app.exe", "-e");
-  EXPECT_EQ(Starts(), (Strings{"C:\\Tools\\app.exe|-a|C:\\Tools", "C:\\root.exe|-b|C:",
-                               "C:\\Tools\\app.exe|-c|D:\\work", "C:\\Tools\\app.exe|-d|C:\\Tools",
-                               "C:\\Tools\\app.exe|-e|C:\\Tools"}));
-  EXPECT_TRUE(run.launch.WorkFolderOverride.empty());
+const Strings kX = {"C:\\d\\x.txt"};
+const Strings kXY = {"C:\\d\\x.txt", "C:\\d\\y.txt"};
+const Strings kXYZ = {"C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt"};
+const Strings kMixed = {"C:\\d\\x.txt", "C:\\My Files"};
+const std::string kAP = "[x]\na.exe | A\n>-p | P\n]-each | E\n";
+const LaunchRow kLaunches[] = {
+    // A program entry: the target as one argument, from the program's folder.
+    {"[x]\na.exe | A\n", {"C:\\d\\My File.txt"}, {{1000, false}}, "a.exe \"C:\\d\\My File.txt\""},
+    {"[x]\nC:\\root.exe | R\n", kX, {{1000, false}}, "C:\\root.exe C:\\d\\x.txt"},
+    {"[x]\na.exe | A\n", {"C:\\d\\sub"}, {{1000, false}}, "a.exe C:\\d\\sub"},
+    {"[x]\na.exe | A\n", {"C:\\d\\x.txt", "C:\\My Files", "C:\\d\\z.txt"}, {{1000, false}},
+     "a.exe C:\\d\\x.txt; a.exe \"C:\\My Files\"; a.exe C:\\d\\z.txt; sleep 200 20 20",
+     "@dist=200,20", {}, true},
+    // A batch program never gets a name that cmd.exe would expand.
+    {"[x]\njob.bat | J\na.exe | A\n", {"C:\\d\\50%PATH%.txt"}, {{1000, false}, {1001, false}},
+     "a.exe \"C:\\d\\50%PATH%.txt\""},
+    {"[x]\njob.bat | J\n>\"%M\"\n", {"C:\\d\\x.txt", "C:\\d\\50%PATH%.txt"}, {{1001, false}}, ""},
+    // Template lines: ">" once, "]" for every target; Ctrl asks first.
+    {kAP, kXY, {{1001, false}, {1002, false}}, "a.exe -p; a.exe -each; a.exe -each"},
+    {kAP, kXY, {{1001, true}}, "ask -p|-"},
+    {kAP, kXY, {{1001, true}, {1000, true}}, "ask -p|-; ask |-; a.exe -typed; a.exe -typed", "",
+     {{kOk, "-typed"}, {kOk, "-typed"}}},
+    // The typed template runs for every target, each asking anew; a cancel ends the sequence.
+    {"[x]\na.exe | A\n", kXY, {{1000, true}},
+     "ask |-; ask |-; ask |-; a.exe -o first \"C:\\d\\x.txt\"; a.exe -o second \"C:\\d\\y.txt\"",
+     "",
+     {{kOk, "-o %X \"%P\""}, {kOk, "first"}, {kOk, "second"}}, true},
+    {"[x]\na.exe | A\n]%X\n", kXYZ, {{1001, false}}, "ask |-; ask |-; a.exe ok", "",
+     {{kOk, "ok"}, {kCancel, ""}}},
+    {"[x]\na.exe | A\n]-go\n", {"C:\\d\\x.txt", "C:\\My Files", "https://example.org/"},
+     {{1001, false}},
+     "a.exe -go; a.exe -go; a.exe -go; sleep 500 100 100", "@dist=500,100"},
+    // The "%Z" folder serves one start; a missing one is not used.
+    {"[x]\na.exe | A\n>%Z\"D:\\work\"-c\n>-d\n", kX, {{1001, false}, {1002, false}},
+     "a.exe -c in D:\\work; a.exe -d"},
+    {"[x]\na.exe | A\n>%Z\"D:\\missing\"-e\n", kX, {{1001, false}}, "a.exe -e"},
+    // The system's program: the shell opens the parameters.
+    {"[x]\n@system | S\n>\"%P\"\n", {"C:\\d\\q.zz9"}, {{1001, false}},
+     "C:\\d\\q.zz9; C:\\Windows\\system32\\rundll32.exe shell32.dll,OpenAs_RunDLL C:\\d\\q.zz9"},
+    // One start for the whole list.
+    {"[x]\na.exe | A\n>-a \"%M\" -b\n", kMixed, {{1001, false}},
+     "a.exe -a \"C:\\d\\x.txt\" \"C:\\My Files\\\" -b"},
+    {"[x]\na.exe | A\n>\"%-m\"\n", kMixed, {{1001, false}},
+     "a.exe \"C:\\d\\x.txt\" \"C:\\My Files\""},
+    {"[x]\na.exe | A\n>/p %M\n", kXYZ, {{1001, false}},
+     "a.exe /p C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt"},
+    {"[x]\na.exe | A\n>%-M\n", {"C:\\My Files", "C:\\d\\a&calc.txt"}, {{1001, false}},
+     "a.exe \"C:\\My Files\" \"C:\\d\\a&calc.txt\""},
+    // The header opens the target; with Ctrl it reopens the menu from the other file.
+    {"[x]\na.exe | A\nb.exe | B\n", kX, {{kIdHeader, false}}, "C:\\d\\x.txt"},
+    {"[x]\na.exe | A\nb.exe | B\n", kX, {{kIdPreviewImage, true}}, "menu 0 1:b,c; second file",
+     "@ext2=alt.ini"},
+    // The fixed items.
+    {"[x]\n", kX, {{kIdEditSecond, false}}, "alt one.ini", "@ext2=alt one.ini"},
+    {"[x]\n", kX, {{kIdHelp, false}, {kIdEditMain, false}},
+     "a.exe C:\\Tools\\zolto5_c.txt; a.exe C:\\Tools\\zolto5_c.ini",
+     "@editor=a"},
+    {"[x]\n", kX, {{kIdVersion, false}, {17, false}, {kIdFixedSeparator, false}, {1100, false}},
+     "about; shell 17"},
+    {"[x]\n", kX, {{kIdClipboard, false}}, "C:\\d\\y.txt"},
+};
+
+TEST(Launching, ChosenItemsStartWhatTheySay) {
+  for (const LaunchRow& row : kLaunches) {
+    SCOPED_TRACE(row.section + " for " + Join(row.targets) + " choosing " +
+                 std::to_string(row.choices[0].first));
+    TestRun t;
+    t.fs.clipboardText = "C:\\d\\y.txt";
+    ASSERT_EQ(t.Configure("[system]\n" + row.settings + "\n%end\n"), 1);
+    t.SetTargets(row.targets);
+    ParseEntryLines(t.run, 0, row.section);
+    t.frontend.answers = row.answers;
+    t.run.menu.AllTargetsRequested = row.allTargets;
+    for (const auto& [id, control] : row.choices) ActOnMenuChoice(t.run, t.frontend, id, control);
+    EXPECT_EQ(t.Outcome(), row.expect);
+  }
 }
 
-TEST_F(LaunchingTest, MissingOrSystemProgramOpensTheParameters) {
-  RunProgram(run, "C:\\Tools\\gone.exe", "\"C:\\x\\one.txt\"");
-  RunProgram(run, "@SYSTEM", "C:\\x");
-  EXPECT_EQ(Starts(), (Strings{"C:\\x\\one.txt||", "C:\\x||"}));
-}
-
-TEST_F(LaunchingTest, ListStartJoinsTargets) {
-  Targets({"C:\\x\\one.txt", "C:\\My Files"});
-  run.launch.ListQuoteMode = 1;
-  RunProgram(run, "C:\\Tools\\app.exe", "-a \"%M\" -b");
-  EXPECT_EQ(run.targets.workingCount, 0);
-  EXPECT_EQ(run.launch.ListQuoteMode, 0);
-
-  Targets({"C:\\x\\one.txt", "C:\\My Files"});
-  run.launch.ListQuoteMode = 1;
-  RunProgram(run, "C:\\Tools\\app.exe", "\"%-m\"");
-
-  Targets({"C:\\x\\one.txt", "C:\\x\\two.txt", "C:\\x\\3.txt"});
-  run.launch.ListQuoteMode = 2;
-  RunProgram(run, "C:\\Tools\\app.exe", "/p %M");
-  EXPECT_EQ(Starts(), (Strings{"C:\\Tools\\app.exe|-a \"C:\\x\\one.txt\" \"C:\\My Files\\\" -b|C:\\Tools",
-                               "C:\\Tools\\app.exe|\"C:\\x\\one.txt\" \"C:\\My Files\"|C:\\Tools",
-                               "C:\\Tools\\app.exe|/p C:\\x\\one.txt C:\\x\\two.txt C:\\x\\3.txt|C:\\Tools"}));
-}
-
-TEST_F(LaunchingTest, ListStartNeedsMacroAndTargets) {
-  run.launch.ListQuoteMode = 2;
-  RunProgram(run, "C:\\Tools\\app.exe", "/p %M");  // no targets
-  Targets({"C:\\x\\one.txt"});
-  run.launch.ListQuoteMode = 1;
-  RunProgram(run, "C:\\Tools\\app.exe", "/p %M");  // the quoted form is missing
-  EXPECT_TRUE(fs.starts.empty());
-}
-
-TEST_F(LaunchingTest, BareListKeepsEachNameOneArgument) {
-  fs.AddFile("C:\\x\\a&b.txt");
-  Targets({"C:\\My Files", "C:\\x\\a&b.txt"});
-  run.launch.ListQuoteMode = 2;
-  RunProgram(run, "C:\\Tools\\app.exe", "%-M");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\app.exe|\"C:\\My Files\" \"C:\\x\\a&b.txt\"|C:\\Tools"});
-}
-
-TEST_F(LaunchingTest, PlainEntryArgumentIsOneArgument) {
+TEST(Launching, PlainArgumentIsQuotedWhenAnInterpreterWouldSplitIt) {
   EXPECT_EQ(QuoteTargetArgument("C:\\x\\one.txt"), "C:\\x\\one.txt");
-  for (const char* name : {"C:\\a b.txt", "C:\\a&b.txt", "C:\\a|b", "C:\\a^b", "C:\\a(1)",
-                           "C:\\a,b", "C:\\a;b", "C:\\a=b", "C:\\a<b", "C:\\a!b", "C:\\a%b%"})
-    EXPECT_EQ(QuoteTargetArgument(name), "\"" + std::string(name) + "\"") << name;
   EXPECT_EQ(QuoteTargetArgument("\"C:\\a b\""), "\"C:\\a b\"");
-  fs.AddFile("C:\\x\\a&calc.txt");
-  RunPlainEntry(run, "C:\\Tools\\app.exe", "C:\\x\\a&calc.txt");
-  RunPlainEntry(run, "C:\\Tools\\job.bat", "C:\\x\\a&calc.txt");
-  EXPECT_EQ(Starts(), (Strings{"C:\\Tools\\app.exe|\"C:\\x\\a&calc.txt\"|C:\\Tools",
-                               "C:\\Tools\\job.bat|\"C:\\x\\a&calc.txt\"|C:\\Tools"}));
-}
-
-TEST_F(LaunchingTest, BatchProgramsNeverGetExpandableNames) {
-  fs.AddFile("C:\\x\\50%PATH%.txt");
-  RunPlainEntry(run, "C:\\Tools\\job.bat", "C:\\x\\50%PATH%.txt");
-  Targets({"C:\\x\\one.txt", "C:\\x\\50%PATH%.txt"});
-  run.launch.ListQuoteMode = 1;
-  RunProgram(run, "C:\\Tools\\job.bat", "\"%M\"");
-  EXPECT_TRUE(fs.starts.empty());
-  RunPlainEntry(run, "C:\\Tools\\app.exe", "C:\\x\\50%PATH%.txt");  // a program is fine
-  EXPECT_EQ(fs.starts.size(), 1u);
-}
-
-TEST_F(LaunchingTest, TemplateSequenceStopsAtCancel) {
-  Targets({"C:\\x\\one.txt", "C:\\My Files", "https://example.org/"});
-  run.settings.FirstLaunchDelay = 500;
-  run.settings.NextLaunchDelay = 100;
-  RunTemplateEntry(run, "C:\\Tools\\app.exe", "-go", "Go", 3);
-  EXPECT_EQ(Starts(), Strings(3, "C:\\Tools\\app.exe|-go|C:\\Tools"));
-  EXPECT_EQ(fs.sleeps, (std::vector<int>{500, 100, 100}));
-  EXPECT_EQ(run.launch.EntryLabelForTitle, "Go");
-
-  fs.starts.clear();
-  fs.sleeps.clear();
-  RunTemplateEntry(run, "C:\\Tools\\app.exe", kCancelMarker, "Go", 3);
-  EXPECT_TRUE(fs.starts.empty());
-  EXPECT_TRUE(fs.sleeps.empty());
-}
-
-TEST_F(LaunchingTest, TemplatesExpandPathMacrosWhenOn) {
-  Targets({"C:\\x\\one.txt"});
-  fs.specialFolders[0x24] = "C:\\Windows";
-  RunTemplateEntry(run, "C:\\Tools\\app.exe", "%Windows%", "", 1);
-  run.settings.ParamMacrosOn = true;
-  RunTemplateEntry(run, "C:\\Tools\\app.exe", "%Windows%", "", 1);
-  EXPECT_EQ(Starts(), (Strings{"C:\\Tools\\app.exe|%Windows%|C:\\Tools",
-                               "C:\\Tools\\app.exe|C:\\Windows|C:\\Tools"}));
+  EXPECT_EQ(QuoteTargetArgument(""), "");
+  for (const char* name : {"C:\\a b.txt", "C:\\a&b.txt", "C:\\a|b", "C:\\a^b", "C:\\a(1)",
+                           "C:\\a,b", "C:\\a;b", "C:\\a=b", "C:\\a<b", "C:\\a>b", "C:\\a!b",
+                           "C:\\a%b%", "\"C:\\a&b"})
+    EXPECT_EQ(QuoteTargetArgument(name), "\"" + std::string(name) + "\"") << name;
 }
 
 }  // namespace

@@ -1,147 +1,148 @@
+// What the previews need beyond drawing: size labels, the lines of a text
+// preview, the capture program's command line and the check of its picture.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "menu/menu.h"
-#include "null_menu_builder.h"
 #include "test_run.h"
 
 namespace zolto {
 namespace {
 
-using Strings = std::vector<std::string>;
-
-TEST(SizeLabel, LeadingDigitsOfTheRemainder) {
-  EXPECT_EQ(FormatSizeLabel(0), "( 0 バイト )");
-  EXPECT_EQ(FormatSizeLabel(1023), "( 1023 バイト )");
-  EXPECT_EQ(FormatSizeLabel(1024), "( 1.0 KB )");
-  EXPECT_EQ(FormatSizeLabel(1536), "( 1.51 KB )");
-  EXPECT_EQ(FormatSizeLabel(1048575), "( 1023.10 KB )");
-  EXPECT_EQ(FormatSizeLabel(1048576), "( 1.0 MB )");
-  EXPECT_EQ(FormatSizeLabel(3 * 1048576 + 100000), "( 3.10 MB )");
-  EXPECT_EQ(FormatSizeLabel(static_cast<unsigned>((4ULL << 30) + 10)), "( 10 バイト )");
+TEST(Preview, SizeLabelShowsTheRemaindersLeadingDigits) {
+  const std::pair<unsigned, const char*> rows[] = {
+      {0, "( 0 バイト )"},          {1023, "( 1023 バイト )"},
+      {1024, "( 1.0 KB )"},         {1536, "( 1.51 KB )"},
+      {1048575, "( 1023.10 KB )"},  {1048576, "( 1.0 MB )"},
+      {3 * 1048576 + 100000, "( 3.10 MB )"},
+  };
+  for (const auto& [size, label] : rows) EXPECT_EQ(FormatSizeLabel(size), label) << size;
 }
 
-class TextPreviewTest : public RunTest {
- protected:
-  Strings Lines(const std::string& contents) {
-    fs.AddFile("C:\\d\\t.txt", contents);
-    run.targets.Clear();
-    run.targets.Add("C:\\d\\t.txt");
-    return TextPreviewLines(run);
-  }
+struct TextRow {
+  std::string contents;
+  int tabWidth, skipEmpty, lines;
+  std::string expect;  // the lines, "|" between them
 };
 
-TEST_F(TextPreviewTest, LinesTabsAndEnds) {
-  EXPECT_EQ(Lines("a\tb\r\n\r\nlast"), (Strings{"a    b", "", "last"}));
-  run.settings.TabWidth = 0;
-  run.settings.TextSkipEmptyLines = 1;
-  EXPECT_EQ(Lines("a\tb\r\n\r\nlast\n"), (Strings{"ab", "last"}));
-  run.settings.TextPreviewLines = 2;
-  EXPECT_EQ(Lines("1\n2\n3\n"), (Strings{"1", "2"}));
-  EXPECT_EQ(Lines(""), Strings{"( 0 バイト )"});
-  run.targets.working[0] = "C:\\d\\missing.txt";
-  EXPECT_EQ(TextPreviewLines(run), Strings{"( 0 バイト )"});
-}
-
-TEST_F(TextPreviewTest, TabsStopBeforeTheLineBufferEnds) {
-  run.settings.TabWidth = 10;
-  const Strings lines = Lines(std::string(60, '\t') + "\n");
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_LT(lines[0].size(), 520u + 10u);
-  EXPECT_NE(lines[0].find('\t'), std::string::npos);  // the rest stay tabs
-}
-
-// A bitmap file of the given fields, followed by `pixels` bytes.
-std::string Bitmap(int32_t width, int32_t height, uint16_t bits, size_t pixels,
-                   uint32_t offset = 54, uint32_t infoSize = 40, uint32_t compression = 0) {
-  std::string file(54 + pixels, '\0');
-  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&file[at], &v, 4); };
-  auto put16 = [&](size_t at, uint16_t v) { std::memcpy(&file[at], &v, 2); };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<uint32_t>(file.size()));
-  put32(10, offset);
-  put32(14, infoSize);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  put16(26, 1);
-  put16(28, bits);
-  put32(30, compression);
-  return file;
-}
-
-TEST(CaptureBitmapCheck, AcceptsOnlyWhatCanBeDrawn) {
-  CaptureBitmap info;
-  EXPECT_TRUE(ValidateCaptureBitmap(Bitmap(3, 2, 24, 24), info));  // rows of 12 bytes
-  EXPECT_EQ(info.pixelBytes, 24u);
-  EXPECT_TRUE(ValidateCaptureBitmap(Bitmap(3, -2, 32, 24), info));
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(3, 2, 24, 23), info));  // short pixel data
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(4000, 4000, 24, 100), info));
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(9000, 1, 24, 27000), info));
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(0, 2, 24, 24), info));
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(-3, 2, 24, 24), info));
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(3, 2, 8, 24), info));           // palette
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(3, 2, 24, 24, 1078), info));    // colour table
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(3, 2, 24, 24, 54, 108), info)); // other header
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(3, 2, 24, 24, 54, 40, 1), info));
-  std::string wrong = Bitmap(3, 2, 24, 24);
-  wrong[0] = 'X';
-  EXPECT_FALSE(ValidateCaptureBitmap(wrong, info));
-  EXPECT_FALSE(ValidateCaptureBitmap(Bitmap(3, 2, 24, 24).substr(0, 40), info));
-}
-
-class CaptureTest : public RunTest {
- protected:
-  CaptureTest() {
-    fs.AddFile("C:\\Tools\\cap.exe");
-    run.settings.PageCaptureProgram = "C:\\Tools\\cap.exe";
-    run.settings.CaptureArguments = "-w 800";
-  }
+const TextRow kText[] = {
+    {"a\tb\r\n\r\nlast", 4, 0, 20, "a    b||last"},
+    {"a\tb\r\n\r\nlast\n", 0, 1, 20, "ab|last"},
+    {"1\n2\n3\n", 4, 0, 2, "1|2"},
+    {"", 4, 0, 20, "( 0 バイト )"},
+    // Read on until the lines are taken, however long the lines before: each
+    // is cut to 517 characters and the rest of it skipped.
+    {std::string(70000, 'x') + "\r\n" + std::string(70000, 'y') + "\nthird\nfourth\nfifth\n",
+     4, 0, 4, std::string(517, 'x') + "|" + std::string(517, 'y') + "|third|fourth"},
 };
 
-TEST_F(CaptureTest, CommandLine) {
-  EXPECT_EQ(CaptureCommandLine(run, "https://example.org/a?b=1"),
-            "\"C:\\Tools\\cap.exe\" -w 800 -oC:\\Tools\\temp\\zolto5_c.bmp -b -fbmp "
-            "-u\"https://example.org/a?b=1\"");
-  fs.AddFile("C:\\My Pages\\a.html");
-  EXPECT_EQ(CaptureCommandLine(run, "C:\\My Pages\\a.html").substr(64),
-            "-u\"file:///C:\\My%20Pages\\a.html\"");
-  EXPECT_EQ(CaptureCommandLine(run, "https://example.org/\"\t-x"), "");
-  EXPECT_EQ(CaptureCommandLine(run, "https://example.org/ -x"), "");
-  run.settings.PageCaptureProgram.clear();
-  EXPECT_EQ(CaptureCommandLine(run, "https://example.org/"), "");
+TEST(Preview, TextLinesWithTabsExpanded) {
+  for (const TextRow& row : kText) {
+    SCOPED_TRACE(row.contents.substr(0, 20));
+    TestRun t;
+    t.fs.AddFile("C:\\d\\t.txt", row.contents);
+    t.SetTargets({"C:\\d\\t.txt"});
+    t.run.settings.TabWidth = row.tabWidth;
+    t.run.settings.TextSkipEmptyLines = row.skipEmpty;
+    t.run.settings.TextPreviewLines = row.lines;
+    EXPECT_EQ(Join(TextPreviewLines(t.run), "|"), row.expect);
+  }
+  TestRun t;
+  t.SetTargets({"C:\\d\\missing.txt"});
+  EXPECT_EQ(Join(TextPreviewLines(t.run)), "( 0 バイト )");
 }
 
-TEST_F(CaptureTest, RunsWaitsAndLoadsFreshPictures) {
-  NullMenuBuilder builder;
-  builder.captureLoads = true;
-  const std::string& bmp = run.start.PreviewBitmapPath;
-  fs.runner = [&](const std::string&) {
-    fs.AddFile(bmp, "new");
+// The check of the capture program's picture takes what can be drawn: a
+// bitmap file of the given size and depth holding all its rows (whatever
+// else it takes or refuses, the fuzz target checks).
+struct BitmapRow {
+  int32_t width, height;
+  uint16_t bits;
+  size_t pixelBytes;  // 0: refused
+};
+
+const BitmapRow kBitmaps[] = {
+    {3, 2, 24, 24},  // rows of 12 bytes
+    {3, -2, 32, 24},
+    {1, 1, 24, 4},
+    {8192, 1, 24, 8192 * 3},
+    {1, 8192, 32, 8192 * 4},
+    {1, -8192, 24, 8192 * 4},
+    {8193, 1, 24, 0},
+    {1, 8193, 32, 0},
+    {1, -8193, 32, 0},
+    {0, 2, 24, 0},
+    {3, 0, 24, 0},
+    {3, 2, 16, 0},
+};
+
+TEST(Preview, CaptureBitmapOfDrawableSize) {
+  for (const BitmapRow& row : kBitmaps) {
+    SCOPED_TRACE(std::to_string(row.width) + "x" + std::to_string(row.height) + "x" +
+                 std::to_string(row.bits));
+    std::string file(54 + 8193 * 4, '\0');
+    const uint32_t fields[][2] = {{10, 54}, {14, 40}, {18, static_cast<uint32_t>(row.width)},
+                                  {22, static_cast<uint32_t>(row.height)},
+                                  {26, 1u | row.bits << 16}};
+    for (const auto& [at, value] : fields) std::memcpy(&file[at], &value, 4);
+    file[0] = 'B', file[1] = 'M';
+    CaptureBitmap info;
+    EXPECT_EQ(ValidateCaptureBitmap(file, info) ? info.pixelBytes : 0, row.pixelBytes);
+  }
+}
+
+const std::string kCapture =
+    "\"C:\\Tools\\cap.exe\" -w 800 -oC:\\Tools\\temp\\zolto5_c.bmp -b -fbmp ";
+
+TEST(Preview, CaptureCommandLineNeverCarriesOptionsOfTheAddress) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"https://example.org/a?b=1", kCapture + "-u\"https://example.org/a?b=1\""},
+      {"C:\\My Files\\a b.txt", kCapture + "-u\"file:///C:\\My%20Files\\a%20b.txt\""},
+      {"https://example.org/\"\t-x", ""},
+      {"https://example.org/ -x", ""},
+  };
+  TestRun t;
+  t.run.settings.PageCaptureProgram = "C:\\Tools\\cap.exe";
+  t.run.settings.CaptureArguments = "-w 800";
+  for (const auto& [address, expect] : rows)
+    EXPECT_EQ(CaptureCommandLine(t.run, address), expect) << address;
+  t.run.settings.PageCaptureProgram.clear();
+  EXPECT_EQ(CaptureCommandLine(t.run, "https://example.org/"), "");
+}
+
+// The capture runs, is waited for, and its picture loaded only when it is new.
+TEST(Preview, CaptureShowsOnlyAFreshPicture) {
+  TestRun t;
+  t.run.settings.PageCaptureProgram = "C:\\Tools\\cap.exe";
+  const std::string& bmp = t.run.start.PreviewBitmapPath;
+  RecordingMenuBuilder builder;
+  t.fs.runner = [&](const std::string&) {
+    t.fs.AddFile(bmp, "new");
     return true;
   };
-  EXPECT_EQ(CaptureWebPreview(run, builder, "https://example.org/"), 1);
-  EXPECT_TRUE(fs.IsDirectory(run.start.TempFolder));
-  // A program that writes nothing: the old picture was removed first.
-  fs.runner = [](const std::string&) { return true; };
-  EXPECT_EQ(CaptureWebPreview(run, builder, "https://example.org/"), 0);
-  // An old picture that cannot be removed is never shown.
-  fs.AddFile(bmp, "old");
-  fs.LockFile(bmp);
-  EXPECT_EQ(CaptureWebPreview(run, builder, "https://example.org/"), 0);
-  EXPECT_EQ(fs.waitedCommands.size(), 2u);
-  // A program that never ends (timed out) gives no preview.
-  FakePlatform other;
-  RunState r(other, kFullEdition);
-  r.start = run.start;
-  r.settings = run.settings;
-  other.AddFile("C:\\Tools\\cap.exe");
-  other.runner = [](const std::string&) { return false; };
-  EXPECT_EQ(CaptureWebPreview(r, builder, "https://example.org/"), 0);
+  EXPECT_EQ(CaptureWebPreview(t.run, builder, "https://example.org/"), 1);
+  EXPECT_TRUE(t.fs.IsDirectory(t.run.start.TempFolder));
+  t.fs.runner = [](const std::string&) { return true; };  // writes nothing: the old one is gone
+  EXPECT_EQ(CaptureWebPreview(t.run, builder, "https://example.org/"), 0);
+  t.fs.AddFile(bmp, "old");  // an old picture that cannot be removed is never shown
+  t.fs.LockFile(bmp);
+  EXPECT_EQ(CaptureWebPreview(t.run, builder, "https://example.org/"), 0);
+  EXPECT_EQ(t.fs.waitedCommands.size(), 2u);
+  TestRun timedOut;  // a program that never ends gives no preview
+  timedOut.run.settings.PageCaptureProgram = "C:\\Tools\\cap.exe";
+  timedOut.fs.runner = [&](const std::string&) {
+    timedOut.fs.AddFile(timedOut.run.start.PreviewBitmapPath, "late");
+    return false;
+  };
+  EXPECT_EQ(CaptureWebPreview(timedOut.run, builder, "https://example.org/"), 0);
+  timedOut.fs.runner = [&](const std::string&) {
+    timedOut.fs.AddFile(timedOut.run.start.PreviewBitmapPath, "new");
+    return true;
+  };
+  builder.captureLoads = false;  // nor one the front end cannot load
+  EXPECT_EQ(CaptureWebPreview(timedOut.run, builder, "https://example.org/"), 0);
 }
 
 }  // namespace

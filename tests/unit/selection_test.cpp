@@ -1,190 +1,249 @@
+// Section selection and the decision it leads to, for both editions side by
+// side: the full edition's header patterns, kinds and expressions against
+// the basic edition's "[.ext]" and "[folder]" keys.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "test_run.h"
 
 namespace zolto {
 namespace {
 
-using Strings = std::vector<std::string>;
+enum Flag { Plain, NoRegex, SecondFile };
 
-class SelectionTest : public RunTest {
- protected:
-  SelectionTest() {
-    run.frontend = &menu;
-    for (const char* p : {"C:\\Tools\\a.exe", "C:\\Tools\\b.exe", "C:\\Tools\\c.exe",
-                          "C:\\d\\x.txt", "C:\\d\\y.txt", "C:\\d\\z.txt", "C:\\d\\My File.txt"})
-      fs.AddFile(p);
-    fs.AddFolder("C:\\d\\sub");
-    fs.associations[".txt"] = "C:\\Windows\\notepad.exe";
-  }
-  // Runs the targets named by commandLine against a configuration text.
-  void RunWith(const std::string& config, const std::string& commandLine) {
-    fs.AddFile(run.start.ConfigPath, config);
-    ASSERT_EQ(ReadConfiguration(run), 1);
-    BuildTargetList(run, commandLine, 0);
-    RunTargets(run, 0, 0);
-  }
-  // "file|parameters|folder" of each start.
-  Strings Starts() const {
-    Strings out;
-    for (const ShellStart& s : fs.starts)
-      out.push_back(s.file + "|" + s.parameters + "|" + s.directory);
-    return out;
-  }
-  MenuRecorder menu;
+struct SelectionRow {
+  std::string config;
+  std::string commandLine;
+  std::string full, basic;  // TestRun::Outcome() in each edition
+  Flag flag = Plain;
 };
 
-TEST_F(SelectionTest, NothingMatchesOpensWithTheAssociation) {
-  RunWith("[^D:\\]\na.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\d\\x.txt||"});
-  EXPECT_EQ(menu.shown, 0);
+const std::string kAll = "[all]\nb.exe\nc.exe\n%end\n";
+const std::string kOpenWith = "C:\\Windows\\system32\\rundll32.exe shell32.dll,OpenAs_RunDLL ";
+const SelectionRow kSelections[] = {
+    // Nothing taken: the target opens with its association or the Open-with dialog.
+    {"[^D:\\]\na.exe\n%end\n", "C:\\d\\x.txt", "C:\\d\\x.txt", "C:\\d\\x.txt"},
+    {"", "C:\\d\\q.zz9", "C:\\d\\q.zz9; " + kOpenWith + "C:\\d\\q.zz9",
+     "C:\\d\\q.zz9; " + kOpenWith + "C:\\d\\q.zz9"},
+    {"[$.txt][.txt]\n+\n-\n{G\n}\n%end\n", "C:\\d\\x.txt", "C:\\d\\x.txt", "C:\\d\\x.txt"},
+    // One program runs at once with the target, quoted when it must be.
+    {"[$.txt][.txt]\na.exe\n%end\n", "\"C:\\d\\My File.txt\"", "a.exe \"C:\\d\\My File.txt\"",
+     "a.exe \"C:\\d\\My File.txt\""},
+    {"[folder]\na.exe\n%end\n", "\"C:\\My Files\"", "a.exe \"C:\\My Files\\\"",
+     "a.exe \"C:\\My Files\\\""},
+    // "[all]" follows every taken section unless a header ends in "#"; the
+    // file's first "[all]" counts, even in a comment.
+    {"[$.txt][.txt]\na.exe\n%end\n" + kAll, "C:\\d\\x.txt", "menu 0 0:a,b,c", "menu 0 0:a,b,c"},
+    {"[$.txt][.txt]#\na.exe\n%end\n" + kAll, "C:\\d\\x.txt", "a.exe C:\\d\\x.txt",
+     "a.exe C:\\d\\x.txt"},
+    {"; see [all]\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,a", "C:\\d\\x.txt"},
+    // The catch-all "[.*]" when nothing else is taken; in the full edition
+    // only its exclusions count, each header keeping its own.
+    {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", "C:\\d\\x.txt", "b.exe C:\\d\\x.txt",
+     "b.exe C:\\d\\x.txt"},
+    {"[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n", "C:\\d\\sub", "C:\\d\\sub",
+     "b.exe C:\\d\\sub\\"},
+    {"[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt", "a.exe C:\\d\\x.txt",
+     "b.exe C:\\d\\x.txt"},
+    {"_[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt", "b.exe C:\\d\\x.txt",
+     "b.exe C:\\d\\x.txt"},
+    // Extension keys against patterns, kinds and expressions.
+    {"[.txt][.log]\na.exe | A\n%end\n[$.txt]\nb.exe | B\n%end\n[folder]\nc.exe | C\n%end\n",
+     "C:\\d\\A.TXT", "b.exe C:\\d\\A.TXT", "a.exe C:\\d\\A.TXT"},
+    {"[.txt][.log]\na.exe | A\n%end\n[$.txt]\nb.exe | B\n%end\n[folder]\nc.exe | C\n%end\n",
+     "C:\\d\\x.log", "C:\\d\\x.log", "a.exe C:\\d\\x.log"},
+    {"[.txt][.log]\na.exe | A\n%end\n[$.txt]\nb.exe | B\n%end\n[folder]\nc.exe | C\n%end\n",
+     "C:\\d\\sub", "c.exe C:\\d\\sub\\", "c.exe C:\\d\\sub\\"},
+    {"[.txt]\na.exe | A\n%end\n[.zip]\nc.exe | C\n%end\n; more for [.TXT] files\nb.exe | B\n"
+     "%end\n[all]\nc.exe | All\n%end\n", "C:\\d\\A.TXT", "C:\\d\\A.TXT", "menu 0 0:A,B,All"},
+    {"[.txt]#\na.exe | A\n%end\n[.log]\n+\n%end\n[.*]\nb.exe | B\n%end\n[all]\nc.exe | All\n%end\n",
+     "C:\\d\\x.log", "menu 0 0:B,All", "c.exe C:\\d\\x.log"},  // the key's section has no program
+    {"[.txt]#\na.exe | A\n%end\n[.log]\n+\n%end\n[.*]\nb.exe | B\n%end\n[all]\nc.exe | All\n%end\n",
+     "C:\\d\\noext", "menu 0 0:B,All", "menu 0 0:B,All"},
+    {"[.log]\n+\n{G\n}\n%end\n[.*]\nb.exe | B\n%end\n", "C:\\d\\x.log", "b.exe C:\\d\\x.log",
+     "b.exe C:\\d\\x.log"},
+    {"[]\na.exe | A\n%end\n", "C:\\d\\noext", "C:\\d\\noext; " + kOpenWith + "C:\\d\\noext",
+     "a.exe C:\\d\\noext"},
+    {"[]\na.exe | A\n%end\n", "C:\\d\\x.zip", "C:\\d\\x.zip", "C:\\d\\x.zip"},
+    {"[^C:\\d]\na.exe | A\n%end\n[file]\nb.exe | B\n%end\n", "C:\\d\\x.zip", "menu 0 0:A,B",
+     "C:\\d\\x.zip"},
+    {"[url]\na.exe | A\n%end\n", "https://example.org/", "a.exe https://example.org/", ""},
+    // No target: nothing at all.
+    {"[file]\na.exe | A\n%end\n[.*]\na.exe | A\n%end\n", "C:\\nowhere.txt", "", ""},
+    // Template entries: "]" once per target, ">" once; two make a menu.
+    {"[system]\n@dist=500,100\n%end\n[$.txt][.txt]\na.exe\n]-x\n%end\n",
+     "C:\\d\\x.txt C:\\d\\y.txt",
+     "a.exe -x; a.exe -x; sleep 500 100", "a.exe -x; a.exe -x; sleep 500 100"},
+    {"[$.txt][.txt]\na.exe\n>-once\n%end\n", "C:\\d\\x.txt C:\\d\\y.txt", "a.exe -once",
+     "a.exe -once"},
+    {"[$.txt][.txt]\na.exe\n>-1\n>-2\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,>-1,>-2",
+     "menu 0 0:a,>-1,>-2"},
+    // One by one: each target by itself, never a menu.
+    {"[system]\n@dist=300,50\n%end\n[$.txt][.txt]\na.exe\nb.exe\n%end\n",
+     "/#y C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt",
+     "a.exe C:\\d\\x.txt; a.exe C:\\d\\y.txt; a.exe C:\\d\\z.txt; sleep 300 50 50",
+     "a.exe C:\\d\\x.txt; a.exe C:\\d\\y.txt; a.exe C:\\d\\z.txt; sleep 300 50 50"},
+    // Sections without "%end" run on into the next; those that add nothing
+    // are not read again, but only as far as their "%end".
+    {"[$.txt][.txt]\nmissing.exe\n[$.txt][.txt]\ngone.exe\n[$.txt][.txt]\n%end\n"
+     "[$.txt][.txt]\na.exe\n"
+     "%end\n", "C:\\d\\x.txt", "a.exe C:\\d\\x.txt", "a.exe C:\\d\\x.txt"},
+    {"[$.txt][.txt]\na.exe\n[$.txt][.txt]\nb.exe\n%end\n", "C:\\d\\x.txt", "menu 0 0:a,b,b",
+     "menu 0 0:a,b,b"},
+    // Without the expression library the selection stops at the first
+    // expression, even after a match.
+    {"[$.txt]\nb.exe\n%end\n[!/x/]\na.exe\n%end\n", "C:\\d\\x.txt",
+     "message 正規表現ライブラリが使用できません", "C:\\d\\x.txt", NoRegex},
+    // The second file ("@ext2=alt.ini") instead of the first.
+    {"[system]\n@ext2=alt.ini\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt",
+     "menu 0 0:b,c; second file",
+     "C:\\d\\x.txt; second file", SecondFile},
+    {"[system]\n@ext2=none.ini\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt",
+     "a.exe C:\\d\\x.txt; second file", "C:\\d\\x.txt; second file", SecondFile},
+};
+
+// Reads config and runs the targets of the command line.
+std::string RunOn(TestRun& t, const std::string& config, const std::string& line, Flag flag) {
+  t.fs.regexLibraryPresent = flag != NoRegex;
+  if (t.Configure(config) != 1) return "unreadable";
+  ParseSwitches(t.run, line);
+  BuildTargetList(t.run, line, Separators::Blanks);
+  t.run.selection.SecondConfig = flag != SecondFile;  // what the run sets counts
+  EXPECT_TRUE(RunTargets(t.run, flag == SecondFile ? ConfigFile::Second : ConfigFile::Main,
+                         MenuPlace::Configured));
+  EXPECT_EQ(t.run.targets.WorkingCount, 0);
+  return t.Outcome();
 }
 
-TEST_F(SelectionTest, NoAssociationOpensTheOpenWithDialog) {
-  fs.AddFile("C:\\d\\q.zz9");
-  RunWith("", "C:\\d\\q.zz9");
-  EXPECT_EQ(Starts(), (Strings{"C:\\d\\q.zz9||",
-                               "C:\\Windows\\system32\\rundll32.exe|shell32.dll,OpenAs_RunDLL C:\\d\\q.zz9|"}));
+TEST(Selection, BothEditionsSideBySide) {
+  for (const SelectionRow& row : kSelections) {
+    SCOPED_TRACE(row.commandLine + " with " + row.config);
+    TestRun full(kFullEdition), basic(kBasicEdition);
+    EXPECT_EQ(RunOn(full, row.config, row.commandLine, row.flag), row.full);
+    EXPECT_EQ(RunOn(basic, row.config, row.commandLine, row.flag), row.basic);
+  }
 }
 
-TEST_F(SelectionTest, SingleProgramRunsAtOnceWithTheQuotedTarget) {
-  RunWith("[$.txt]\na.exe\n%end\n", "\"C:\\d\\My File.txt\"");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|\"C:\\d\\My File.txt\"|C:\\Tools"});
-  EXPECT_EQ(menu.shown, 0);
+TEST(Selection, UnreadableFileIsReportedAndEachSelectionLooksProgramsUpAgain) {
+  TestRun t;
+  t.Configure("[$.txt]\nlate.exe\nb.exe\n%end\n");
+  BuildTargetList(t.run, "C:\\d\\x.txt", Separators::Blanks);
+  RunTargets(t.run, ConfigFile::Main, MenuPlace::Configured);
+  t.fs.AddFile("C:\\Tools\\late.exe");
+  BuildTargetList(t.run, "C:\\d\\x.txt", Separators::Blanks);
+  RunTargets(t.run, ConfigFile::Main, MenuPlace::Configured);
+  EXPECT_EQ(t.Outcome(), "menu 0 0:late,b; b.exe C:\\d\\x.txt");
+  t.fs.LockFile(t.run.start.ConfigPath);
+  EXPECT_FALSE(RunTargets(t.run, ConfigFile::Main, MenuPlace::Configured));
+  EXPECT_EQ(t.fs.messages.size(), 1u);
 }
 
-TEST_F(SelectionTest, AllSectionAndNoAllMark) {
-  const std::string all = "[all]\nb.exe\nc.exe\n%end\n";
-  RunWith("[$.txt]\na.exe\n%end\n" + all, "C:\\d\\x.txt");
-  EXPECT_EQ(menu.shown, 1);
-  EXPECT_EQ(run.entries.ordinaryCount, 3);
-  EXPECT_EQ(run.entries.entries[2].command, "C:\\Tools\\c.exe");  // [all] comes last
+// Header terms: name patterns, kinds, exclusions and expressions, matched
+// against one subject with the exclusion state cleared first, as the
+// selection does.
 
-  fs.starts.clear();
-  RunWith("[$.txt]#\na.exe\n%end\n" + all, "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools"});
-  EXPECT_EQ(menu.shown, 1);
+enum Library { Present, Missing, NoMatchFunction, Failing };
 
-  fs.starts.clear();  // the first "[all]" anywhere counts, even in a comment
-  RunWith("; see [all]\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(menu.shown, 2);
+struct HeaderRow {
+  std::string header;
+  std::string subject;
+  int match;
+  int exclusion;  // what the header leaves: 0 none, 1 one tested and missed, -1 one hit
+  Library library = Present;
+};
+
+const std::string kEleven = "[-a" + Numbered("&&a", 10, "") + "]";
+const HeaderRow kHeaders[] = {
+    {"[^c:\\work]", "C:\\Workshop", 1, 0},
+    {"[$.txt]", "C:\\X\\B.TXT", 1, 0},
+    {"[$.txt]", "C:\\X\\b.txt.exe", 0, 0},
+    {"[^]", "C:\\X", 0, 0},  // an empty text is skipped
+    {"[^" + std::string(260, 'C') + "]", std::string(270, 'C'), 0, 0},  // so is a long one
+    {"[^" + std::string(259, 'C') + "]", std::string(270, 'C'), 1, 0},
+    // All parts, anywhere ("-"), or in order ("+"); "^" and "$" anchor the ends.
+    {"[-^C:\\&&doc&&$.txt]", "C:\\mydoc.txt", 1, 0},
+    {"[-doc&&$.log]", "C:\\mydoc.txt", 0, 0},
+    {"[+a&&b]", "C:\\b\\a.txt", 0, 0},
+    {"[-a&&b]", "C:\\b\\a.txt", 1, 0},
+    {"[+b&&&&a]", "C:\\b\\a.txt", 1, 0},  // empty parts dropped
+    {"[+&&]", "C:\\b\\a.txt", 0, 0},      // nothing left
+    {"[-&&]", "C:\\b\\a.txt", 1, 0},
+    {"[-^C:\\my&&$doc.txt]", "C:\\mydoc.txt", 1, 0},
+    {"[-doc&&^C]", "C:\\doc", 0, 0},   // "^" only on the first part
+    {"[-txt&&$.txt]", "C:\\a.txt", 0, 0},  // a part ends before the "$" part
+    {"[+^C:&&a&&$.txt]", "C:\\a.txt", 1, 0},
+    {kEleven, "C:\\a", 0, 0},  // more than ten parts: refused
+    {"[-a" + Numbered("&&a", 9, "") + "]", "C:\\a", 1, 0},
+    // Kinds, only right at the cursor.
+    {"[file]", "C:\\Workshop", 0, 0},
+    {"[file]", "https://example.org/", 0, 0},
+    {"[FILE][folder]", "C:\\Workshop", 1, 0},
+    {"[file] [folder]", "C:\\Workshop", 0, 0},
+    {"[url]", "https://example.org/", 1, 0},
+    // Exclusions: a header of exclusions alone holds when none hits.
+    {"_[folder]", "C:\\Work\\a.txt", 1, 1},
+    {"_[folder]", "C:\\Workshop", 0, -1},
+    {"[^C:\\]_[$.exe]", "C:\\a.exe", 0, -1},
+    {"[^D:\\]_[$.exe]", "C:\\a.txt", 0, 1},  // a positive term failed
+    {"_[$.exe][^D:\\]", "C:\\a.txt", 0, 1},
+    {"[.*]_[folder]", "C:\\Workshop", 0, -1},
+    {"[.*]_[folder]", "C:\\Work\\a.txt", 1, 1},
+    {"[.*]", "C:\\Work\\a.txt", 0, 0},
+    // Where the term list ends.
+    {"[$.txt] comment", "C:\\a.txt", 1, 0},
+    {"[$.exe]#", "C:\\a.txt", 0, 0},
+    {"[$.exe][$.tx", "C:\\a.txt", 0, 0},  // no closing bracket
+    {"[$.txt][$.tx", "C:\\a.txt", 1, 0},
+    {"[$.exe]ab[$.txt]", "C:\\a.txt", 1, 0},
+    {"[$.exe][x", "C:\\a.txt", 0, 0},  // fewer than 3 characters follow
+    {"[$.exe][$.t]", "C:\\a.t", 1, 0},
+    {"", "C:\\a.txt", 0, 0},
+    {"[", "C:\\a.txt", 0, 0},
+    // Expressions (the fake library: "/text/" matches a subject holding text).
+    {"[!/a.t/]", "C:\\a.txt", 1, 0},
+    {"[!/zz/]", "C:\\a.txt", 0, 0},
+    {"[!/a.t/]#", "C:\\a.txt", 1, 0},       // "#" is not part of it
+    {"[$.txt][!/zz/]", "C:\\a.txt", 1, 0},  // an earlier term held
+    {"[!x]", "C:\\a.txt", 0, 0},            // one character: not tested
+    {"[$.log]_[!/zz/]", "C:\\a.txt", 1, 0},  // an expression ends the header
+    {"_[!/a.t/]", "C:\\a.txt", 0, -1},
+    {" [!/a.t/]", "C:\\a.txt", 0, 0},  // only right at the cursor
+    {"[!/a/]", "C:\\a.txt", 0, 0, Missing},
+    {"[$.txt][!/a/]", "C:\\a.txt", 1, 0, Missing},
+    {"[!/a/]", "C:\\a.txt", 0, 0, NoMatchFunction},
+    {"[!/a/]", "C:\\a.txt", 0, 0, Failing},  // an error is no match
+};
+
+TEST(HeaderMatch, TermsAgainstOneSubject) {
+  for (const HeaderRow& row : kHeaders) {
+    SCOPED_TRACE(row.header.substr(0, 60) + " on " + row.subject.substr(0, 30));
+    TestRun t;
+    t.fs.AddFile("C:\\Work\\a.txt");
+    t.fs.AddFile("C:\\a.exe");
+    t.fs.AddFolder("C:\\Workshop");
+    t.fs.regexLibraryPresent = row.library != Missing;
+    t.fs.regexHasBMatch = row.library != NoMatchFunction;
+    if (row.library == Failing)
+      t.fs.regexMatcher = [](const std::string&, const std::string&) { return -3; };
+    EXPECT_EQ(MatchHeader(t.run, row.header, row.subject), row.match);
+    EXPECT_EQ(t.run.selection.Exclusion, row.exclusion);
+  }
 }
 
-TEST_F(SelectionTest, SectionsWithoutProgramsOpenTheTarget) {
-  RunWith("[$.txt]\n+\n-\n{G\n}\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\d\\x.txt||"});
-}
-
-TEST_F(SelectionTest, CatchAllSection) {
-  const std::string config = "[^D:\\]\na.exe\n%end\n; [.*]_[folder]\nb.exe\n%end\n";
-  RunWith(config, "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools"});
-  fs.starts.clear();
-  RunWith(config, "C:\\d\\sub");  // excluded: opened with its association
-  EXPECT_EQ(Starts(), Strings{"C:\\d\\sub||"});
-  // A matching first-pass header keeps the catch-all out.
-  fs.starts.clear();
-  RunWith("[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools"});
-}
-
-TEST_F(SelectionTest, ExclusionStateIsEachHeadersOwn) {
-  // The first header's exclusion hits; the plain catch-all is still taken.
-  RunWith("_[$.txt]\na.exe\n%end\n[.*]\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools"});
-}
-
-TEST_F(SelectionTest, FolderTargetGetsItsBackslash) {
-  fs.AddFolder("C:\\My Dir");
-  RunWith("[folder]\na.exe\n%end\n", "\"C:\\My Dir\"");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|\"C:\\My Dir\\\"|C:\\Tools"});
-}
-
-TEST_F(SelectionTest, TemplateEntryRunsOncePerTargetOrOnce) {
-  RunWith("[$.txt]\na.exe\n]-x\n%end\n[@dist]\n", "C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt");
-  EXPECT_EQ(Starts(), Strings(3, "C:\\Tools\\a.exe|-x|C:\\Tools"));
-  EXPECT_EQ(run.launch.DialogProgram, "C:\\Tools\\a.exe");
-
-  fs.starts.clear();
-  RunWith("[system]\n@dist=500,100\n%end\n[$.txt]\na.exe\n]-x\n%end\n",
-          "C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt");
-  EXPECT_EQ(fs.starts.size(), 3u);
-  EXPECT_EQ(fs.sleeps, (std::vector<int>{500, 100, 100}));
-
-  fs.starts.clear();
-  RunWith("[$.txt]\na.exe\n>-once\n%end\n", "C:\\d\\x.txt C:\\d\\y.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|-once|C:\\Tools"});
-
-  fs.starts.clear();
-  RunWith("[$.txt]\na.exe\n>-1\n>-2\n%end\n", "C:\\d\\x.txt");
-  EXPECT_TRUE(fs.starts.empty());
-  EXPECT_EQ(menu.shown, 1);
-}
-
-TEST_F(SelectionTest, OneByOneRunsEachTargetWithoutMenu) {
-  run.start.OneByOne = 1;
-  RunWith("[system]\n@dist=300,50\n%end\n[$.txt]\na.exe\nb.exe\nc.exe\n%end\n",
-          "C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt");
-  EXPECT_EQ(Starts(), (Strings{"C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools",
-                               "C:\\Tools\\a.exe|C:\\d\\y.txt|C:\\Tools",
-                               "C:\\Tools\\a.exe|C:\\d\\z.txt|C:\\Tools"}));
-  EXPECT_EQ(fs.sleeps, (std::vector<int>{300, 50, 50}));
-  EXPECT_EQ(menu.shown, 0);
-  EXPECT_EQ(run.targets.workingCount, 0);
-}
-
-TEST_F(SelectionTest, MissingRegexLibraryStopsTheRun) {
-  fs.regexLibraryPresent = false;
-  RunWith("[!/x/]\na.exe\n%end\n[$.txt]\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_TRUE(fs.starts.empty());
-  EXPECT_EQ(menu.shown, 0);
-  EXPECT_EQ(fs.messages.size(), 1u);
-}
-
-TEST_F(SelectionTest, SecondConfigurationFile) {
-  fs.AddFile("C:\\Tools\\alt.ini", "[$.txt]\nb.exe\n%end\n");
-  RunWith("[system]\n@ext2=alt.ini\n%end\n[$.txt]\na.exe\n%end\n", "C:\\d\\x.txt");
-  fs.starts.clear();
-  BuildTargetList(run, "C:\\d\\x.txt", 0);
-  RunTargets(run, 1, 0);
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\b.exe|C:\\d\\x.txt|C:\\Tools"});
-  EXPECT_EQ(run.selection.secondConfig, 1);
-}
-
-TEST_F(SelectionTest, UnreadableConfigurationIsReported) {
-  RunWith("", "C:\\d\\x.txt");
-  fs.LockFile(run.start.ConfigPath);
-  BuildTargetList(run, "C:\\d\\x.txt", 0);
-  fs.starts.clear();
-  EXPECT_EQ(RunTargets(run, 0, 0), 0);
-  EXPECT_TRUE(fs.starts.empty());
-  ASSERT_EQ(fs.messages.size(), 1u);
-  EXPECT_EQ(fs.messages[0].text, "設定ファイル異常");
-}
-
-// Sections without "%end" run on into the sections below them; those that
-// add nothing are not read again, but only as far as their "%end".
-TEST_F(SelectionTest, SectionsRunningOnStopAtTheirEnd) {
-  RunWith("[$.txt]\nmissing.exe\n[$.txt]\ngone.exe\n[$.txt]\n%end\n[$.txt]\na.exe\n%end\n",
-          "C:\\d\\x.txt");
-  EXPECT_EQ(Starts(), Strings{"C:\\Tools\\a.exe|C:\\d\\x.txt|C:\\Tools"});
-
-  // Each taken section adds what runs on into it: a.exe and b.exe, then
-  // b.exe again for the second header.
-  RunWith("[$.txt]\na.exe\n[$.txt]\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(menu.shown, 1);
-  EXPECT_EQ(run.entries.ordinaryCount, 3);
-
-  // A program looked up once is not found later in the same selection
-  // only because the disk changed: each selection looks again.
-  RunWith("[$.txt]\nlate.exe\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(run.entries.ordinaryCount, 1);
-  fs.AddFile("C:\\Tools\\late.exe");
-  RunWith("[$.txt]\nlate.exe\nb.exe\n%end\n", "C:\\d\\x.txt");
-  EXPECT_EQ(run.entries.ordinaryCount, 2);
+// The library is loaded at the first expression and only then; one that
+// cannot be loaded is reported once and not tried again.
+TEST(HeaderMatch, ExpressionLibraryIsLoadedOnceOrReportedOnce) {
+  for (bool present : {true, false}) {
+    TestRun t;
+    t.fs.regexLibraryPresent = present;
+    MatchHeader(t.run, "[$.txt]", "C:\\a.txt");
+    EXPECT_EQ(t.fs.regexLoads, 0);
+    for (int i = 0; i < 2; ++i) MatchHeader(t.run, "[!/a/]", "C:\\a.txt");
+    EXPECT_EQ(t.fs.regexLoads, 1);
+    EXPECT_EQ(t.Outcome(), present ? "" : "message 正規表現ライブラリが使用できません");
+    FreeRegexLibrary(t.run);
+    EXPECT_EQ(t.fs.regexFrees, 1);
+    EXPECT_EQ(t.run.selection.Regex, RegexState::NotLoaded);
+  }
 }
 
 }  // namespace

@@ -1,189 +1,148 @@
+// Start-up: the names derived from the executable, the held keys and
+// switches, and the dispatch to one of the start-up paths.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "test_run.h"
 
 namespace zolto {
 namespace {
 
-class StartupTest : public RunTest {
- protected:
-  // Runs WM_CREATE's part with the given command-line tail.
-  bool Create(const std::string& commandLine) {
-    InitialiseNames(run, "\"C:\\Tools\\zolto5_c.exe\"", commandLine);
-    return OnHostCreate(run);
-  }
-  void SetCommandLine(const std::string& commandLine) {
-    InitialiseNames(run, "C:\\Tools\\zolto5_c.exe", commandLine);
-  }
+struct NamesRow {
+  const Edition* edition;
+  std::string modulePath;
+  // ModulePath ClassName ConfigName ProgramFolder ProgramDrive HelpTextPath
+  // TempFolder PreviewBitmapPath ExplorerPath, joined by "|".
+  std::string expect;
 };
 
-// Records the menus a run asks to show.
-struct RecordingFrontend : Frontend {
-  std::vector<std::string> menus;
-  void ShowPopupMenu(int targetless, int reopen) override {
-    menus.push_back(targetless ? "targetless" : "targets");
-  }
-  int OpenParameterDialog() override { return 0; }
+const NamesRow kNames[] = {
+    {&kFullEdition, "\"D:\\My Apps\\launch.v2.exe\"",
+     "D:\\My Apps\\launch.v2.exe|launch.v2|launch.v2.ini|D:\\My Apps\\|D:|"
+     "D:\\My Apps\\zolto5_c.txt|"
+     "D:\\My Apps\\temp|D:\\My Apps\\temp\\zolto5_c.bmp|C:\\Windows\\explorer.exe"},
+    {&kBasicEdition, "C:\\B\\zolto5.exe",
+     "C:\\B\\zolto5.exe|zolto5|zolto5.ini|C:\\B\\|C:|C:\\B\\zolto5.txt|||"
+     "C:\\Windows\\explorer.exe"},
+    {&kBasicEdition, "\\\\srv\\share\\zolto5.exe",
+     "\\\\srv\\share\\zolto5.exe|zolto5|zolto5.ini|\\\\srv\\share\\||\\\\srv\\share\\zolto5.txt|||"
+     "C:\\Windows\\explorer.exe"},
 };
 
-TEST_F(StartupTest, NamesFollowTheExecutable) {
-  InitialiseNames(run, "\"D:\\My Apps\\launch.v2.exe\"", "a b");
-  DerivePaths(run);
-  const StartupState& st = run.start;
-  EXPECT_EQ(st.ModulePath, "D:\\My Apps\\launch.v2.exe");
-  EXPECT_EQ(st.ClassName, "launch.v2");
-  EXPECT_EQ(st.ConfigName, "launch.v2.ini");
-  EXPECT_EQ(st.ProgramFolder, "D:\\My Apps\\");
-  EXPECT_EQ(st.ProgramDrive, "D:");
-  EXPECT_EQ(st.HelpTextPath, "D:\\My Apps\\zolto5_c.txt");
-  EXPECT_EQ(st.TempFolder, "D:\\My Apps\\temp");
-  EXPECT_EQ(st.PreviewBitmapPath, "D:\\My Apps\\temp\\zolto5_c.bmp");
-  EXPECT_EQ(st.ExplorerPath, "C:\\Windows\\explorer.exe");
-  EXPECT_EQ(st.Metrics.screenWidth, 1280);
-  EXPECT_EQ(st.CommandLine, "a b");
-
-  FakePlatform basicFs;
-  RunState basic(basicFs, kBasicEdition);
-  InitialiseNames(basic, "C:\\B\\zolto5.exe", "");
-  DerivePaths(basic);
-  EXPECT_EQ(basic.start.HelpTextPath, "C:\\B\\zolto5.txt");
-  EXPECT_EQ(basic.start.TempFolder, "");
-  EXPECT_EQ(basic.start.PreviewBitmapPath, "");
-}
-
-TEST_F(StartupTest, HeldKeysAndKeySwitches) {
-  struct Case {
-    bool shift, control;
-    std::string commandLine;
-    int shiftFlag, controlFlag;
-  };
-  const std::vector<Case> cases = {
-      {true, true, "", 1, 1},
-      {true, true, "/#x", 0, 0},
-      {true, false, "/#X /#k=sft", 1, 0},
-      {true, false, "/#k=sft", 0, 0},
-      {false, false, "/#k=sft", 1, 0},
-  };
-  for (const Case& c : cases) {
-    run.start.ShiftFlag = run.start.ControlFlag = 0;
-    fs.shiftDown = c.shift;
-    fs.controlDown = c.control;
-    ASSERT_TRUE(Create(c.commandLine));
-    EXPECT_EQ(run.start.ShiftFlag, c.shiftFlag) << c.commandLine;
-    EXPECT_EQ(run.start.ControlFlag, c.controlFlag) << c.commandLine;
+TEST(Startup, NamesFollowTheExecutable) {
+  for (const NamesRow& row : kNames) {
+    SCOPED_TRACE(row.modulePath.substr(0, 40));
+    TestRun t(*row.edition);
+    InitialiseNames(t.run, row.modulePath, "a b");
+    DerivePaths(t.run);
+    const StartupState& s = t.run.start;
+    EXPECT_EQ(Join({s.ModulePath, s.ClassName, s.ConfigName, s.ProgramFolder, s.ProgramDrive,
+                    s.HelpTextPath, s.TempFolder, s.PreviewBitmapPath, s.ExplorerPath}, "|"),
+              row.expect);
+    EXPECT_EQ(s.CommandLine, "a b");
+    EXPECT_EQ(s.Metrics.screenWidth, 1280);
   }
 }
 
-TEST_F(StartupTest, ConfigSwitchNamesAFileInTheProgramFolder) {
-  fs.AddFile("C:\\Tools\\other.ini", "[system]\r\n@icon\r\n");
-  ASSERT_TRUE(Create("/#S=other.ini C:\\x"));
-  EXPECT_EQ(run.start.ConfigPath, "C:\\Tools\\other.ini");
-  EXPECT_EQ(run.settings.ShowIcons, 1);
+// The host window's creation with the configuration below, keys held and a
+// command line: "keys <shift><control> y<one-by-one> menu<position> <file read>"
+// (and "icons" when it set them), or "failed" when it could not be read.
+struct SwitchRow {
+  std::string commandLine;
+  bool shift, control;  // held
+  std::string expect;
+};
 
-  ASSERT_TRUE(Create("/#s=missing.ini"));
-  EXPECT_EQ(run.start.ConfigPath, "C:\\Tools\\zolto5_c.ini");
+const SwitchRow kSwitches[] = {
+    {"", true, true, "keys 11 y0 menu2 zolto5_c.ini"},
+    {"/#x", true, true, "keys 00 y0 menu2 zolto5_c.ini"},
+    {"/#X /#k=sft", true, false, "keys 10 y0 menu2 zolto5_c.ini"},
+    {"/#k=sft", true, false, "keys 00 y0 menu2 zolto5_c.ini"},
+    {"/#k=sft", false, false, "keys 10 y0 menu2 zolto5_c.ini"},
+    {"/#S=other.ini C:\\x", false, false, "keys 00 y0 menu0 other.ini icons"},
+    {"/#s=missing.ini", false, false, "keys 00 y0 menu2 zolto5_c.ini"},
+    {"/#s=C:\\cfg\\a.ini", false, false, "keys 00 y0 menu2 zolto5_c.ini"},  // always relative
+    {"/#s=" + std::string(300, 'n'), false, false, "keys 00 y0 menu2 zolto5_c.ini"},
+    {"/#s= C:\\x", false, false, "failed"},  // names the program's folder
+    {"/#m=center", false, false, "keys 00 y0 menu4 zolto5_c.ini"},  // wins over the file
+    {"x /#m=xyz y", false, false, "keys 00 y0 menu0 zolto5_c.ini"},
+    {"/#m=" + std::string(259, '1'), false, false, "keys 00 y0 menu2 zolto5_c.ini"},  // too long
+    {"/#m= x", false, false, "keys 00 y0 menu2 zolto5_c.ini"},
+    {"a /#Y b", false, false, "keys 00 y1 menu2 zolto5_c.ini"},
+};
 
-  fs.AddFile("C:\\cfg\\a.ini");
-  ASSERT_TRUE(Create("/#s=C:\\cfg\\a.ini"));  // always relative
-  EXPECT_EQ(run.start.ConfigPath, "C:\\Tools\\zolto5_c.ini");
-
-  ASSERT_TRUE(Create("/#s=" + std::string(300, 'n')));  // does not fit
-  EXPECT_EQ(run.start.ConfigPath, "C:\\Tools\\zolto5_c.ini");
+TEST(Startup, HeldKeysAndSwitches) {
+  for (const SwitchRow& row : kSwitches) {
+    SCOPED_TRACE(row.commandLine.substr(0, 40));
+    TestRun t;
+    t.fs.AddFile("C:\\Tools\\zolto5_c.ini", "[system]\n@menu=mouse\n%end\n");
+    t.fs.AddFile("C:\\Tools\\other.ini", "[system]\n@icon\n");
+    t.fs.AddFile("C:\\cfg\\a.ini");
+    t.fs.shiftDown = row.shift;
+    t.fs.controlDown = row.control;
+    InitialiseNames(t.run, "\"C:\\Tools\\zolto5_c.exe\"", row.commandLine);
+    const bool created = OnHostCreate(t.run);
+    const StartupState& s = t.run.start;
+    const std::string got = "keys " + std::to_string(s.ShiftFlag) + std::to_string(s.ControlFlag) +
+                            " y" + std::to_string(s.OneByOne) + " menu" +
+                            std::to_string(t.run.settings.MenuPosition) + " " +
+                            std::string(FileNamePart(s.ConfigPath)) +
+                            (t.run.settings.ShowIcons ? " icons" : "");
+    EXPECT_EQ(created ? got : "failed", row.expect);
+    EXPECT_EQ(t.fs.messages.size(), created ? 0u : 1u);
+  }
 }
 
-TEST_F(StartupTest, ConfigSwitchWithABlankNamesTheFolderAndFails) {
-  EXPECT_FALSE(Create("/#s= C:\\x"));
-  ASSERT_EQ(fs.messages.size(), 1u);
-  EXPECT_EQ(fs.messages[0].text, "設定ファイル異常");
-  EXPECT_EQ(fs.messages[0].caption, "zolto5_c");
-}
+// The whole start-up for a command line: which path it took, what the front
+// end was asked to show, the targets and what started.
+struct DispatchRow {
+  std::string commandLine;  // UTF-8
+  bool keys;                // Shift and Ctrl held
+  StartupPath path;
+  std::string shown;    // the front end's log
+  std::string targets;  // the full list
+  std::string commandLineAfter;  // the code-page command line after the dispatch
+};
 
-TEST_F(StartupTest, MenuSwitchWinsOverTheFile) {
-  fs.AddFile("C:\\Tools\\zolto5_c.ini", "[system]\r\n@menu=mouse\r\n");
-  ASSERT_TRUE(Create("/#m=center"));
-  EXPECT_EQ(run.settings.MenuPosition, kMenuCenter);
+const DispatchRow kDispatch[] = {
+    {"", false, StartupPath::TargetlessMenu, "menu 1 0", "", ""},
+    {"C:\\d\\x.txt C:\\d\\y.txt", false, StartupPath::Targets, "menu 0 0",
+     "C:\\d\\x.txt; C:\\d\\y.txt", "C:\\d\\x.txt C:\\d\\y.txt"},
+    // One target clears one-by-one mode, so its menu opens.
+    {"C:\\d\\x.txt /#y", false, StartupPath::Targets, "menu 0 0", "C:\\d\\x.txt",
+     "C:\\d\\x.txt /#y"},
+    {"nothing-here /#C", false, StartupPath::Clipboard, "menu 0 0", "C:\\d\\Cafe.txt",
+     "nothing-here /#C"},
+    {"C:\\d\\x.txt", true, StartupPath::TargetlessMenu, "menu 1 0", "", "C:\\d\\x.txt"},
+    // A whole command line that names a path with blanks is one target.
+    {"C:\\My Files\\a b.txt", false, StartupPath::Targets, "menu 0 0", "C:\\My Files\\a b.txt",
+     "\"C:\\My Files\\a b.txt\""},
+    {"C:\\My Files\\a b.txt C:\\x", false, StartupPath::TargetlessMenu, "menu 1 0", "",
+     "C:\\My Files\\a b.txt C:\\x"},
+    {"C:\\d\\photo 😀.txt", false, StartupPath::Targets, "menu 0 0", "C:\\d\\PHOTO~1.TXT",
+     "\"C:\\d\\photo ?.txt\""},
+    // A name that cannot be taken: neither its look-alike nor the clipboard.
+    {"\"C:\\d\\No short é.txt\" /#c", false, StartupPath::Refused, "", "",
+     "\"C:\\d\\No short ?.txt\" /#c"},
+};
 
-  run.settings = Settings();
-  ASSERT_TRUE(Create("x /#m=xyz y"));
-  EXPECT_EQ(run.settings.MenuPosition, kMenuActive);
-
-  run.settings = Settings();
-  ASSERT_TRUE(Create("/#m=100,MAX"));
-  EXPECT_EQ(run.settings.MenuPosition, kMenuCoordinates);
-  EXPECT_EQ(run.settings.MenuY, 1024);
-
-  run.settings = Settings();  // too long or empty: nothing applied
-  ASSERT_TRUE(Create("/#m=" + std::string(259, '1')));
-  EXPECT_EQ(run.settings.MenuPosition, kMenuMouse);
-  run.settings = Settings();
-  ASSERT_TRUE(Create("/#m= x"));
-  EXPECT_EQ(run.settings.MenuPosition, kMenuMouse);
-}
-
-TEST_F(StartupTest, OneByOneSwitch) {
-  ASSERT_TRUE(Create("a /#Y b"));
-  EXPECT_EQ(run.start.OneByOne, 1);
-  run.start.OneByOne = 0;
-  ASSERT_TRUE(Create("a b"));
-  EXPECT_EQ(run.start.OneByOne, 0);
-}
-
-TEST_F(StartupTest, DispatchChoosesOnePath) {
-  RecordingFrontend frontend;
-  run.frontend = &frontend;
-  fs.AddFile("C:\\Tools\\zolto5_c.ini", "[system]\r\n%end\r\n[file]\r\nA.exe\r\nB.exe\r\n");
-  fs.AddFile("C:\\Tools\\A.exe");
-  fs.AddFile("C:\\Tools\\B.exe");
-  fs.AddFile("C:\\d\\x.txt");
-  fs.AddFile("C:\\d\\y.txt");
-  ASSERT_TRUE(Create(""));
-  EXPECT_EQ(StartupDispatch(run), StartupPath::TargetlessMenu);
-  EXPECT_EQ(frontend.menus, std::vector<std::string>{"targetless"});
-
-  frontend.menus.clear();
-  SetCommandLine("C:\\d\\x.txt C:\\d\\y.txt");
-  EXPECT_EQ(StartupDispatch(run), StartupPath::Targets);
-  EXPECT_EQ(frontend.menus, std::vector<std::string>{"targets"});
-
-  frontend.menus.clear();
-  run.start.OneByOne = 1;  // one target: one-by-one mode is cleared
-  SetCommandLine("C:\\d\\x.txt /#y");
-  EXPECT_EQ(StartupDispatch(run), StartupPath::Targets);
-  EXPECT_EQ(run.start.OneByOne, 0);
-  EXPECT_EQ(frontend.menus, std::vector<std::string>{"targets"});
-
-  frontend.menus.clear();
-  SetCommandLine("nothing-here /#C");
-  EXPECT_EQ(StartupDispatch(run), StartupPath::Clipboard);
-  EXPECT_TRUE(frontend.menus.empty());  // an empty clipboard shows nothing
-
-  frontend.menus.clear();
-  run.start.ShiftFlag = run.start.ControlFlag = 1;
-  SetCommandLine("C:\\d\\x.txt");
-  EXPECT_EQ(StartupDispatch(run), StartupPath::TargetlessMenu);
-  EXPECT_EQ(frontend.menus, std::vector<std::string>{"targetless"});
-  EXPECT_TRUE(fs.starts.empty());
-}
-
-TEST_F(StartupTest, DispatchQuotesAWholePathWithBlanks) {
-  fs.AddFile("C:\\My Files\\a b.txt");
-  SetCommandLine("C:\\My Files\\a b.txt");
-  StartupDispatch(run);
-  EXPECT_EQ(run.start.CommandLine, "\"C:\\My Files\\a b.txt\"");
-  EXPECT_EQ(run.targets.fullCount, 1);
-  EXPECT_EQ(run.targets.full[0], "C:\\My Files\\a b.txt");
-
-  SetCommandLine("C:\\My Files");
-  StartupDispatch(run);
-  EXPECT_EQ(run.start.CommandLine, "\"C:\\My Files\"");
-
-  SetCommandLine("C:\\My Files\\a b.txt C:\\x");
-  StartupDispatch(run);
-  EXPECT_EQ(run.start.CommandLine, "C:\\My Files\\a b.txt C:\\x");
-  EXPECT_EQ(run.targets.fullCount, 0);
+TEST(Startup, DispatchTakesOnePath) {
+  for (const DispatchRow& row : kDispatch) {
+    SCOPED_TRACE(row.commandLine);
+    TestRun t;
+    t.fs.clipboardText = "C:\\d\\Cafe.txt";
+    t.fs.AddFile("C:\\Tools\\zolto5_c.ini",
+                 "[system]\n%end\n[file]\na.exe\nb.exe\n[folder]\na.exe\nb.exe\n");
+    t.fs.shiftDown = t.fs.controlDown = row.keys;
+    InitialiseNames(t.run, "C:\\Tools\\zolto5_c.exe", row.commandLine);
+    ASSERT_TRUE(OnHostCreate(t.run));
+    EXPECT_EQ(StartupDispatch(t.run), row.path);
+    EXPECT_EQ(Join(t.frontend.log), row.shown);
+    const TargetList& list = t.run.targets;
+    EXPECT_EQ(Join(Strings(list.Full.begin(), list.Full.begin() + list.FullCount)), row.targets);
+    EXPECT_EQ(t.run.start.CommandLine, row.commandLineAfter);
+    EXPECT_TRUE(t.fs.starts.empty());
+    EXPECT_EQ(t.fs.messages.size(), row.path == StartupPath::Refused ? 1u : 0u);
+  }
 }
 
 }  // namespace

@@ -1,134 +1,175 @@
+// The target list from the command line and the clipboard: tokens, web
+// addresses, and names the code page cannot hold, which reach programs as
+// the very file the user chose (by its short name) or are refused with a
+// message, never as a best-fit look-alike. The fake's code page is ASCII and
+// a few characters of code page 932 (表 among them); é, ¥, ” and emoji do
+// not convert.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "test_run.h"
 
 namespace zolto {
 namespace {
 
-using Strings = std::vector<std::string>;
+enum Source { CommandLine, Lines, ClipboardText, ClipboardFiles };
 
-class TargetListTest : public RunTest {
- protected:
-  TargetListTest() {
-    fs.AddFile("C:\\My Files\\a b.txt");
-    fs.AddFile("C:\\My Files\\c.txt");
-    fs.AddFolder("C:\\Data");
-    fs.AddFile("C:\\Work\\rel.txt");
-  }
-  Strings Build(const std::string& text, int mode = 0) {
-    BuildTargetList(run, text, mode);
-    EXPECT_EQ(run.targets.workingCount, run.targets.fullCount);
-    return Strings(run.targets.working.begin(),
-                   run.targets.working.begin() + run.targets.workingCount);
-  }
+struct TargetRow {
+  std::string text;  // UTF-8; clipboard files one a line
+  Source source;
+  // Each target as the user reads it, with what the core holds in brackets
+  // when that differs; " / refused " and the names a message gave; for the
+  // clipboard, TakeClipboardTargets' result first ("0: ", "1: ").
+  std::string expect;
+  std::string settings = "";  // [system] lines
+  const Edition* edition = &kFullEdition;
 };
 
-TEST_F(TargetListTest, CommandLineTokens) {
-  EXPECT_EQ(Build("\"C:\\My Files\\a b.txt\" \"C:\\My Files\\c.txt\""),
-            (Strings{"C:\\My Files\\a b.txt", "C:\\My Files\\c.txt"}));
-  EXPECT_EQ(Build("C:\\My Files\\a b.txt"), Strings{});  // split at the blank
-  EXPECT_EQ(Build("C:\\Data\\ D:\\ C:\\"), (Strings{"C:\\Data", "C:"}));
-  EXPECT_EQ(Build("rel.txt /#y /#c"), Strings{"C:\\Work\\rel.txt"});
-  EXPECT_EQ(Build("\t\"C:\\Data\"\"rel.txt\"\r\n"), (Strings{"C:\\Data", "C:\\Work\\rel.txt"}));
-  EXPECT_EQ(Build("\"  rel.txt  \""), Strings{"C:\\Work\\rel.txt"});  // blanks trimmed
-  EXPECT_EQ(Build("\"C:\\My Files\\a b.txt"), Strings{});  // an unclosed quote stays
+const std::string kCafe = "C:\\d\\Café.txt [C:\\d\\CAFE~1.TXT]";
+const std::string kFolder = "C:\\d\\Földer [C:\\d\\FLDER~1]";
+const TargetRow kTargets[] = {
+    {"\"C:\\My Files\\a b.txt\" \"C:\\My Files\\c.txt\"", CommandLine,
+     "C:\\My Files\\a b.txt; C:\\My Files\\c.txt"},
+    {"C:\\My Files\\a b.txt", CommandLine, ""},  // split at the blank
+    {"C:\\Data\\ D:\\ C:\\", CommandLine, "C:\\Data; C:"},
+    {"rel.txt /#y /#c", CommandLine, "C:\\Work\\rel.txt"},
+    {"\t\"C:\\Data\"\"rel.txt\"\r\n", CommandLine, "C:\\Data; C:\\Work\\rel.txt"},
+    {"\"  rel.txt  \"", CommandLine, "C:\\Work\\rel.txt"},  // blanks trimmed
+    {"\"C:\\My Files\\a b.txt", CommandLine, ""},          // an unclosed quote stays
+    {"C:\\My Files\\a b.txt\r\nC:\\Data\n", Lines, "C:\\My Files\\a b.txt; C:\\Data"},
+    // An unclosed quote ends at the line break.
+    {"\"C:\\Data\nrel.txt\n", Lines, "C:\\Work\\rel.txt"},
+    {"https://example.org/a?b=1 mailto:me@example.org news:comp.x httpx://odd.example "
+     "ftp://f.example/x file:///C:/x", CommandLine,
+     "https://example.org/a?b=1; mailto:me@example.org; httpx://odd.example; ftp://f.example/x; "
+     "file:///C:/x"},
+    {.text = "https://example.org/ C:\\Data", .source = CommandLine, .expect = "C:\\Data",
+     .edition = &kBasicEdition},
+    {"http://" + std::string(300, 'a') + ".example", CommandLine, ""},
+    {"http://a.example/\tb", Lines, "http://a.example/b"},
+    // A hundred targets at most.
+    {Numbered("C:\\m\\#.txt", 150, " "), CommandLine, Numbered("C:\\m\\#.txt", 100, "; ")},
+    {"C:\\" + std::string(255, 'x') + "\\n.txt", CommandLine, ""},  // 260 characters or more
+    // Its trail byte is no separator.
+    {"C:\\Data\\表", CommandLine, "C:\\Data\\表 [C:\\Data\\\x95\x5C]"},
+    {"%d%", CommandLine, "C:\\Data", "@param\n%d% | C:\\Data"},
+    // Names the code page cannot hold.
+    {"\"C:\\d\\Café.txt\"", CommandLine, kCafe},
+    {"C:\\d\\sub\\a¥..¥..¥b.txt", CommandLine, "C:\\d\\sub\\a¥..¥..¥b.txt [C:\\d\\sub\\A__~1.TXT]"},
+    {"\"C:\\d\\photo 😀.txt\"", CommandLine, "C:\\d\\photo 😀.txt [C:\\d\\PHOTO~1.TXT]"},
+    {"C:\\d\\Földer\\", CommandLine, kFolder},
+    {"\"C:\\d\\No short é.txt\" C:\\d\\Cafe.txt", CommandLine,
+     "C:\\d\\Cafe.txt / refused C:\\d\\No short é.txt"},
+    {"https://example.org/café?q=é", CommandLine,
+     "https://example.org/café?q=é [https://example.org/caf%C3%A9?q=%C3%A9]"},
+    // A best-fit quote stays encoded.
+    {"http://a.example/”x", CommandLine, "http://a.example/”x [http://a.example/%E2%80%9Dx]"},
+    {"http://a.example/é\x1bx", CommandLine, ""},
+    {.text = "https://example.org/café", .source = CommandLine, .expect = "",
+     .edition = &kBasicEdition},
+    {"\"%d%\\Café.txt\" %d%\\Földer", CommandLine, kCafe + "; " + kFolder, "@param\n%d% | C:\\d"},
+    {"%d%\\\x01é", CommandLine, "", "@param\n%d% | C:\\d"},  // a held character is no control byte
+    // The clipboard: files as they are given, or text a name a line.
+    {"C:\\Data\\\nC:\\gone.txt\nC:\\" + std::string(270, 'l') + "\nD:\\\n", ClipboardFiles,
+     "1: C:\\Data; C:\\gone.txt; D:\\"},
+    {"C:\\d\\Café.txt\nC:\\d\\No short é.txt\nC:\\d\\Földer\n", ClipboardFiles,
+     "1: " + kCafe + "; " + kFolder + " / refused C:\\d\\No short é.txt"},
+    {std::string("C:\\Data\r\nrel.txt\0C:\\My Files\\c.txt\n", 30), ClipboardText,
+     "1: C:\\Data; C:\\Work\\rel.txt"},
+    {"C:\\d\\sub\\a¥..¥..¥b.txt\r\nC:\\d\\photo 😀.txt\r\n", ClipboardText,
+     "1: C:\\d\\sub\\a¥..¥..¥b.txt [C:\\d\\sub\\A__~1.TXT]; C:\\d\\photo 😀.txt "
+     "[C:\\d\\PHOTO~1.TXT]"},
+    {"nothing here", ClipboardText, "0: "},
+    {"", ClipboardText, "0: "},
+};
+
+Strings Split(const std::string& lines) {
+  Strings out;
+  for (size_t start = 0, end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
+    out.push_back(lines.substr(start, end - start));
+  return out;
 }
 
-TEST_F(TargetListTest, ListModeLines) {
-  EXPECT_EQ(Build("C:\\My Files\\a b.txt\r\nC:\\Data\n", 1),
-            (Strings{"C:\\My Files\\a b.txt", "C:\\Data"}));
-  // An unclosed quote ends at the line break; its token names nothing.
-  EXPECT_EQ(Build("\"C:\\Data\nrel.txt\n", 1), Strings{"C:\\Work\\rel.txt"});
-}
-
-TEST_F(TargetListTest, WebAddresses) {
-  EXPECT_EQ(Build("https://example.org/a?b=1 mailto:me@example.org news:comp.x "
-                  "httpx://odd.example ftp://f.example/x file:///C:/x"),
-            (Strings{"https://example.org/a?b=1", "mailto:me@example.org",
-                     "httpx://odd.example", "ftp://f.example/x", "file:///C:/x"}));
-  EXPECT_EQ(Build("http://" + std::string(300, 'a') + ".example"), Strings{});
-  // Nothing that could close a quote or break a line reaches a command.
-  EXPECT_EQ(IsUrlTarget(run, "http://a.example/\"&calc"), 0);
-  EXPECT_EQ(IsUrlTarget(run, "http://a.example/\x1b"), 0);
-  EXPECT_EQ(IsUrlTarget(run, "http://a.example/\x7f"), 0);
-  EXPECT_EQ(Build("http://a.example/\tb", 1), Strings{"http://a.example/b"});
-  FakePlatform basicFs;
-  RunState basic(basicFs, kBasicEdition);
-  BuildTargetList(basic, "https://example.org/", 0);
-  EXPECT_EQ(basic.targets.workingCount, 0);
-}
-
-TEST_F(TargetListTest, FailedCrackLeavesNoEarlierParts) {
-  EXPECT_EQ(CrackUrl(run, "http://host.example/a?b"), 1);
-  EXPECT_EQ(run.urlParts.scheme, "http");
-  EXPECT_EQ(CrackUrl(run, "no address"), 0);
-  EXPECT_EQ(run.urlParts.scheme, "");
-  EXPECT_EQ(run.urlParts.extra, "");
-}
-
-TEST_F(TargetListTest, HundredTargetsAtMost) {
-  std::string text;
-  for (int i = 0; i < 150; ++i) {
-    fs.AddFile("C:\\m\\" + std::to_string(i) + ".txt");
-    text += "C:\\m\\" + std::to_string(i) + ".txt ";
+TEST(TargetList, TokensBecomeTargets) {
+  for (const TargetRow& row : kTargets) {
+    SCOPED_TRACE(row.text.substr(0, 80));
+    TestRun t(*row.edition);
+    t.fs.AddFolder("C:\\Data\\\x95\x5C");
+    for (int i = 0; i < 150; ++i) t.fs.AddFile("C:\\m\\" + std::to_string(i) + ".txt");
+    t.fs.AddFile("C:\\" + std::string(255, 'x') + "\\n.txt");
+    ASSERT_EQ(t.Configure("[system]\n" + row.settings + "\n%end\n"), 1);
+    std::string got;
+    if (row.source == CommandLine || row.source == Lines) {
+      BuildTargetList(t.run, row.text,
+                      row.source == Lines ? Separators::LineBreaks : Separators::Blanks);
+    } else {
+      if (row.source == ClipboardText) t.fs.clipboardText = row.text;
+      else t.fs.clipboardFiles = Split(row.text);
+      got = std::to_string(TakeClipboardTargets(t.run, ConfigFile::Main, false)) + ": ";
+    }
+    const TargetList& list = t.run.targets;
+    Strings shown;
+    for (int i = 0; i < list.FullCount; ++i) {
+      const std::string& target = list.Full[static_cast<size_t>(i)];
+      const std::string name = ShownName(t.run, target);
+      shown.push_back(name == target ? name : name + " [" + target + "]");
+    }
+    got += Join(shown);
+    for (const FakePlatform::Message& m : t.fs.messages) {
+      EXPECT_EQ(m.text.find(kUnrepresentableNames), 0u);
+      EXPECT_EQ(m.caption, row.edition->configErrorCaption);
+      got += " / refused " + m.text.substr(m.text.rfind('\n') + 1);
+    }
+    EXPECT_EQ(got, row.expect);
   }
-  const Strings list = Build(text);
-  ASSERT_EQ(list.size(), 100u);
-  EXPECT_EQ(list.front(), "C:\\m\\0.txt");
-  EXPECT_EQ(list.back(), "C:\\m\\99.txt");
 }
 
-TEST_F(TargetListTest, LongAndDoubleByteNames) {
-  const std::string deep = "C:\\" + std::string(255, 'x') + "\\n.txt";
-  fs.AddFile(deep);
-  EXPECT_EQ(Build(deep), Strings{});  // 260 characters or more: dropped
-  // A folder ending in 表 (0x95 0x5C) keeps its last character.
-  fs.AddFolder("C:\\Data\\\x95\x5C");
-  EXPECT_EQ(Build("C:\\Data\\表"), Strings{"C:\\Data\\\x95\x5C"});
-  EXPECT_EQ(Build(std::string(2000, 'q')), Strings{});
+TEST(TargetList, AddressesThatCouldBreakACommandAreNoTargets) {
+  TestRun t;
+  for (const char* text :
+       {"http://a.example/\"&calc", "http://a.example/\x1b", "http://a.example/\x7f", "news:x"})
+    EXPECT_FALSE(IsUrlTarget(t.fs, text)) << text;
+  EXPECT_EQ(CrackUrl(t.fs, "http://host.example/a?b")->extra, "?b");
+  EXPECT_TRUE(IsUrlTarget(t.fs, "HTTP://host.example/"));
+  EXPECT_EQ(CrackUrl(t.fs, "x:y")->scheme, "x");
+  EXPECT_FALSE(CrackUrl(t.fs, ":y"));
+  EXPECT_FALSE(CrackUrl(t.fs, "no address"));
 }
 
-TEST_F(TargetListTest, PathMacrosInTokens) {
-  run.settings.ParamMacrosOn = true;
-  run.settings.UserMacros = {{"%d%", "C:\\Data"}};
-  EXPECT_EQ(Build("%d%"), Strings{"C:\\Data"});
+TEST(TargetList, ShortcutAddress) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"[InternetShortcut]\r\nurl=https://example.org/x more\r\n", "https://example.org/x"},
+      {"[InternetShortcut]\r\nIconFile=x\r\n", ""},
+      {"URL=" + std::string(300, 'h'), ""},
+      {"URL=http://" + std::string(252, 'a'), "http://" + std::string(252, 'a')},
+      {"URL=http://" + std::string(253, 'a'), ""},  // 260 characters
+      {std::string(760, ' ') + "URL=http://a.b/", "http://a.b/"},
+      {std::string(800, ' ') + "URL=http://late.example/", ""},  // past the 780 bytes read
+      {"URL=no scheme", ""},
+  };
+  for (const auto& [contents, url] : rows) {
+    TestRun t;
+    t.fs.AddFile("C:\\s\\a.url", contents);
+    EXPECT_EQ(ReadShortcutUrl(t.fs, "C:\\s\\a.url"), url) << contents.substr(0, 60);
+    EXPECT_EQ(ReadShortcutUrl(t.fs, "C:\\s\\none.url"), "");
+  }
 }
 
-TEST_F(TargetListTest, ClipboardFileList) {
-  fs.clipboardFiles = Strings{"C:\\Data\\", "C:\\gone.txt", "C:\\" + std::string(270, 'l'), "D:\\"};
-  EXPECT_EQ(TakeClipboardTargets(run, 0, 1), 1);
-  EXPECT_EQ(Strings(run.targets.working.begin(), run.targets.working.begin() + 2),
-            (Strings{"C:\\Data", "C:\\gone.txt"}));
-  EXPECT_EQ(run.targets.workingCount, 3);  // the long name is skipped
-}
-
-TEST_F(TargetListTest, ClipboardTextAndEmptyClipboard) {
-  EXPECT_EQ(TakeClipboardTargets(run, 0, 0), 0);
-  fs.clipboardText = "";
-  EXPECT_EQ(TakeClipboardTargets(run, 0, 0), 0);
-  fs.clipboardText = std::string("C:\\Data\r\nrel.txt\0C:\\My Files\\c.txt\n", 30);
-  EXPECT_EQ(TakeClipboardTargets(run, 0, 1), 1);
-  EXPECT_EQ(run.targets.workingCount, 2);  // the text ends at its NUL
-  fs.clipboardText = "nothing here";
-  EXPECT_EQ(TakeClipboardTargets(run, 0, 0), 0);
-  EXPECT_TRUE(fs.messages.empty());
-}
-
-TEST_F(TargetListTest, ShortcutUrl) {
-  fs.AddFile("C:\\s\\a.url", "[InternetShortcut]\r\nurl=https://example.org/x more\r\n");
-  fs.AddFile("C:\\s\\b.url", "[InternetShortcut]\r\nIconFile=x\r\n");
-  fs.AddFile("C:\\s\\c.url", "URL=" + std::string(300, 'h'));
-  fs.AddFile("C:\\s\\d.url", std::string(800, ' ') + "URL=http://late.example/");
-  fs.AddFile("C:\\s\\e.url", "URL=no scheme");
-  EXPECT_EQ(ReadShortcutUrl(run, "C:\\s\\a.url"), "https://example.org/x");
-  EXPECT_EQ(ReadShortcutUrl(run, "C:\\s\\b.url"), "");
-  EXPECT_EQ(ReadShortcutUrl(run, "C:\\s\\c.url"), "");
-  EXPECT_EQ(ReadShortcutUrl(run, "C:\\s\\d.url"), "");  // past the 780 bytes read
-  EXPECT_EQ(ReadShortcutUrl(run, "C:\\s\\e.url"), "");
-  EXPECT_EQ(ReadShortcutUrl(run, "C:\\s\\none.url"), "");
+// What the user reads (the menu header, the dialog title) shows the real names.
+TEST(TargetList, RealNamesInWhatTheUserReads) {
+  TestRun t;
+  BuildTargetList(t.run, "\"C:\\d\\photo 😀.txt\" https://example.org/é?x=1", Separators::Blanks);
+  RecordingMenuBuilder builder;
+  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, MenuKind::Targets)),
+            "---1300, 1250:photo 😀.txt [ +1 ] ( &0 )");
+  t.run.settings.NameLength = 7;
+  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, MenuKind::Targets)),
+            "---1300, 1250:photo 😀 [ +1 ] ( &0 )");
+  std::swap(t.run.targets.Working[0], t.run.targets.Working[1]);
+  t.run.settings.NameLength = 0;
+  EXPECT_EQ(builder.Tree(BuildPopupMenu(t.run, builder, MenuKind::Targets)),
+            "---1300, 1250:https://example.org/é [ +1 ] ( &0 )");
+  EXPECT_EQ(ShownText(t.run, "PHOTO~1.TXT __ C:\\d\\PHOTO~1.TXT __ PHOTO~1"),
+            "photo 😀.txt __ C:\\d\\photo 😀.txt __ photo 😀");
 }
 
 }  // namespace

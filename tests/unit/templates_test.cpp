@@ -1,220 +1,173 @@
+// Command templates: the target, clipboard, parameter, working-folder and
+// list macros, for files and folders and for web addresses; and the path and
+// date macros expanded before them.
 #include <gtest/gtest.h>
-
-#include <deque>
-#include <string>
-#include <vector>
 
 #include "test_run.h"
 
 namespace zolto {
 namespace {
 
-using Strings = std::vector<std::string>;
+using Answers = std::deque<RecordingFrontend::Answer>;
 
-// A parameter dialog that answers from a script and records what it showed.
-struct ScriptedDialog : Frontend {
-  struct Answer {
-    int result;
-    std::string text;
-  };
-  RunState* run = nullptr;
-  std::deque<Answer> answers;
-  Strings shown;  // "default|title" of each dialog
-  void ShowPopupMenu(int, int) override {}
-  int OpenParameterDialog() override {
-    const LaunchState& l = run->launch;
-    shown.push_back(l.ParameterDefault + "|" + (l.TitleGiven ? l.ParameterTitle : "-"));
-    if (answers.empty()) return 0;
-    const Answer a = answers.front();
-    answers.pop_front();
-    run->launch.ParameterAnswer = a.text;
-    return a.result;
-  }
+struct TemplateRow {
+  std::string templ;
+  std::string target;  // an address ("http...") takes the address macros
+  // The expansion (or the cancel marker), then "[Z folder]", "[M mode]",
+  // "[X dialogs counted]", "[T targets]" for the launch state it leaves, when set.
+  std::string expect;
+  std::string asked = "";  // the dialogs' log
+  Answers answers = {};
+  std::string settings = "";   // [system] lines
+  std::string clipboard = "";  // text
+  const Edition* edition = &kFullEdition;
 };
 
-class TemplatesTest : public RunTest {
- protected:
-  TemplatesTest() {
-    dialog.run = &run;
-    run.frontend = &dialog;
-    fs.AddFile("C:\\dir\\name.ext");
-    fs.AddFile("C:\\My Docs\\a.txt");
-    fs.AddFolder("C:\\My Docs");
-    fs.AddFolder("C:\\rel.2\\sub");
-    fs.AddFolder("D:\\work");
-  }
-  std::string File(const std::string& templ, const std::string& target = "C:\\dir\\name.ext") {
-    Target(target);
-    return ExpandCommandTemplate(run, templ, "C:\\Tools\\app.exe");
-  }
-  std::string Url(const std::string& templ, const std::string& target) {
-    Target(target);
-    return ExpandUrlTemplate(run, templ, "C:\\Tools\\app.exe");
-  }
-  void Target(const std::string& target) {
-    run.targets.Clear();
-    run.targets.Add(target);
-    run.currentTarget = 0;
-  }
-  ScriptedDialog dialog;
+const std::string kName = "C:\\dir\\name.ext";
+const std::string kAll = "%P|%-P|%D|%-D|%F|%N|%E|%A|%B";
+const std::string k259[] = {std::string(259, 'a'), std::string(259, 'b'), std::string(259, 'c')};
+const std::string kUrl = "http://h.example/";
+const TemplateRow kTemplates[] = {
+    {kAll, kName,
+     "C:\\dir\\name.ext|C:\\dir\\name.ext|C:\\dir\\|C:\\dir|dir|name.ext|.ext|name|C:\\dir\\name"},
+    {kAll, "C:\\rel.2\\sub\\",
+     "C:\\rel.2\\sub\\|C:\\rel.2\\sub|C:\\rel.2\\|C:\\rel.2|rel|sub||sub|C:\\rel.2\\sub"},
+    {kAll, "C:\\", "C:\\|C:|C:|C:|||||C:"},
+    {"%P|%-P|%N|%F", "C:\\\x95\x5C", "C:\\\x95\x5C\\|C:\\\x95\x5C|\x95\x5C|"},  // 表: no separator
+    {"%F|%D", "C:\\\x95\x5C\\f.txt", "\x95\x5C|C:\\\x95\x5C\\"},
+    {"\"%p\"", "\"C:\\My Files\"", "\"C:\\My Files\\\""},
+    {"%dd%", kName, "C:\\dir\\d%"},  // "%d" is "%D" whatever the case
+    {"%P %N %D", "C:\\gone\\x.txt", "C:\\gone\\x.txt %N %D"},  // only "%P" for a missing target
+    {.templ = "%P %N %D", .target = "C:\\gone\\x.txt", .expect = "C:\\gone\\x.txt x.txt C:\\gone\\",
+     .edition = &kBasicEdition},
+    {"%P", "C:\\50%Percent\\f.txt", "C:\\50%Percent\\f.txt"},  // a value is not read again
+    {"-x %X", kName, "-x name.ext [X1]", "ask |-", {{kOk, "%N"}}},    // ... but later macros read it
+    // The parameter dialog: asked for each "%X" unless Ctrl+OK answered for all.
+    {"%X %X", kName, "one two [X2]", "ask |-; ask |-", {{kOk, "one"}, {kOk, "two"}}},
+    {"%X %X", kName, "same same [X1]", "ask |-", {{kCtrlOk, "same"}}},
+    {"%X", kName, "CancelData_Mirun [X1]", "ask |-"},
+    {"%X=\"no close", kName, "CancelData_Mirun"},
+    {"%X", kName, "a [X1]", "ask init|-", {{kOk, "a"}}, "@xinit=init"},
+    {"%X=\"\"", kName, "a [X1]", "ask |-", {{kOk, "a"}}, "@xinit=init"},
+    {"%X=\"abc%_Title for %N and some more text\"", kName, "a [X1]",
+     "ask abc|Title for name.ext and some more", {{kOk, "a"}}, "@xinit=init"},
+    {"%X=\"%_\"", kName, "a [X1]", "ask init|Edit it", {{kOk, "a"}}, "@xinit=init"},
+    {"%X=\"%P\"", kName, "a [X1]", "ask C:\\dir\\name.ext|-", {{kOk, "a"}}, "@xinit=init"},
+    {"-o=%X;-q", kName, "-o=;-q [X1]", "ask |-o= __ ;-q", {{kOk, ""}}, "@xtitle"},
+    {"/verylongoption=%X;-q and more", kName, "/verylongoption=;-q and more [X1]",
+     "ask |ongoption= __ ;-q and mo", {{kOk, ""}}, "@xtitle"},
+    {"%X", kName, " [X1]", "ask |for name.ext", {{kOk, ""}}, "@xtitle=for %N"},
+    {"%X%X%X", kName, k259[0] + k259[1] + k259[2] + " [X3]", "ask |-; ask |-; ask |-",
+     {{kOk, k259[0]}, {kOk, k259[1]}, {kOk, k259[2]}}},
+    {"%X%X%X%X%X", kName, "CancelData_Mirun [X1]", "ask |-", {{kCtrlOk, k259[0]}}},  // 1295 do not fit
+    {std::string(1040, 'z'), kName, "CancelData_Mirun"},
+    // The clipboard's first item, read anew for each occurrence; its items stay.
+    {"%$N %-$D %$P", "C:\\My Files\\a b.txt", "name.ext C:\\dir C:\\dir\\name.ext [T2]", "", {}, "",
+     "C:\\dir\\name.ext\nC:\\My Files\n"},
+    {"%$N", kName, "CancelData_Mirun"},
+    {"%$N", kName, "CancelData_Mirun [T0]", "", {}, "", "nothing on disk"},
+    {"no clipboard macro", kName, "no clipboard macro"},
+    // The working folder ("%Z" and a quoted folder) and the list macros.
+    {"%Z\"D:\\work\" -a %Z\"C:\\\"", kName, " -a %Z\"C:\\\" [Z D:\\work\\]"},
+    {"%z\"D:\\missing\"x", kName, "x"},
+    {"%Z\"unclosed", kName, "%Z\"unclosed"},
+    {"-a \"%-M\"", kName, "-a \"%-M\" [M1]"},
+    {"-a %m", kName, "-a %m [M2]"},
+    {"%Program Files%", kName, "C:\\dir\\name.extrogram Files%"},
+    {"%Program Files%", kName, "C:\\Program Files", "", {}, "@param"},  // path macros first
+    // Web addresses.
+    {"%F|%G|%H|%I|%J|%-J|%K", "http://me:pw@host.example/dir/readme?x=1#y",
+     "http|host.example|me|pw|/dir/readme|/dir/|index.html"},
+    {"%K %L", "http://h.example/a/page.html", "page.html http://h.example/a/page.html"},
+    {"%-L", "http://h.example/p?q=1#frag", "http://h.example/p?q=1"},
+    {"%-L", "http://h.example/p?q=1", "http://h.example/p"},
+    {"%P %N", kUrl, "%P %N"},
+    {"\"%M\" %-M", kUrl, "\"%M\" %-M [M1]"},
+    {"?s=%X%x", kUrl, "CancelData_Mirun [X2]", "ask |-; ask |-", {{kOk, "q"}}},
+    {"?s=%X%x", kUrl, "?s=qq [X1]", "ask |-", {{kCtrlOk, "q"}}},
+    {"%Z\"D:\\work\"%J", kUrl, "/ [Z D:\\work\\]"},
+    {"%Program Files%", kUrl, "C:\\Program Files", "", {}, "@param"},
 };
 
-TEST_F(TemplatesTest, TargetMacrosForFilesFoldersAndRoots) {
-  EXPECT_EQ(File("%P|%-P|%D|%-D|%F|%N|%E|%A|%B"),
-            "C:\\dir\\name.ext|C:\\dir\\name.ext|C:\\dir\\|C:\\dir|dir|name.ext|.ext|name|C:\\dir\\name");
-  EXPECT_EQ(File("%P|%-P|%D|%-D|%F|%N|%E|%A|%B", "C:\\rel.2\\sub\\"),
-            "C:\\rel.2\\sub\\|C:\\rel.2\\sub|C:\\rel.2\\|C:\\rel.2|rel|sub||sub|C:\\rel.2\\sub");
-  EXPECT_EQ(File("%P|%-P|%D|%-D|%F|%N|%E|%A|%B", "C:\\"), "C:\\|C:|C:|C:|||||C:");
-  EXPECT_EQ(File("\"%P\"", "C:\\My Docs\\a.txt"), "\"C:\\My Docs\\a.txt\"");
-  EXPECT_EQ(File("\"%p\"", "\"C:\\My Docs\""), "\"C:\\My Docs\\\"");
-  EXPECT_EQ(File("%dd%"), "C:\\dir\\d%");  // "%d" is "%D" whatever the case
+TEST(Templates, MacrosExpandForTheCurrentTarget) {
+  for (const TemplateRow& row : kTemplates) {
+    SCOPED_TRACE(row.templ.substr(0, 40) + " for " + row.target);
+    TestRun t(*row.edition);
+    for (const char* p : {"C:\\50%Percent\\f.txt", "C:\\\x95\x5C\\f.txt"}) t.fs.AddFile(p);
+    ASSERT_EQ(t.Configure("[system]\n" + row.settings + "\n%end\n"), 1);
+    if (!row.clipboard.empty()) t.fs.clipboardText = row.clipboard;
+    t.frontend.answers = row.answers;
+    t.SetTargets({row.target});
+    t.run.currentTarget = 0;
+    t.run.launch.EntryLabelForTitle = "&Edit it";
+    t.run.launch.DialogCount = 5;  // each expansion counts its own dialogs
+    const LaunchState& l = t.run.launch;
+    std::string got = row.target.rfind("http", 0) == 0
+                          ? ExpandUrlTemplate(t.run, row.templ, "C:\\Tools\\a.exe")
+                          : ExpandCommandTemplate(t.run, row.templ, "C:\\Tools\\a.exe");
+    if (!l.WorkFolderOverride.empty()) got += " [Z " + l.WorkFolderOverride + "]";
+    if (l.ListQuoteMode != ListQuote::None)
+      got += l.ListQuoteMode == ListQuote::Quoted ? " [M1]" : " [M2]";
+    if (!t.frontend.log.empty()) got += " [X" + std::to_string(l.DialogCount) + "]";
+    const int targets = t.run.targets.WorkingCount;
+    if (targets != 1) got += " [T" + std::to_string(targets) + "]";
+    EXPECT_EQ(got, row.expect);
+    EXPECT_EQ(Join(t.frontend.log), row.asked);
+    if (!t.frontend.log.empty()) {
+      EXPECT_EQ(l.DialogProgram, "C:\\Tools\\a.exe");
+    }
+  }
 }
 
-TEST_F(TemplatesTest, MissingTargetGetsOnlyThePath) {
-  EXPECT_EQ(File("%P %N %D", "C:\\gone\\x.txt"), "C:\\gone\\x.txt %N %D");
-  FakePlatform basicFs;
-  RunState basic(basicFs, kBasicEdition);
-  basic.targets.Add("C:\\gone\\x.txt");
-  basic.currentTarget = 0;
-  EXPECT_EQ(ExpandCommandTemplate(basic, "%P %N %D", "p"), "C:\\gone\\x.txt x.txt C:\\gone\\");
-}
+// Path and date macros: special folders, the program's folder and drive, the
+// date, and the user macros of the "@param" block after them.
 
-TEST_F(TemplatesTest, InsertedValuesAreNotReadAgainByTheirMacro) {
-  fs.AddFile("C:\\50%Percent\\f.txt");
-  EXPECT_EQ(File("%P", "C:\\50%Percent\\f.txt"), "C:\\50%Percent\\f.txt");
-  // ... but later macros do read them: "%pe" of the path meets no macro, and
-  // "%F" is not in it; an answer typed as "%N" becomes the name.
-  dialog.answers = {{4, "%N"}};
-  EXPECT_EQ(File("-x %X"), "-x name.ext");
-}
+struct MacroRow {
+  std::string text;
+  std::string expect;
+  std::vector<UserMacro> macros = {};
+  LocalTime now = {2010, 5, 3, 23, 59, 59};
+};
 
-TEST_F(TemplatesTest, ParameterDialogAskingAndReuse) {
-  dialog.answers = {{4, "one"}, {4, "two"}};
-  EXPECT_EQ(File("%X %X"), "one two");
-  EXPECT_EQ(run.launch.DialogCount, 2);
-  dialog.answers = {{3, "same"}};
-  EXPECT_EQ(File("%X %X"), "same same");  // Ctrl+OK answers both
-  EXPECT_EQ(run.launch.DialogCount, 1);
-  dialog.answers = {{0, ""}};
-  EXPECT_EQ(File("%X"), kCancelMarker);
-  EXPECT_EQ(File("%X=\"no close"), kCancelMarker);
-  EXPECT_EQ(run.launch.DialogProgram, "C:\\Tools\\app.exe");
-}
+const MacroRow kMacros[] = {
+    {"%Windows%\\notepad.exe", "C:\\Windows\\notepad.exe"},
+    {"%My Documents%", "C:\\Users\\me\\Documents"},
+    // A folder the system cannot supply stays as written.
+    {"%Common My Video%\\%Windows%", "%Common My Video%\\C:\\Windows"},
+    {"%ins_zolto%\\a;%DRV_ZOLTO%", "C:\\Tools\\a;C:"},
+    {"%4y%%0m%%0d%", "20100503"},
+    {"%2y%|%mm%|%-m%|%dd%|%-d%", "10|5| 5|3| 3"},
+    {"%2y% %4y% %0m% %-d%", "87 987 12 25", {}, {987, 12, 25}},
+    {"%2y%", "7", {}, {7, 1, 1}},
+    // User macros: plain text replaced in any case, in their order, never
+    // read again, and only while the text stays within its limit.
+    {"%ed% %P", "%Program Files%\\ed.exe %P", {{"%ed%", "%Program Files%\\ed.exe"}}},
+    {"myeditor", "myvi", {{"EDITOR", "vi"}}},
+    {"loop-loop", "loop loop-loop loop", {{"loop", "loop loop"}}},
+    {"%b% then %A%", "b then %B%", {{"%B%", "b"}, {"%a%", "%B%"}, {"", "never"}}},
+    {"%Windows%", "C:\\Windows", {{"%Windows%", "W"}}},  // the built-in name first
+    {"%Windows%", "C:\\wdows", {{"Win", "w"}}},
+    {"x x x", std::string(259, 'v') + " x x", {{"x", std::string(259, 'v')}}},  // the rest stays
+    {"\x83\x5Cn", "\x83\x5Cn", {{"\\n", "NEW"}}},  // ソ: its trail byte starts no match
+    {"a\\n", "aNEW", {{"\\n", "NEW"}}},
+};
 
-TEST_F(TemplatesTest, DialogDefaultsAndTitles) {
-  run.settings.DialogInitialText = "init";
-  run.launch.EntryLabelForTitle = "&Edit it";
-  dialog.answers = {{4, "a"}, {4, "b"}, {4, "c"}, {4, "d"}, {4, "e"}};
-  File("%X");
-  File("%X=\"\"");
-  File("%X=\"abc%_Title for %N and some more text\"");
-  File("%X=\"%_\"");
-  File("%X=\"%P\"");
-  EXPECT_EQ(dialog.shown, (Strings{"init|-", "|-", "abc|Title for name.ext and some more",
-                                   "init|Edit it", "C:\\dir\\name.ext|-"}));
-}
-
-TEST_F(TemplatesTest, TitleModes) {
-  run.settings.DialogTitleMode = 1;
-  dialog.answers = {{4, ""}, {4, ""}};
-  File("-o=%X;-q");
-  File("/verylongoption=%X;-q and more");
-  run.settings.DialogTitleMode = 2;
-  run.settings.DialogTitleTemplate = "for %N";
-  dialog.answers = {{4, ""}};
-  File("%X");
-  EXPECT_EQ(dialog.shown, (Strings{"|-o= __ ;-q", "|ongoption= __ ;-q and mo", "|for name.ext"}));
-}
-
-TEST_F(TemplatesTest, ClipboardMacros) {
-  fs.clipboardFiles = Strings{"C:\\dir\\name.ext", "C:\\My Docs"};
-  EXPECT_EQ(File("%$N %-$D %$P", "C:\\My Docs\\a.txt"), "name.ext C:\\dir C:\\dir\\name.ext");
-  EXPECT_EQ(run.targets.workingCount, 2);  // the clipboard's items stay
-  fs.clipboardFiles.reset();
-  EXPECT_EQ(File("%$N"), kCancelMarker);
-  fs.clipboardText = "nothing on disk";
-  EXPECT_EQ(File("%$N"), kCancelMarker);
-  EXPECT_EQ(File("no clipboard macro"), "no clipboard macro");
-}
-
-TEST_F(TemplatesTest, WorkingFolderAndListMacros) {
-  EXPECT_EQ(File("%Z\"D:\\work\" -a %Z\"C:\\\""), " -a %Z\"C:\\\"");
-  EXPECT_EQ(run.launch.WorkFolderOverride, "D:\\work\\");
-  run.launch.WorkFolderOverride.clear();
-  EXPECT_EQ(File("%z\"D:\\missing\"x"), "x");
-  EXPECT_EQ(run.launch.WorkFolderOverride, "");
-  EXPECT_EQ(File("%Z\"unclosed"), "%Z\"unclosed");
-  File("-a \"%-M\"");
-  EXPECT_EQ(run.launch.ListQuoteMode, 1);
-  File("-a %m");
-  EXPECT_EQ(run.launch.ListQuoteMode, 2);
-  File("-a");
-  EXPECT_EQ(run.launch.ListQuoteMode, 0);
-}
-
-TEST_F(TemplatesTest, UrlMacros) {
-  EXPECT_EQ(Url("%F|%G|%H|%I|%J|%-J|%K", "http://me:pw@host.example/dir/readme?x=1#y"),
-            "http|host.example|me|pw|/dir/readme|/dir/|index.html");
-  EXPECT_EQ(Url("%K %L", "http://h.example/a/page.html"), "page.html http://h.example/a/page.html");
-  EXPECT_EQ(Url("%-L", "http://h.example/p?q=1#frag"), "http://h.example/p?q=1");
-  EXPECT_EQ(Url("%-L", "http://h.example/p?q=1"), "http://h.example/p");
-  EXPECT_EQ(Url("%P %N", "http://h.example/"), "%P %N");  // file macros stay
-  Url("\"%M\" %-M", "http://h.example/");
-  EXPECT_EQ(run.launch.ListQuoteMode, 1);
-  dialog.answers = {{4, "q"}};
-  EXPECT_EQ(Url("?s=%X%x", "http://h.example/"), kCancelMarker);  // second asked, none left
-  dialog.answers = {{3, "q"}};
-  EXPECT_EQ(Url("?s=%X%x", "http://h.example/"), "?s=qq");
-}
-
-TEST_F(TemplatesTest, TextLimitRefusesInsteadOfCutting) {
-  dialog.answers = {{4, std::string(259, 'a')}, {4, std::string(259, 'b')},
-                    {4, std::string(259, 'c')}, {4, std::string(259, 'd')}};
-  EXPECT_EQ(File("%X%X%X%X"), std::string(259, 'a') + std::string(259, 'b') +
-                                  std::string(259, 'c') + std::string(259, 'd'));
-  dialog.answers = {{3, std::string(259, 'a')}};
-  EXPECT_EQ(File("%X%X%X%X%X"), kCancelMarker);  // 1295 characters do not fit
-  EXPECT_EQ(File(std::string(1040, 'z')), kCancelMarker);
-}
-
-TEST_F(TemplatesTest, TypedTemplateSurvivesLaterDialogs) {
-  // The Ctrl path: the typed template runs for two targets, each asking.
-  fs.AddFile("C:\\Tools\\app.exe");
-  run.targets.Clear();
-  run.targets.Add("C:\\dir\\name.ext");
-  run.targets.Add("C:\\My Docs\\a.txt");
-  run.launch.ParameterAnswer = "-o %X \"%P\"";
-  dialog.answers = {{4, "first"}, {4, "second"}};
-  RunTemplateEntry(run, "C:\\Tools\\app.exe", run.launch.ParameterAnswer, "E", 2);
-  ASSERT_EQ(fs.starts.size(), 2u);
-  EXPECT_EQ(fs.starts[0].parameters, "-o first \"C:\\dir\\name.ext\"");
-  EXPECT_EQ(fs.starts[1].parameters, "-o second \"C:\\My Docs\\a.txt\"");
-}
-
-TEST_F(TemplatesTest, CancelEndsTheSequenceAfterTheFirstTarget) {
-  fs.AddFile("C:\\Tools\\app.exe");
-  run.targets.Clear();
-  for (const char* t : {"C:\\dir\\name.ext", "C:\\My Docs\\a.txt", "C:\\My Docs"})
-    run.targets.Add(t);
-  dialog.answers = {{4, "ok"}, {0, ""}, {4, "never"}};
-  RunTemplateEntry(run, "C:\\Tools\\app.exe", "%X", "E", 3);
-  ASSERT_EQ(fs.starts.size(), 1u);
-  EXPECT_EQ(fs.starts[0].parameters, "ok");
-}
-
-TEST_F(TemplatesTest, DoubleBytePathEndingInTrailBackslash) {
-  // 表 is 0x95 0x5C: the folder's last byte is no separator.
-  fs.AddFolder("C:\\\x95\x5C");
-  EXPECT_EQ(File("%P|%-P|%N|%F", "C:\\\x95\x5C"), "C:\\\x95\x5C\\|C:\\\x95\x5C|\x95\x5C|");
-  fs.AddFile("C:\\\x95\x5C\\f.txt");
-  EXPECT_EQ(File("%F|%D", "C:\\\x95\x5C\\f.txt"), "\x95\x5C|C:\\\x95\x5C\\");
-}
-
-TEST_F(TemplatesTest, PathMacrosFirstWhenOn) {
-  fs.specialFolders[0x26] = "C:\\Program Files";
-  EXPECT_EQ(File("%Program Files%"), "C:\\dir\\name.extrogram Files%");
-  run.settings.ParamMacrosOn = true;
-  EXPECT_EQ(File("%Program Files%"), "C:\\Program Files");
+TEST(PathMacros, BuiltinsThenUserMacros) {
+  for (const MacroRow& row : kMacros) {
+    SCOPED_TRACE(row.text.substr(0, 60));
+    TestRun t;
+    t.fs.now = row.now;
+    t.run.settings.UserMacros = row.macros;
+    EXPECT_EQ(ExpandPathMacros(t.run, row.text), row.expect);
+  }
+  TestRun t;
+  t.run.start.ProgramFolder = "\\\\srv\\share\\";
+  t.run.start.ProgramDrive = "";
+  EXPECT_EQ(ExpandPathMacros(t.run, "[%ins_zolto%][%drv_zolto%]"), "[\\\\srv\\share][]");
+  t.fs.specialFolders[kFolderWindows] = std::string(300, 'w');  // cut to 259
+  EXPECT_EQ(ExpandPathMacros(t.run, "%Windows%"), std::string(259, 'w'));
+  t.fs.specialFolders[kFolderPersonal] = "D:\\";  // a drive root loses its backslash too
+  EXPECT_EQ(ExpandPathMacros(t.run, "%My Documents%\\a.txt"), "D:\\a.txt");
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// The byte-string and path helpers, in code page 932 (where a trail byte can
+// be '\\' or '|') and in a single-byte code page.
 #include "text/text.h"
 
 #include <gtest/gtest.h>
@@ -10,101 +12,162 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-// Shift-JIS characters whose trail byte looks like ASCII punctuation.
-const std::string kHyo = "\x95\x5C";  // trail is '\\'
-const std::string kSo = "\x83\x5C";   // trail is '\\'
-const std::string kJu = "\x8F\x5C";   // trail is '\\'
-const std::string kPo = "\x83\x7C";   // trail is '|'
-const std::string kA = "\x83\x41";    // trail is 'A'
-const std::string kLowA = "\x83\x61"; // trail is 'a'
+// Shift-JIS characters whose trail byte looks like ASCII punctuation or a letter.
+const std::string kHyo = "\x95\x5C";   // 表, trail '\\'
+const std::string kSo = "\x83\x5C";    // ソ, trail '\\'
+const std::string kJu = "\x8F\x5C";    // 十, trail '\\'
+const std::string kA = "\x83\x41";     // trail 'A'
+const std::string kLowA = "\x83\x61";  // trail 'a'
 
-// Every test starts with code page 932 and leaves it installed.
-class TextHelpers : public ::testing::Test {
- protected:
-  void SetUp() override { SetLeadBytePredicate(Cp932LeadByte); }
-  void TearDown() override { SetLeadBytePredicate(Cp932LeadByte); }
+struct TextRow {
+  std::string function;
+  std::string a, b;
+  std::string expect;
+  size_t n = 0;  // a position, count or length, for the functions that take one
+  LeadBytePredicate lead = Cp932LeadByte;
 };
 
-TEST_F(TextHelpers, Cp932LeadByteRanges) {
-  for (int c : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(Cp932LeadByte(c)) << c;
+std::string Pos(size_t at) { return at == npos ? "npos" : std::to_string(at); }
+
+// The result of one helper as text: positions as numbers or "npos", truth as "1" or "0".
+std::string Call(const TextRow& r) {
+  const std::string& f = r.function;
+  const std::string& a = r.a;
+  if (f == "CharLength") return std::to_string(CharLength(a, r.n));
+  if (f == "CutToBytes") return CutToBytes(a, r.n);
+  if (f == "EndsWithBackslash") return EndsWithBackslash(a) ? "1" : "0";
+  if (f == "PathAddBackslash") return PathAddBackslash(a);
+  if (f == "PathRemoveBackslash") return PathRemoveBackslash(a);
+  if (f == "DropTrailingBackslash") return DropTrailingBackslash(a);
+  if (f == "FindLastSeparator") return Pos(FindLastSeparator(a));
+  if (f == "FileNamePart") return std::string(FileNamePart(a));
+  if (f == "FindI") return Pos(FindI(a, r.b, r.n));
+  if (f == "StartsWithI") return StartsWithI(a, r.b) ? "1" : "0";
+  if (f == "EqualsI") return EqualsI(a, r.b) ? "1" : "0";
+  if (f == "EndsWithI") return EndsWithI(a, r.b) ? "1" : "0";
+  if (f == "StrToInt") return std::to_string(StrToInt(a));
+  if (f == "PathRemoveBlanks") return PathRemoveBlanks(a);
+  if (f == "TrimLeadingBlanksAndTabs") return std::string(TrimLeadingBlanksAndTabs(a));
+  if (f == "PathQuoteSpaces") return PathQuoteSpaces(a);
+  if (f == "PathUnquoteSpaces") return PathUnquoteSpaces(a);
+  if (f == "JoinPath") return JoinPath(a, r.b);
+  if (f == "PathCanonicalize") return PathCanonicalize(std::string_view(a).substr(0,
+      r.n ? r.n : npos));
+  if (f == "CommandLineTail") return std::string(CommandLineTail(a));
+  if (f == "DecodeUtf8Escapes") return DecodeUtf8Escapes(a);
+  if (f == "PercentEncode") return PercentEncode(a);
+  if (f == "Utf8FirstCharacters") return Utf8FirstCharacters(a, r.n);
+  if (f == "Utf8LastCharacters") return Utf8LastCharacters(a, r.n);
+  if (f == "SplitPath") {
+    const PathParts p = SplitPath(a);
+    return p.drive + "|" + p.dir + "|" + p.name + "|" + p.ext;
+  }
+  ADD_FAILURE() << "no function " << f;
+  return "";
+}
+
+const std::string k200(200, 'a');
+const TextRow kText[] = {
+    {"CharLength", "a" + kHyo + "b", "", "2", 1},
+    {"CharLength", "a" + kHyo + "b", "", "1", 1, NoLeadByte},
+    {"CharLength", "a\x95", "", "1", 1},  // a lead byte at the very end
+    {"CutToBytes", "a" + kHyo + "b", "", "a", 2},  // never half a character
+    {"CutToBytes", "a" + kHyo + "b", "", "a" + kHyo, 3},
+    {"CutToBytes", "a" + kHyo + "b", "", "a\x95", 2, NoLeadByte},
+    // A trail byte '\\' is no separator.
+    {"EndsWithBackslash", "C:\\dir\\" + kHyo, "", "0"},
+    {"EndsWithBackslash", "C:\\dir\\" + kHyo, "", "1", 0, NoLeadByte},
+    {"PathAddBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo + "\\"},
+    {"PathAddBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo, 0, NoLeadByte},
+    {"PathRemoveBackslash", "a\\\\", "", "a\\"},
+    {"PathRemoveBackslash", "C:\\", "", "C:\\"},  // a root keeps its backslash
+    {"PathRemoveBackslash", "\\", "", "\\"},
+    {"PathRemoveBackslash", "\x83:\\", "", "\x83:"},  // no drive root: ':' is a trail byte
+    {"DropTrailingBackslash", "C:\\", "", "C:"},
+    {"DropTrailingBackslash", "\\", "", ""},
+    {"FindLastSeparator", "C:\\dir\\" + kHyo, "", "6"},
+    {"FileNamePart", "C:\\dir\\" + kHyo, "", kHyo},
+    {"FileNamePart", "C:\\dir\\" + kHyo, "", "", 0, NoLeadByte},
+    // Searches fold ASCII letters only and start only at character boundaries.
+    {"FindI", "abc", "", "3", 3},
+    {"FindI", "abc", "", "npos", 4},
+    {"FindI", kSo + "x", "\\x", "npos"},
+    {"FindI", kSo + "x", "\\x", "1", 0, NoLeadByte},
+    {"FindI", "x" + kLowA, kA, "npos"},  // a double-byte character is never folded
+    {"FindI", "x" + kLowA, kA, "1", 0, NoLeadByte},
+    {"StartsWithI", "ab", "abc", "0"},
+    {"StartsWithI", kLowA + "z", kA, "0"},
+    {"StartsWithI", kLowA + "z", kA, "1", 0, NoLeadByte},
+    {"EqualsI", "@[^", "`{~", "0"},  // only letters fold
+    {"EqualsI", kA, kLowA, "0"},
+    {"EqualsI", kA, kLowA, "1", 0, NoLeadByte},
+    {"EndsWithI", "t", ".txt", "0"},
+    {"StrToInt", "-", "", "0"},
+    {"StrToInt", "+-3", "", "0"},
+    {"StrToInt", "+09", "", "9"},
+    {"StrToInt", "-2147483648", "", std::to_string(INT_MIN)},
+    {"StrToInt", "2147483648", "", std::to_string(INT_MAX)},
+    {"StrToInt", "-99999999999999999999999", "", std::to_string(INT_MIN)},
+    {"PathRemoveBlanks", "\ta\t ", "", "\ta\t"},
+    {"TrimLeadingBlanksAndTabs", " \t a\t ", "", "a\t "},
+    {"PathQuoteSpaces", "\"a b\"", "", "\"a b\""},
+    {"PathQuoteSpaces", "\"a b", "", "\"\"a b\""},
+    {"PathUnquoteSpaces", "\"\"a\"\"", "", "\"a\""},
+    {"PathUnquoteSpaces", "a\"", "", "a\""},
+    {"SplitPath", "C:file.txt", "", "C:||file|.txt"},
+    {"SplitPath", "\\\\server\\share\\x.txt", "", "|\\\\server\\share\\|x|.txt"},
+    {"SplitPath", "a/b.c\\d.tar.gz", "", "|a/b.c\\|d.tar|.gz"},
+    {"SplitPath", ".bashrc", "", "|||.bashrc"},
+    {"SplitPath", "a.", "", "||a|."},
+    {"SplitPath", "C:\\dir\\" + kHyo, "", "C:|\\dir\\|" + kHyo + "|"},
+    {"SplitPath", "C:\\dir\\" + kHyo, "", "C:|\\dir\\\x95\\||", 0, NoLeadByte},
+    {"SplitPath", kJu + "\\" + kHyo + ".x", "", "|" + kJu + "\\|" + kHyo + "|.x"},
+    {"SplitPath", "\x83:x", "", "||\x83:x|"},  // ':' here is a trail byte
+    {"JoinPath", k200, std::string(59, 'b'), k200 + std::string(59, 'b')},
+    {"JoinPath", k200, std::string(60, 'b'), ""},
+    // "." and ".." steps go; ".." never climbs above the root.
+    {"PathCanonicalize", "C:\\a\\..\\b", "", "C:\\b"},
+    {"PathCanonicalize", "C:\\a\\.\\b\\", "", "C:\\a\\b\\"},
+    {"PathCanonicalize", "C:\\..\\..\\x", "", "C:\\x"},
+    {"PathCanonicalize", "a\\..\\..\\b", "", "b"},
+    {"PathCanonicalize", "\\\\srv\\share\\a\\..\\..\\b", "", "\\\\srv\\share\\b"},
+    {"PathCanonicalize", "\\\\srv", "", "\\\\srv"},
+    {"PathCanonicalize", "C:\\" + kHyo + "\\..\\x", "", "C:\\x"},
+    {"PathCanonicalize", "C:\\a\\" + kHyo + "..", "", "C:\\a\\" + kHyo + ".."},
+    {"PathCanonicalize", "\x83:\\..\\x", "", "x"},
+    {"PathCanonicalize", "C:\\x", "", "C:", 2},  // the view ends before its '\\'
+    {"PathCanonicalize", "C:\\a\\b", "", "C:\\a", 4},
+    // UTF-8 names as the user gave them.
+    {"CommandLineTail", "\"C:\\My Apps\\p.exe\"  \"x y\"", "", "\"x y\""},
+    {"CommandLineTail", "p\"q r\"s\tt", "", "t"},
+    {"DecodeUtf8Escapes", "%C3%A9%20%22 %e3%81%82", "", "é%20%22 あ"},
+    {"DecodeUtf8Escapes", "%C3 %C3%A9%C3 %E3%81", "", "%C3 é%C3 %E3%81"},
+    {"DecodeUtf8Escapes", "a%4", "", "a%4"},
+    {"PercentEncode", "é/", "", "%C3%A9%2F"},
+    {"Utf8LastCharacters", "aé😀b", "", "😀b", 2},
+    {"Utf8LastCharacters", "\xC3", "", "\xC3", 5},  // a stray byte is one character
+    {"Utf8LastCharacters", "\xF0\x9F\x98", "", "\x98", 1},
+    {"Utf8LastCharacters", "a¥", "", "¥", 1},
+};
+
+TEST(Text, HelpersInBothCodePages) {
+  for (const TextRow& row : kText) {
+    SCOPED_TRACE(row.function + "(" + row.a + ", " + row.b + ", " + std::to_string(row.n) + ")" +
+                 (row.lead == NoLeadByte ? " single-byte" : ""));
+    SetLeadBytePredicate(row.lead);
+    EXPECT_EQ(Call(row), row.expect);
+  }
+  SetLeadBytePredicate(Cp932LeadByte);
+  for (int c : {0x81, 0x9F, 0xE0,
+      0xFC}) EXPECT_TRUE(Cp932LeadByte(static_cast<unsigned char>(c))) << c;
   for (int c : {0x00, 0x5C, 0x80, 0xA0, 0xDF, 0xFD, 0xFF})
-    EXPECT_FALSE(Cp932LeadByte(c)) << c;
-  EXPECT_TRUE(IsLeadByte(0x95));
-  SetLeadBytePredicate(NoLeadByte);
-  EXPECT_FALSE(IsLeadByte(0x95));
-}
-
-TEST_F(TextHelpers, CharLengthAndCutNeverSplitAPair) {
-  const std::string text = "a" + kHyo + "b";
-  EXPECT_EQ(CharLength(text, 0), 1u);
-  EXPECT_EQ(CharLength(text, 1), 2u);
-  EXPECT_EQ(CharLength("a\x95", 1), 1u);  // lead byte at the very end
-  EXPECT_EQ(CutToBytes(text, 0), "");
-  EXPECT_EQ(CutToBytes(text, 1), "a");
-  EXPECT_EQ(CutToBytes(text, 2), "a");
-  EXPECT_EQ(CutToBytes(text, 3), "a" + kHyo);
-  EXPECT_EQ(CutToBytes(text, 99), text);
-  SetLeadBytePredicate(NoLeadByte);
-  EXPECT_EQ(CharLength(text, 1), 1u);
-  EXPECT_EQ(CutToBytes(text, 2), "a\x95");
-}
-
-TEST_F(TextHelpers, TrailBackslashIsNotASeparator) {
-  const std::string path = "C:\\dir\\" + kHyo;
-  EXPECT_FALSE(EndsWithBackslash(path));
-  EXPECT_EQ(PathAddBackslash(path), path + "\\");
-  EXPECT_EQ(PathRemoveBackslash(path), path);
-  EXPECT_EQ(DropTrailingBackslash(path), path);
-  EXPECT_EQ(FindLastSeparator(path), 6u);
-  EXPECT_EQ(FileNamePart(path), kHyo);
-  EXPECT_EQ(FindLastSeparator(kSo + kJu), npos);
-  EXPECT_EQ(FileNamePart(kSo + kJu), kSo + kJu);
-
-  SetLeadBytePredicate(NoLeadByte);
-  EXPECT_TRUE(EndsWithBackslash(path));
-  EXPECT_EQ(PathAddBackslash(path), path);
-  EXPECT_EQ(FindLastSeparator(path), 8u);
-  EXPECT_EQ(FileNamePart(path), "");
-}
-
-TEST_F(TextHelpers, BackslashesAddedAndRemoved) {
-  EXPECT_EQ(PathAddBackslash(""), "");
-  EXPECT_EQ(PathAddBackslash("C:\\dir\\"), "C:\\dir\\");
-  EXPECT_EQ(PathRemoveBackslash("a\\\\"), "a\\");
-  EXPECT_EQ(PathRemoveBackslash("C:\\"), "C:\\");  // a root keeps its backslash
-  EXPECT_EQ(PathRemoveBackslash("\\"), "\\");
-  EXPECT_EQ(DropTrailingBackslash("C:\\"), "C:");
-  EXPECT_EQ(DropTrailingBackslash("\\"), "");
-  EXPECT_FALSE(EndsWithBackslash(""));
-}
-
-TEST_F(TextHelpers, FindIFoldsAsciiAtCharacterBoundaries) {
-  EXPECT_EQ(FindI("C:\\Program Files\\App.EXE", ".exe"), 20u);
-  EXPECT_EQ(FindI("abcABC", "abc", 1), 3u);
-  EXPECT_EQ(FindI("abc", "abcd"), npos);
-  EXPECT_EQ(FindI("abc", ""), 0u);
-  EXPECT_EQ(FindI("abc", "", 3), 3u);
-  EXPECT_EQ(FindI("abc", "", 4), npos);
-  EXPECT_EQ(FindI("abc", "c", 4), npos);
-  EXPECT_TRUE(ContainsI("Hello", "LL"));
-  // A trail byte never starts a match.
-  EXPECT_EQ(FindI(kSo + "x", "\\x"), npos);
-  EXPECT_EQ(FindI(kSo + "\\x", "\\x"), 2u);
-  EXPECT_EQ(FindI(kPo + "|", "|"), 2u);
-  EXPECT_EQ(FindI(kA + "a", "A"), 2u);
-  // A double-byte character is compared exactly, never folded.
-  EXPECT_EQ(FindI("x" + kLowA, kA), npos);
-  EXPECT_EQ(FindI("x" + kA, kA), 1u);
-
-  SetLeadBytePredicate(NoLeadByte);
-  EXPECT_EQ(FindI(kSo + "x", "\\x"), 1u);
-  EXPECT_EQ(FindI("x" + kLowA, kA), 1u);
+    EXPECT_FALSE(Cp932LeadByte(static_cast<unsigned char>(c))) << c;
 }
 
 // The search skips its character walk where it can; it must still agree
 // with a walk character by character on every text, including runs of
 // lead-byte values where only parity tells a trail byte from a lead byte.
-TEST_F(TextHelpers, FindAgreesWithACharacterWalk) {
+TEST(Text, FindAgreesWithACharacterWalk) {
   auto walk = [](std::string_view text, std::string_view needle, size_t from, bool fold) {
     if (from > text.size()) return npos;
     for (size_t i = from; i + needle.size() <= text.size(); i += CharLength(text, i)) {
@@ -113,8 +176,6 @@ TEST_F(TextHelpers, FindAgreesWithACharacterWalk) {
     }
     return npos;
   };
-  EXPECT_EQ(FindI("\x81\x81\x81\x5Cx", "\\x"), npos);
-  EXPECT_EQ(FindI("\x81\x81\x5Cx", "\\x"), 2u);
   const char alphabet[] = {'\x81', '\x5C', 'a', 'A', 'x', '\xE0'};
   unsigned seed = 12345;
   auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
@@ -127,96 +188,6 @@ TEST_F(TextHelpers, FindAgreesWithACharacterWalk) {
     ASSERT_EQ(FindI(text, needle, from), walk(text, needle, from, true)) << round;
     ASSERT_EQ(Find(text, needle, from), walk(text, needle, from, false)) << round;
   }
-}
-
-TEST_F(TextHelpers, StartsWithIAndEqualsI) {
-  EXPECT_TRUE(StartsWithI("C:\\Program Files", "c:\\PROGRAM"));
-  EXPECT_TRUE(StartsWithI("abc", ""));
-  EXPECT_FALSE(StartsWithI("ab", "abc"));
-  EXPECT_FALSE(StartsWithI("abd", "abc"));
-  EXPECT_TRUE(EqualsI("MiXeD", "mixed"));
-  EXPECT_FALSE(EqualsI("abc", "abcd"));
-  // Only letters fold: '@'/'`', '['/'{' and '^'/'~' differ by 0x20 too.
-  EXPECT_FALSE(EqualsI("@[^", "`{~"));
-  EXPECT_FALSE(EqualsI(kA, kLowA));
-  EXPECT_FALSE(StartsWithI(kLowA + "z", kA));
-  EXPECT_TRUE(EqualsI(kA + "Z", kA + "z"));
-
-  SetLeadBytePredicate(NoLeadByte);
-  EXPECT_TRUE(EqualsI(kA, kLowA));
-  EXPECT_TRUE(StartsWithI(kLowA + "z", kA));
-}
-
-TEST_F(TextHelpers, StrToIntParsesAndSaturates) {
-  EXPECT_EQ(StrToInt("-"), 0);
-  EXPECT_EQ(StrToInt("+-3"), 0);
-  EXPECT_EQ(StrToInt("- 3"), 0);
-  EXPECT_EQ(StrToInt("\t 12 34"), 12);
-  EXPECT_EQ(StrToInt("  -5x"), -5);
-  EXPECT_EQ(StrToInt("-2147483648"), INT_MIN);
-  EXPECT_EQ(StrToInt("2147483648"), INT_MAX);
-  EXPECT_EQ(StrToInt("-99999999999999999999999"), INT_MIN);
-}
-
-TEST_F(TextHelpers, BlanksAreTrimmed) {
-  EXPECT_EQ(PathRemoveBlanks("  a b  "), "a b");
-  EXPECT_EQ(PathRemoveBlanks("   "), "");
-  EXPECT_EQ(PathRemoveBlanks("\ta\t "), "\ta\t");
-  EXPECT_EQ(TrimLeadingBlanksAndTabs(" \t a\t "), "a\t ");
-  EXPECT_EQ(TrimLeadingBlanksAndTabs("\t \t"), "");
-}
-
-TEST_F(TextHelpers, QuotesAddedOnlyWhenNeeded) {
-  EXPECT_EQ(PathQuoteSpaces("C:\\Program Files\\a.exe"),
-            "\"C:\\Program Files\\a.exe\"");
-  EXPECT_EQ(PathQuoteSpaces("\"a b\""), "\"a b\"");
-  EXPECT_EQ(PathQuoteSpaces("\"a b"), "\"\"a b\"");
-  EXPECT_EQ(PathQuoteSpaces(" "), "\" \"");
-}
-
-TEST_F(TextHelpers, QuotesRemovedOnePairOnly) {
-  EXPECT_EQ(PathUnquoteSpaces("\"a b\""), "a b");
-  EXPECT_EQ(PathUnquoteSpaces("\"\"a\"\""), "\"a\"");
-  EXPECT_EQ(PathUnquoteSpaces("\""), "\"");
-  EXPECT_EQ(PathUnquoteSpaces("a\""), "a\"");
-}
-
-TEST_F(TextHelpers, SplitPathLikeSplitpath) {
-  struct Case {
-    std::string path, drive, dir, name, ext;
-  };
-  const Case cases[] = {
-      {"C:\\dir\\file.txt", "C:", "\\dir\\", "file", ".txt"},
-      {"C:\\", "C:", "\\", "", ""},
-      {"C:file.txt", "C:", "", "file", ".txt"},
-      {"\\\\server\\share\\x.txt", "", "\\\\server\\share\\", "x", ".txt"},
-      {"a/b.c\\d.tar.gz", "", "a/b.c\\", "d.tar", ".gz"},
-      {".bashrc", "", "", "", ".bashrc"},
-      {"a.", "", "", "a", "."},
-      {"C:\\dir\\" + kHyo, "C:", "\\dir\\", kHyo, ""},
-      {"C:\\" + kSo + ".txt", "C:", "\\", kSo, ".txt"},
-      {kJu + "\\" + kHyo + ".x", "", kJu + "\\", kHyo, ".x"},
-      {"\x83:x", "", "", "\x83:x", ""},  // ':' here is a trail byte
-  };
-  for (const Case& c : cases) {
-    PathParts parts = SplitPath(c.path);
-    EXPECT_EQ(parts.drive, c.drive) << c.path;
-    EXPECT_EQ(parts.dir, c.dir) << c.path;
-    EXPECT_EQ(parts.name, c.name) << c.path;
-    EXPECT_EQ(parts.ext, c.ext) << c.path;
-  }
-
-  SetLeadBytePredicate(NoLeadByte);
-  PathParts parts = SplitPath("C:\\dir\\" + kHyo);
-  EXPECT_EQ(parts.dir, "\\dir\\\x95\\");
-  EXPECT_EQ(parts.name, "");
-}
-
-TEST_F(TextHelpers, JoinPathHonoursMaxPath) {
-  const std::string a(200, 'a');
-  EXPECT_EQ(JoinPath(a, std::string(59, 'b')), a + std::string(59, 'b'));
-  EXPECT_EQ(JoinPath(a, std::string(60, 'b')), "");
-  EXPECT_EQ(JoinPath(std::string(260, 'a'), ""), "");
 }
 
 }  // namespace

@@ -100,14 +100,16 @@ class DrivePlatform : public Platform {
     return st && S_ISDIR(st->st_mode);
   }
   bool ReadWholeFile(const std::string& path, bool, std::string& contents) override {
-    return ReadFileHead(path, std::string::npos, contents);
+    return ReadFilePart(path, 0, std::string::npos, contents);
   }
-  bool ReadFileHead(const std::string& path, size_t maxBytes, std::string& contents) override {
+  bool ReadFilePart(const std::string& path, unsigned long long offset, size_t maxBytes,
+                    std::string& contents) override {
     if (IsDirectory(path)) return false;
     const std::string linux = LinuxPath(Qualified(path));
     std::ifstream in(linux, std::ios::binary);
     if (linux.empty() || !in) return false;
     contents.clear();
+    if (!in.seekg(static_cast<std::streamoff>(offset))) return true;  // past the end
     char buffer[65536];
     while (contents.size() < maxBytes && in.read(buffer, sizeof buffer).gcount() > 0)
       contents.append(buffer, static_cast<size_t>(in.gcount()));

@@ -36,15 +36,7 @@ std::vector<std::string> ProgramArguments(int, char**) {
   return arguments;
 }
 
-std::string AnsiToUtf8(std::string_view text) {
-  const std::wstring wide = Widen(std::string(text), CP_ACP);
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return "";
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), n, nullptr, nullptr);
-  utf8.resize(static_cast<size_t>(n - 1));
-  return utf8;
-}
+std::string AnsiToUtf8(std::string_view text) { return Utf8Of(Widen(text, CP_ACP)); }
 
 // The console of a Windows system reads the ANSI code page as it is.
 std::string AnsiToConsole(std::string_view text) { return std::string(text); }
