@@ -239,30 +239,6 @@ menu.param_dialog() {  # "%X" asks in a box at the menu's place: the typed text 
   escape
 }
 
-menu.basic_sections() {  # the basic edition puts every "[.txt]" section, in file order, into one menu for a.TXT
-  edition basic
-  recorders two
-  ini <<'INI'
-[system]
-@menu=100,100
-%end
-[.txt]
-recorder.exe | &First
-%end
-[.zip]
-recorder.exe | &Zip
-%end
-[.txt]
-@{two/recorder.exe} | &Second
-%end
-INI
-  files a.TXT
-  menu @{a.TXT}
-  keys Down Return
-  finish
-  starts -d two @{a.TXT}
-  starts
-}
 
 # ---- preview
 
@@ -485,15 +461,12 @@ fault.path_list() {  # "@path=" naming a missing list file: the entry only the l
   starts -d tools
 }
 
-fault.regex() {  # BREGEXP.DLL beside the program takes a.ZT2 for "[!/\.zt2$/i]"; without it, one message and nothing runs
+fault.regex() {  # BREGEXP.DLL beside the program takes a.ZT2 for "[!/\.zt2$/i]" (fault.planted_dlls: the message without it)
   cp "$ZOLTO_BIN/BREGEXP.DLL" "$ZOLTO_TMP/" || zolto_fail "set-up: no BREGEXP.DLL"
   ini '[!/\.zt3$/i]' 'recorder.exe | &Three' '%end' '[!/\.zt2$/i]' 'recorder.exe | &Record' '%end'
   files a.ZT2
   run @{a.ZT2}
   starts @{a.ZT2}
-  rm "$ZOLTO_TMP/BREGEXP.DLL"
-  box zolto5_c 正規表現ライブラリが使用できません @{a.ZT2}
-  dismiss
 }
 
 fault.bregexp() {  # BREGEXP.DLL without BMatch: no header matches, no message; without BRegfree: BMatch decides; no library: the message
@@ -643,16 +616,6 @@ fault.dbcs_names() {  # 表 and ソ (second byte 0x5C in code page 932) as files
   starts -s @{t/表.zt} '"@{t/ソ 表(1)&.zt}"' '@{t/ソ}\' '@{t/表}\'
 }
 
-fault.many_targets() {  # 150 targets: the first 100, in order, go to one "%M" start
-  ini '[$.zt]' 'recorder.exe | R' '>%M | &List' '%end'
-  local i many=()
-  for i in $(seq -w 1 150); do
-    files "m/$i.zt"
-    many+=("@{m/$i.zt}")
-  done
-  run "${many[@]}"
-  starts "${many[*]:0:100}"
-}
 
 fault.clipboard_held() {  # "/#c" while another program holds the clipboard open: nothing, no window; once it is free, the run works
   ini '[$.zt]' 'recorder.exe | &Record' '%end'
