@@ -11,7 +11,7 @@ same sources and seed give the same numbers (--only N re-runs one).
 import argparse, json, os, random, re, subprocess, sys, time
 
 COMPANIONS = ['companions/bregexp/bmatch.cpp', 'companions/imgctl/dib.cpp',
-              'companions/capture/command_line.cpp', 'companions/capture/picture.cpp']
+              'companions/capture/command_line.cpp', 'companions/capture/browser.cpp']
 TARGETS = ['unit_tests', 'bregexp_tests', 'imgctl_tests', 'capture_tests']
 
 
