@@ -14,7 +14,7 @@ struct LaunchRow {
   std::vector<std::pair<int, bool>> choices;  // item id, Ctrl held
   std::string expect;  // TestRun::Outcome()
   std::string settings = "";  // [system] lines
-  std::deque<RecordingFrontend::Answer> answers = {};
+  std::vector<RecordingFrontend::Answer> answers = {};
   bool allTargets = false;  // the menu was opened for all targets
 };
 

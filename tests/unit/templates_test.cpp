@@ -8,7 +8,7 @@
 namespace zolto {
 namespace {
 
-using Answers = std::deque<RecordingFrontend::Answer>;
+using Answers = std::vector<RecordingFrontend::Answer>;
 
 struct TemplateRow {
   std::string templ;
