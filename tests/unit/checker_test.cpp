@@ -180,7 +180,7 @@ TEST(Checker, FormatsAndArguments) {
   EXPECT_NE(json.at("warnings").at(0).at("message").get<std::string>().find("\"a\\\"b\x01\""),
             std::string::npos);
   const std::string text = FormatReportText(r);
-  for (const char* part : {"line 1 (first pass) [$.txt]  -> matches, taken",
+  for (const char* part : {"line 1 (first pass) [$.txt]  -> matches, taken", "command line: /#y",
                            "one-by-one mode shows no menu", "    1001 b:\n",
                            "would start C:\\Tools\\a.exe with C:\\d\\x.log in C:\\Tools"})
     EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;

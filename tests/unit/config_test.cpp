@@ -109,6 +109,7 @@ const SettingsRow kSettings[] = {
     {"@pic\n\n>.x\n", ""},  // an empty line ends the list mode
     {"@text\n> .log ;.md\n>.again\n", "TextTypes=[ .log ,.md]"},
     {"@browse\n>.php\n;c\n>blank;.asp\n>.x\n", "WebFileTypes=[.php] WebUrlTypes=[blank,.asp]"},
+    {"@browse\n>" + Numbered("#", 21, ";") + "\n", "WebFileTypes=[" + Numbered("#", 20, ",") + "]"},
     {.file = "@browse=cap\n>.php\n", .expect = "", .edition = &kBasicEdition},
     {"@xinit=  say \"hi\"\n@xtitle=" + k40 + "\n",
      "DialogInitialText=  say \"hi\" DialogTitleTemplate=" + k40.substr(9) + " DialogTitleMode=2"},

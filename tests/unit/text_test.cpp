@@ -130,6 +130,7 @@ const TextRow kText[] = {
     {"Utf8LastCharacters", "aé😀b", "", "😀b", 2},
     {"Utf8LastCharacters", "\xC3", "", "\xC3", 5},  // a stray byte is one character
     {"Utf8LastCharacters", "\xF0\x9F\x98", "", "\x98", 1},
+    {"Utf8LastCharacters", "a\xF4\x8F\xBF\xBF", "", "\xF4\x8F\xBF\xBF", 1},  // the last plane
 };
 
 TEST(Text, HelpersInBothCodePages) {
