@@ -90,6 +90,8 @@ const SettingsRow kSettings[] = {
     {"@pic=1,300\n@pic=0,400\n", "PictureSize=300"},  // off ends the line
     {"@pic=1,100,7,0\n", "PicturePreview=1 PictureSize=100"},
     {"@text=1\n", "TextPreview=1 TextFontFace=MS UI Gothic TextFontSize=12"},  // the menu font
+    {"@text=1,1000,101\n",  // at most 100 lines
+     "TextPreview=1 TextPreviewWidth=1000 TextFontFace=MS UI Gothic TextFontSize=12"},
     {"@text=1,2000,0,1,Fixed Sys,0,2,1,11\n",
      "TextPreview=3 TextSkipEmptyLines=1 TextFontFace=Fixed Sys TextFontSize=12 TextNoHighlight=1"},
     {"@text=1,1000,100,0,F,8,1,0,0\n",
