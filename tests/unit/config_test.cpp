@@ -70,6 +70,7 @@ const SettingsRow kSettings[] = {
     {"@dlm=" + k40 + "\n", "Delimiter=" + k40.substr(9)},
     {"@len=-1\n", "NameLength=-1"},
     {"@len=-5\n", ""},
+    {"@len=1\n", "NameLength=1"},
     {"@len=254\n", "NameLength=254"},
     {"@len=255\n", ""},
     {"@menu=center\n", "MenuPosition=4"},
