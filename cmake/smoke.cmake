@@ -1,8 +1,8 @@
 # companion_smoke(NAME DLL_TARGET DLL_FILE SOURCE TIMEOUT [LIBRARY...]): a smoke
 # test under Wine of a companion DLL. The program NAME (from SOURCE) loads the
 # DLL by name from its own folder, as the launcher does; a copy of the DLL
-# follows every rebuild of it, not only of the program. smoke.sh beside
-# SOURCE runs the program.
+# follows every rebuild of it, not only of the program. smoke.sh beside this
+# file runs the program.
 function(companion_smoke name dll_target dll_file source timeout)
   set(dir ${CMAKE_CURRENT_BINARY_DIR}/smoke)
   add_executable(${name} ${source})
@@ -17,7 +17,7 @@ function(companion_smoke name dll_target dll_file source timeout)
   add_dependencies(${name} ${name}_dll)
   string(REPLACE "_smoke" ".smoke" test ${name})  # bregexp_smoke: bregexp.smoke
   add_test(NAME ${test}
-           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke.sh
+           COMMAND bash ${CMAKE_SOURCE_DIR}/cmake/smoke.sh
                    ${CMAKE_SOURCE_DIR}/tests/e2e/wine-env.sh $<TARGET_FILE:${name}>)
   set_tests_properties(${test} PROPERTIES TIMEOUT ${timeout} LABELS e2e)
 endfunction()

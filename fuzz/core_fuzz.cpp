@@ -1,4 +1,4 @@
-// The core's other parsers and expanders: the rows of fuzz_main.cpp's table
+// The core's other parsers and expanders: the rows of fuzz/CMakeLists.txt's table
 // besides the configuration and the matcher.
 #include <algorithm>
 #include <cstdint>

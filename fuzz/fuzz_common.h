@@ -16,6 +16,7 @@
 #include "menu/menu.h"
 #include "null_menu_builder.h"
 #include "platform/fake_platform.h"
+#include "recording.h"
 
 namespace zolto::fuzz {
 
@@ -128,19 +129,10 @@ class FuzzRun {
 
 // The front end: when the menu opens, builds it with every group refilled as
 // it would open, then chooses some entries and each fixed item; answers the
-// parameter dialog from a script, cancelling once it runs out.
-// The parameter dialog's answers the targets script.
-constexpr DialogResult kOk = DialogResult::Confirmed;
-constexpr DialogResult kCtrlOk = DialogResult::ConfirmedWithControl;
-
-class ScriptedFrontend : public Frontend, public MenuActions {
+// parameter dialog as the recording front end does, checking what it is given.
+class ScriptedFrontend : public RecordingFrontend {
  public:
-  struct Answer {
-    DialogResult result;
-    std::string text;
-  };
-
-  explicit ScriptedFrontend(RunState& run) : run_(run) { run.frontend = this; }
+  using RecordingFrontend::RecordingFrontend;
 
   void ShowPopupMenu(MenuKind kind, MenuPlace place) override {
     if (open_) return;  // a choice that runs again (the clipboard item) opens no second menu
@@ -169,27 +161,15 @@ class ScriptedFrontend : public Frontend, public MenuActions {
   }
 
   DialogResult OpenParameterDialog() override {
-    const LaunchState& l = run_.launch;
     // What the dialog is given fits its fixed buffers.
-    FUZZ_CHECK(l.ParameterDefault.size() <= 259);
-    FUZZ_CHECK(l.ParameterTitle.size() <= 32);
-    if (next_ >= answers.size()) return DialogResult::Cancelled;
-    const Answer& a = answers[next_++];
-    run_.launch.ParameterAnswer = a.text;
-    return a.result;
+    FUZZ_CHECK(run_.launch.ParameterDefault.size() <= 259);
+    FUZZ_CHECK(run_.launch.ParameterTitle.size() <= 32);
+    return RecordingFrontend::OpenParameterDialog();
   }
 
-  void ShowAbout() override {}
-  void InvokeShellCommand(int) override {}
-
-  void Rewind() { next_ = 0; }
-
-  std::vector<Answer> answers;
   int chooseEntries = 0;  // entries to act on each time the menu opens
 
  private:
-  RunState& run_;
-  std::size_t next_ = 0;
   int menus_ = 0;
   bool open_ = false;
 };

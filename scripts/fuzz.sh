@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The rows of the table in fuzz/fuzz_main.cpp, and the capture program's own target.
+# The rows of the table in fuzz/CMakeLists.txt, and the capture program's own target.
 all_targets=(config targets headers path_macros templates shortcut capture_bmp shell_filter
              bregexp capture)
 

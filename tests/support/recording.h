@@ -2,9 +2,6 @@
 // menu implementation, as short texts a test compares with what it expects.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,7 +19,8 @@ constexpr DialogResult kCancel = DialogResult::Cancelled;
 // The front end and the menu actions of a run. Logs "menu T R" for each menu
 // shown (targetless, reopenInPlace), "ask <default>|<title or ->" for each
 // parameter dialog, "about" and "shell N". Dialogs are answered from
-// `answers` in turn; once they run out, every dialog is cancelled.
+// `answers` in turn (Rewind() starts them over); once they run out, every
+// dialog is cancelled. The fuzz targets' front end builds on it.
 class RecordingFrontend : public Frontend, public MenuActions {
  public:
   struct Answer {
@@ -32,7 +30,8 @@ class RecordingFrontend : public Frontend, public MenuActions {
   explicit RecordingFrontend(RunState& run) : run_(run) { run.frontend = this; }
 
   std::vector<std::string> log;
-  std::deque<Answer> answers;
+  std::vector<Answer> answers;
+  void Rewind() { next_ = 0; }
 
   void ShowPopupMenu(MenuKind kind, MenuPlace place) override {
     log.push_back(std::string("menu ") + (kind == MenuKind::Targetless ? "1" : "0") +
@@ -41,23 +40,26 @@ class RecordingFrontend : public Frontend, public MenuActions {
   DialogResult OpenParameterDialog() override {
     const LaunchState& l = run_.launch;
     log.push_back("ask " + l.ParameterDefault + "|" + (l.TitleGiven ? l.ParameterTitle : "-"));
-    if (answers.empty()) return DialogResult::Cancelled;
-    const Answer a = answers.front();
-    answers.pop_front();
+    if (next_ >= answers.size()) return DialogResult::Cancelled;
+    const Answer& a = answers[next_++];
     run_.launch.ParameterAnswer = a.text;
     return a.result;
   }
   void ShowAbout() override { log.push_back("about"); }
   void InvokeShellCommand(int id) override { log.push_back("shell " + std::to_string(id)); }
 
- private:
+ protected:
   RunState& run_;
+
+ private:
+  size_t next_ = 0;
 };
 
 // A menu builder that keeps each menu's items as texts: "id:label",
 // "id:~label@slot=icon" (an icon item), "---id" (a separator), "[owner id]"
 // (a preview), "shell" (the Explorer menu); "|" after an item that starts a
-// column. Tree() shows a menu with each submenu in braces after its item.
+// column; "?submenu id" where a submenu was attached to no item. Tree()
+// shows a menu with each submenu in braces after its item.
 class RecordingMenuBuilder : public MenuBuilder {
  public:
   struct Item {
@@ -111,7 +113,7 @@ class RecordingMenuBuilder : public MenuBuilder {
         return;
       }
     }
-    ADD_FAILURE() << "submenu attached to item " << id << ", which menu " << m << " lacks";
+    menus[m].push_back({"?submenu " + std::to_string(id)});
   }
   void RemoveAllItems(MenuHandle m) override { menus[m].clear(); }
   void DestroySubmenus(MenuHandle) override {}

@@ -67,7 +67,6 @@ const SettingsRow kSettings[] = {
     {"@menu=" + std::string(1 << 20, '9') + "\n@icon\n", "ShowIcons=1"},  // a huge line is cut
     {"@ICON=0\n@Mark=0\n@active=0\n@XTITLE\n", "ShowIcons=1 SoleMark=0 DialogTitleMode=1"},
     {"@active=1\n", "ForceActivate=1"},
-    {"@dlm=|\n", ""},
     {"@dlm=" + k40 + "\n", "Delimiter=" + k40.substr(9)},
     {"@len=-1\n", "NameLength=-1"},
     {"@len=-5\n", ""},
@@ -81,11 +80,9 @@ const SettingsRow kSettings[] = {
     {"@menu=ab\n@menu=center\n@menu=mouse\n", "MenuPosition=4"},  // the first valid line
     {"@menu=100,MAX\n", "MenuPosition=1 MenuX=100 MenuY=1024"},
     {"@menu=100,max\n", "MenuPosition=1 MenuX=100"},  // at the line end only "MAX"
-    {"@menu=100,max,\n", "MenuPosition=1 MenuX=100 MenuY=1024"},
     {"@menu=MAX,200\n", "MenuPosition=1 MenuX=1280 MenuY=200"},
     {"@menu=1234567,5\n", "MenuPosition=1 MenuX=123456 MenuY=5"},  // fields hold 6 characters
     {"@dist=500\n", "FirstLaunchDelay=500 NextLaunchDelay=500"},
-    {"@dist=10000,1\n", "FirstLaunchDelay=10000 NextLaunchDelay=1"},
     {"@dist=12345678,30\n", "NextLaunchDelay=30"},
     {"@context=2,1\n", "ExplorerMenuMode=2 ExplorerMenuFirst=1"},
     {"@context=1,1\n@context=1\n", "ExplorerMenuMode=1 ExplorerMenuFirst=1"},
@@ -94,12 +91,13 @@ const SettingsRow kSettings[] = {
     {"@pic=1,300\n@pic=0,400\n", "PictureSize=300"},  // off ends the line
     {"@pic=1,100,7,0\n", "PicturePreview=1 PictureSize=100"},
     {"@text=1\n", "TextPreview=1 TextFontFace=MS UI Gothic TextFontSize=12"},  // the menu font
+    {"@text=1,1000,101\n",  // at most 100 lines
+     "TextPreview=1 TextPreviewWidth=1000 TextFontFace=MS UI Gothic TextFontSize=12"},
     {"@text=1,2000,0,1,Fixed Sys,0,2,1,11\n",
      "TextPreview=3 TextSkipEmptyLines=1 TextFontFace=Fixed Sys TextFontSize=12 TextNoHighlight=1"},
     {"@text=1,1000,100,0,F,8,1,0,0\n",
      "TextPreview=2 TextPreviewWidth=1000 TextPreviewLines=100 TextFontFace=F TextFontSize=8 "
      "TabWidth=0"},
-    {"@text=1,1000\n@text=0,300\n", "TextPreviewWidth=1000"},
     {"@browse=cap,-w 800,2,1\n",
      "WebPreview=3 PageCaptureProgram=C:\\Tools\\cap.exe CaptureArguments=-w 800 WebNoHighlight=1"},
     {"@browse=cap,,1\n", "WebPreview=2 PageCaptureProgram=C:\\Tools\\cap.exe"},
@@ -108,14 +106,13 @@ const SettingsRow kSettings[] = {
      "ParamMacrosOn=1 WebPreview=1 PageCaptureProgram=C:\\Windows\\notepad.exe "
      "CaptureArguments=-x"},
     {"@browse=missing,-x,2,1\n", ""},  // the line ends at the program
-    {"@browse=C:\\Tools,-x\n", ""},    // a folder is no program
     {"@pic\n>.png;.tif\n", "PictureTypes=[.png,.tif]"},
     {"@pic=1\n; a comment keeps the list mode\n>.a;;.b\n", "PicturePreview=1 PictureTypes=[.a,.b]"},
     {"@PICTURE\n>1;2;3;4;5;6;7\n", "PictureTypes=[1,2,3,4,5]"},
     {"@pic\n\n>.x\n", ""},  // an empty line ends the list mode
-    {"@pic\n>\n", ""},      // one character is no list
     {"@text\n> .log ;.md\n>.again\n", "TextTypes=[ .log ,.md]"},
     {"@browse\n>.php\n;c\n>blank;.asp\n>.x\n", "WebFileTypes=[.php] WebUrlTypes=[blank,.asp]"},
+    {"@browse\n>" + Numbered("#", 21, ";") + "\n", "WebFileTypes=[" + Numbered("#", 20, ",") + "]"},
     {.file = "@browse=cap\n>.php\n", .expect = "", .edition = &kBasicEdition},
     {"@xinit=  say \"hi\"\n@xtitle=" + k40 + "\n",
      "DialogInitialText=  say \"hi\" DialogTitleTemplate=" + k40.substr(9) + " DialogTitleMode=2"},
@@ -128,9 +125,7 @@ const SettingsRow kSettings[] = {
     {"@param\na | 1\n b | 2 \n@icon\n", "ParamMacrosOn=1 UserMacros=[a=1| b=2 ] ShowIcons=1"},
     {"@dlm==>\n@param\n" + Numbered("m#=>v\n", 11, ""),
      "Delimiter==> ParamMacrosOn=1 UserMacros=[" + Numbered("m#=v", 10, "|") + "]"},
-    {"@param\nn | v\n@param\n", "ParamMacrosOn=1"},  // a new "@param" starts over
     {"@path=D:\\bin;E:\\tools\n", "ProgramSearchList=D:\\bin;E:\\tools SearchListOn=1"},
-    {"@path=\n", ""},
     {"@path=" + std::string(600, 'y') + "\n",  // lines are cut at 517 characters
      "ProgramSearchList=" + std::string(511, 'y') + " SearchListOn=1"},
     {"@path=list.txt\n", "ProgramSearchList=D:\\a;D:\\b SearchListOn=1",

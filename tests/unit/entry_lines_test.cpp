@@ -43,7 +43,6 @@ const EntryRow kEntries[] = {
     {{"[x]\n@system\n"}, "0:0:C:\\Windows\\explorer.exe:explorer", "C:\\d"},
     {{"[x]\n@system | Run\n"}, "0:0:@system:Run", "C:\\d\\setup.exe"},  // the target is the program
     {{"[x]\n@system\n"}, "0:0:@system:@system", "C:\\d\\x.doc"},     // its program is no .exe
-    {{"[x]\n@system\n"}, "0:0:@system:@system", "C:\\d\\q.zz9"},
 };
 
 TEST(EntryLines, SectionsFillTheTable) {

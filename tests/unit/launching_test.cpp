@@ -14,7 +14,7 @@ struct LaunchRow {
   std::vector<std::pair<int, bool>> choices;  // item id, Ctrl held
   std::string expect;  // TestRun::Outcome()
   std::string settings = "";  // [system] lines
-  std::deque<RecordingFrontend::Answer> answers = {};
+  std::vector<RecordingFrontend::Answer> answers = {};
   bool allTargets = false;  // the menu was opened for all targets
 };
 
@@ -27,7 +27,6 @@ const LaunchRow kLaunches[] = {
     // A program entry: the target as one argument, from the program's folder.
     {"[x]\na.exe | A\n", {"C:\\d\\My File.txt"}, {{1000, false}}, "a.exe \"C:\\d\\My File.txt\""},
     {"[x]\nC:\\root.exe | R\n", kX, {{1000, false}}, "C:\\root.exe C:\\d\\x.txt"},
-    {"[x]\na.exe | A\n", {"C:\\d\\sub"}, {{1000, false}}, "a.exe C:\\d\\sub"},
     {"[x]\na.exe | A\n", {"C:\\d\\x.txt", "C:\\My Files", "C:\\d\\z.txt"}, {{1000, false}},
      "a.exe C:\\d\\x.txt; a.exe \"C:\\My Files\"; a.exe C:\\d\\z.txt; sleep 200 20 20",
      "@dist=200,20", {}, true},
@@ -37,7 +36,6 @@ const LaunchRow kLaunches[] = {
     {"[x]\njob.bat | J\n>\"%M\"\n", {"C:\\d\\x.txt", "C:\\d\\50%PATH%.txt"}, {{1001, false}}, ""},
     // Template lines: ">" once, "]" for every target; Ctrl asks first.
     {kAP, kXY, {{1001, false}, {1002, false}}, "a.exe -p; a.exe -each; a.exe -each"},
-    {kAP, kXY, {{1001, true}}, "ask -p|-"},
     {kAP, kXY, {{1001, true}, {1000, true}}, "ask -p|-; ask |-; a.exe -typed; a.exe -typed", "",
      {{kOk, "-typed"}, {kOk, "-typed"}}},
     // The typed template runs for every target, each asking anew; a cancel ends the sequence.
@@ -60,10 +58,6 @@ const LaunchRow kLaunches[] = {
     // One start for the whole list.
     {"[x]\na.exe | A\n>-a \"%M\" -b\n", kMixed, {{1001, false}},
      "a.exe -a \"C:\\d\\x.txt\" \"C:\\My Files\\\" -b"},
-    {"[x]\na.exe | A\n>\"%-m\"\n", kMixed, {{1001, false}},
-     "a.exe \"C:\\d\\x.txt\" \"C:\\My Files\""},
-    {"[x]\na.exe | A\n>/p %M\n", kXYZ, {{1001, false}},
-     "a.exe /p C:\\d\\x.txt C:\\d\\y.txt C:\\d\\z.txt"},
     {"[x]\na.exe | A\n>%-M\n", {"C:\\My Files", "C:\\d\\a&calc.txt"}, {{1001, false}},
      "a.exe \"C:\\My Files\" \"C:\\d\\a&calc.txt\""},
     // The header opens the target; with Ctrl it reopens the menu from the other file.
@@ -100,9 +94,8 @@ TEST(Launching, PlainArgumentIsQuotedWhenAnInterpreterWouldSplitIt) {
   EXPECT_EQ(QuoteTargetArgument("C:\\x\\one.txt"), "C:\\x\\one.txt");
   EXPECT_EQ(QuoteTargetArgument("\"C:\\a b\""), "\"C:\\a b\"");
   EXPECT_EQ(QuoteTargetArgument(""), "");
-  for (const char* name : {"C:\\a b.txt", "C:\\a&b.txt", "C:\\a|b", "C:\\a^b", "C:\\a(1)",
-                           "C:\\a,b", "C:\\a;b", "C:\\a=b", "C:\\a<b", "C:\\a>b", "C:\\a!b",
-                           "C:\\a%b%", "\"C:\\a&b"})
+  for (const char* name : {"C:\\a b.txt", "C:\\a&b.txt", "C:\\a^b", "C:\\a(1)", "C:\\a;b",
+                           "C:\\a!b", "C:\\a%b%", "\"C:\\a&b"})
     EXPECT_EQ(QuoteTargetArgument(name), "\"" + std::string(name) + "\"") << name;
 }
 

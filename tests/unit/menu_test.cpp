@@ -35,7 +35,6 @@ const TreeRow kTrees[] = {
     // Cut by characters, never inside a double-byte one.
     {"@len=2", "[x]\n", {"C:\\d\\\x95\x5C\x8F\x5C.txt"}, "---1300, 1250:表十 ( &0 )"},
     {"@len=5", "[x]\n", {kPage}, "---1300, 1250:.html ( &0 )"},  // an address keeps its end
-    {"", "[x]\n", {kPage}, "---1300, 1250:https://example.org/page.html ( &0 )"},
     {"", "[x]\n", {"https://example.org/\x95\x5C"}, "---1300, 1250:https://example.org/表 ( &0 )"},
     {"", "[x]\n", {"C:"}, "---1300, 1250:C:\\ ( &0 )"},
     {"@len=-1", "[x]\na.exe | A\n", {"C:\\d\\x.txt"}, "1000:A"},
@@ -50,8 +49,6 @@ const TreeRow kTrees[] = {
      "1000:~ A@3=C:\\Tools\\a.exe, 1001:~ Open@4=MYSYS, "
      "1002:~ B@5=C:\\Tools\\b.exe{1003:-1, 1004:-2}, "
      "1005:~ G@8=C:\\Tools\\{}, ---1300, 1250:~ q.zz9 ( &0 )@0=C:\\d\\q.zz9"},
-    {"@icon", "[x]\nb.exe | B\n>-1\n", {"C:\\d\\x.txt"},
-     "1001:~ B *@4=C:\\Tools\\b.exe, ---1300, 1250:~ x.txt ( &0 )@0=C:\\d\\x.txt / destroyed 2"},
     // Previews: below the header, in a new column, or in a submenu of the header.
     {"@pic=1", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 ), [owner 1251]"},
     {"@pic=1,200,2", "[x]\n", {"C:\\d\\p.PNG"},
@@ -63,15 +60,10 @@ const TreeRow kTrees[] = {
     {"@text=1,200,20,0,,0,2", "[x]\n", {"C:\\d\\x.txt"},
      "---1300, " + kX + "{1252:( 1.51 KB ), [owner 1251]}", std::string(1536, 'x')},
     {"@text=1,200,20,0,,0,2,1", "[x]\n", {"C:\\d\\x.txt"}, "---1300, " + kX + "{[owner 1252]}"},
-    {"@len=-1\n@text=1", "[x]\n", {"C:\\d\\x.txt"}, ""},
     {"@browse=cap", "[x]\n", {"C:\\d\\page.html"},
      "---1300, 1250:page.html ( &0 ), [owner 1251] / captures 1"},
-    {"@browse=cap", "[x]\n", {"https://example.org/dir/"},
-     "---1300, 1250:https://example.org/dir/ ( &0 ), [owner 1251] / captures 1"},
     {"@browse=cap,,1", "[x]\n", {"https://example.org/a.php"},
      "---1300, 1250:https://example.org/a.php ( &0 )"},
-    {"@browse=cap\n>.url", "[x]\n", {"C:\\d\\news.url"}, "---1300, 1250:news.url ( &0 )",
-     "[InternetShortcut]\r\nURL=ftp://example.org/\r\n"},
     {"@browse=cap,,1\n>.url", "[x]\n", {"C:\\d\\news.url"},
      "---1300, 1250:news.url ( &0 ), [owner 1251]| / captures 1", "URL=http://example.org/\r\n"},
 };
@@ -143,13 +135,10 @@ const PlaceRow kPlaces[] = {
     {kMenuActive, true, 0, 0, 0, "640,500/278"},
     {kMenuActive, true, 301, 201, 0, "200,150/278"},
     {kMenuActive, true, 100, 201, 0, "640,500/278"},  // no width: the screen's centre
-    {kMenuActive, true, 301, 100, 0, "640,500/278"},
     {kMenuCoordinates, true, 0, 0, 0, "7,9/258"},
     {kMenuMouse, true, 0, 0, 0, "40,50/258"},
     {kMenuMous2, true, 0, 0, 0, "40,50/274"},
-    {kMenuCenter, true, 301, 201, 0, "640,500/278"},
     {kMenuMouse, false, 0, 0, 0, "640,500/278"},
-    {kMenuMous2, false, 0, 0, 0, "640,500/278"},
     {kMenuCenter, true, 0, 0, 1, "3,4/258"},  // where the last menu stood
 };
 

@@ -8,7 +8,7 @@
 namespace zolto {
 namespace {
 
-using Answers = std::deque<RecordingFrontend::Answer>;
+using Answers = std::vector<RecordingFrontend::Answer>;
 
 struct TemplateRow {
   std::string templ;
@@ -34,9 +34,7 @@ const TemplateRow kTemplates[] = {
      "C:\\rel.2\\sub\\|C:\\rel.2\\sub|C:\\rel.2\\|C:\\rel.2|rel|sub||sub|C:\\rel.2\\sub"},
     {kAll, "C:\\", "C:\\|C:|C:|C:|||||C:"},
     {"%P|%-P|%N|%F", "C:\\\x95\x5C", "C:\\\x95\x5C\\|C:\\\x95\x5C|\x95\x5C|"},  // 表: no separator
-    {"%F|%D", "C:\\\x95\x5C\\f.txt", "\x95\x5C|C:\\\x95\x5C\\"},
     {"\"%p\"", "\"C:\\My Files\"", "\"C:\\My Files\\\""},
-    {"%dd%", kName, "C:\\dir\\d%"},  // "%d" is "%D" whatever the case
     {"%P %N %D", "C:\\gone\\x.txt", "C:\\gone\\x.txt %N %D"},  // only "%P" for a missing target
     {.templ = "%P %N %D", .target = "C:\\gone\\x.txt", .expect = "C:\\gone\\x.txt x.txt C:\\gone\\",
      .edition = &kBasicEdition},
@@ -48,29 +46,21 @@ const TemplateRow kTemplates[] = {
     {"%X", kName, "CancelData_Mirun [X1]", "ask |-"},
     {"%X=\"no close", kName, "CancelData_Mirun"},
     {"%X", kName, "a [X1]", "ask init|-", {{kOk, "a"}}, "@xinit=init"},
-    {"%X=\"\"", kName, "a [X1]", "ask |-", {{kOk, "a"}}, "@xinit=init"},
     {"%X=\"abc%_Title for %N and some more text\"", kName, "a [X1]",
      "ask abc|Title for name.ext and some more", {{kOk, "a"}}, "@xinit=init"},
     {"%X=\"%_\"", kName, "a [X1]", "ask init|Edit it", {{kOk, "a"}}, "@xinit=init"},
-    {"%X=\"%P\"", kName, "a [X1]", "ask C:\\dir\\name.ext|-", {{kOk, "a"}}, "@xinit=init"},
     {"-o=%X;-q", kName, "-o=;-q [X1]", "ask |-o= __ ;-q", {{kOk, ""}}, "@xtitle"},
-    {"/verylongoption=%X;-q and more", kName, "/verylongoption=;-q and more [X1]",
-     "ask |ongoption= __ ;-q and mo", {{kOk, ""}}, "@xtitle"},
     {"%X", kName, " [X1]", "ask |for name.ext", {{kOk, ""}}, "@xtitle=for %N"},
     {"%X%X%X", kName, k259[0] + k259[1] + k259[2] + " [X3]", "ask |-; ask |-; ask |-",
      {{kOk, k259[0]}, {kOk, k259[1]}, {kOk, k259[2]}}},
     {"%X%X%X%X%X", kName, "CancelData_Mirun [X1]", "ask |-", {{kCtrlOk, k259[0]}}},  // 1295 do not fit
-    {std::string(1040, 'z'), kName, "CancelData_Mirun"},
     // The clipboard's first item, read anew for each occurrence; its items stay.
     {"%$N %-$D %$P", "C:\\My Files\\a b.txt", "name.ext C:\\dir C:\\dir\\name.ext [T2]", "", {}, "",
      "C:\\dir\\name.ext\nC:\\My Files\n"},
-    {"%$N", kName, "CancelData_Mirun"},
     {"%$N", kName, "CancelData_Mirun [T0]", "", {}, "", "nothing on disk"},
-    {"no clipboard macro", kName, "no clipboard macro"},
     // The working folder ("%Z" and a quoted folder) and the list macros.
     {"%Z\"D:\\work\" -a %Z\"C:\\\"", kName, " -a %Z\"C:\\\" [Z D:\\work\\]"},
     {"%z\"D:\\missing\"x", kName, "x"},
-    {"%Z\"unclosed", kName, "%Z\"unclosed"},
     {"-a \"%-M\"", kName, "-a \"%-M\" [M1]"},
     {"-a %m", kName, "-a %m [M2]"},
     {"%Program Files%", kName, "C:\\dir\\name.extrogram Files%"},
@@ -81,7 +71,6 @@ const TemplateRow kTemplates[] = {
     {"%K %L", "http://h.example/a/page.html", "page.html http://h.example/a/page.html"},
     {"%-L", "http://h.example/p?q=1#frag", "http://h.example/p?q=1"},
     {"%-L", "http://h.example/p?q=1", "http://h.example/p"},
-    {"%P %N", kUrl, "%P %N"},
     {"\"%M\" %-M", kUrl, "\"%M\" %-M [M1]"},
     {"?s=%X%x", kUrl, "CancelData_Mirun [X2]", "ask |-; ask |-", {{kOk, "q"}}},
     {"?s=%X%x", kUrl, "?s=qq [X1]", "ask |-", {{kCtrlOk, "q"}}},
@@ -131,25 +120,20 @@ struct MacroRow {
 
 const MacroRow kMacros[] = {
     {"%Windows%\\notepad.exe", "C:\\Windows\\notepad.exe"},
-    {"%My Documents%", "C:\\Users\\me\\Documents"},
     // A folder the system cannot supply stays as written.
     {"%Common My Video%\\%Windows%", "%Common My Video%\\C:\\Windows"},
     {"%ins_zolto%\\a;%DRV_ZOLTO%", "C:\\Tools\\a;C:"},
     {"%4y%%0m%%0d%", "20100503"},
     {"%2y%|%mm%|%-m%|%dd%|%-d%", "10|5| 5|3| 3"},
     {"%2y% %4y% %0m% %-d%", "87 987 12 25", {}, {987, 12, 25}},
-    {"%2y%", "7", {}, {7, 1, 1}},
     // User macros: plain text replaced in any case, in their order, never
     // read again, and only while the text stays within its limit.
     {"%ed% %P", "%Program Files%\\ed.exe %P", {{"%ed%", "%Program Files%\\ed.exe"}}},
-    {"myeditor", "myvi", {{"EDITOR", "vi"}}},
     {"loop-loop", "loop loop-loop loop", {{"loop", "loop loop"}}},
     {"%b% then %A%", "b then %B%", {{"%B%", "b"}, {"%a%", "%B%"}, {"", "never"}}},
     {"%Windows%", "C:\\Windows", {{"%Windows%", "W"}}},  // the built-in name first
-    {"%Windows%", "C:\\wdows", {{"Win", "w"}}},
     {"x x x", std::string(259, 'v') + " x x", {{"x", std::string(259, 'v')}}},  // the rest stays
     {"\x83\x5Cn", "\x83\x5Cn", {{"\\n", "NEW"}}},  // ソ: its trail byte starts no match
-    {"a\\n", "aNEW", {{"\\n", "NEW"}}},
 };
 
 TEST(PathMacros, BuiltinsThenUserMacros) {

@@ -73,18 +73,14 @@ const TextRow kText[] = {
     {"CharLength", "a\x95", "", "1", 1},  // a lead byte at the very end
     {"CutToBytes", "a" + kHyo + "b", "", "a", 2},  // never half a character
     {"CutToBytes", "a" + kHyo + "b", "", "a" + kHyo, 3},
-    {"CutToBytes", "a" + kHyo + "b", "", "a\x95", 2, NoLeadByte},
     // A trail byte '\\' is no separator.
     {"EndsWithBackslash", "C:\\dir\\" + kHyo, "", "0"},
     {"EndsWithBackslash", "C:\\dir\\" + kHyo, "", "1", 0, NoLeadByte},
     {"PathAddBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo + "\\"},
-    {"PathAddBackslash", "C:\\dir\\" + kHyo, "", "C:\\dir\\" + kHyo, 0, NoLeadByte},
     {"PathRemoveBackslash", "a\\\\", "", "a\\"},
     {"PathRemoveBackslash", "C:\\", "", "C:\\"},  // a root keeps its backslash
-    {"PathRemoveBackslash", "\\", "", "\\"},
     {"PathRemoveBackslash", "\x83:\\", "", "\x83:"},  // no drive root: ':' is a trail byte
     {"DropTrailingBackslash", "C:\\", "", "C:"},
-    {"DropTrailingBackslash", "\\", "", ""},
     {"FindLastSeparator", "C:\\dir\\" + kHyo, "", "6"},
     {"FileNamePart", "C:\\dir\\" + kHyo, "", kHyo},
     {"FileNamePart", "C:\\dir\\" + kHyo, "", "", 0, NoLeadByte},
@@ -92,48 +88,36 @@ const TextRow kText[] = {
     {"FindI", "abc", "", "3", 3},
     {"FindI", "abc", "", "npos", 4},
     {"FindI", kSo + "x", "\\x", "npos"},
-    {"FindI", kSo + "x", "\\x", "1", 0, NoLeadByte},
     {"FindI", "x" + kLowA, kA, "npos"},  // a double-byte character is never folded
-    {"FindI", "x" + kLowA, kA, "1", 0, NoLeadByte},
     {"StartsWithI", "ab", "abc", "0"},
     {"StartsWithI", kLowA + "z", kA, "0"},
-    {"StartsWithI", kLowA + "z", kA, "1", 0, NoLeadByte},
     {"EqualsI", "@[^", "`{~", "0"},  // only letters fold
     {"EqualsI", kA, kLowA, "0"},
-    {"EqualsI", kA, kLowA, "1", 0, NoLeadByte},
     {"EndsWithI", "t", ".txt", "0"},
     {"StrToInt", "-", "", "0"},
-    {"StrToInt", "+-3", "", "0"},
     {"StrToInt", "+09", "", "9"},
     {"StrToInt", "-2147483648", "", std::to_string(INT_MIN)},
     {"StrToInt", "2147483648", "", std::to_string(INT_MAX)},
-    {"StrToInt", "-99999999999999999999999", "", std::to_string(INT_MIN)},
     {"PathRemoveBlanks", "\ta\t ", "", "\ta\t"},
     {"TrimLeadingBlanksAndTabs", " \t a\t ", "", "a\t "},
     {"PathQuoteSpaces", "\"a b\"", "", "\"a b\""},
     {"PathQuoteSpaces", "\"a b", "", "\"\"a b\""},
     {"PathUnquoteSpaces", "\"\"a\"\"", "", "\"a\""},
-    {"PathUnquoteSpaces", "a\"", "", "a\""},
     {"SplitPath", "C:file.txt", "", "C:||file|.txt"},
     {"SplitPath", "\\\\server\\share\\x.txt", "", "|\\\\server\\share\\|x|.txt"},
     {"SplitPath", "a/b.c\\d.tar.gz", "", "|a/b.c\\|d.tar|.gz"},
-    {"SplitPath", ".bashrc", "", "|||.bashrc"},
     {"SplitPath", "a.", "", "||a|."},
     {"SplitPath", "C:\\dir\\" + kHyo, "", "C:|\\dir\\|" + kHyo + "|"},
-    {"SplitPath", "C:\\dir\\" + kHyo, "", "C:|\\dir\\\x95\\||", 0, NoLeadByte},
     {"SplitPath", kJu + "\\" + kHyo + ".x", "", "|" + kJu + "\\|" + kHyo + "|.x"},
     {"SplitPath", "\x83:x", "", "||\x83:x|"},  // ':' here is a trail byte
     {"JoinPath", k200, std::string(59, 'b'), k200 + std::string(59, 'b')},
     {"JoinPath", k200, std::string(60, 'b'), ""},
     // "." and ".." steps go; ".." never climbs above the root.
     {"PathCanonicalize", "C:\\a\\..\\b", "", "C:\\b"},
-    {"PathCanonicalize", "C:\\a\\.\\b\\", "", "C:\\a\\b\\"},
     {"PathCanonicalize", "C:\\..\\..\\x", "", "C:\\x"},
-    {"PathCanonicalize", "a\\..\\..\\b", "", "b"},
     {"PathCanonicalize", "\\\\srv\\share\\a\\..\\..\\b", "", "\\\\srv\\share\\b"},
     {"PathCanonicalize", "\\\\srv", "", "\\\\srv"},
     {"PathCanonicalize", "C:\\" + kHyo + "\\..\\x", "", "C:\\x"},
-    {"PathCanonicalize", "C:\\a\\" + kHyo + "..", "", "C:\\a\\" + kHyo + ".."},
     {"PathCanonicalize", "\x83:\\..\\x", "", "x"},
     {"PathCanonicalize", "C:\\x", "", "C:", 2},  // the view ends before its '\\'
     {"PathCanonicalize", "C:\\a\\b", "", "C:\\a", 4},
@@ -142,12 +126,11 @@ const TextRow kText[] = {
     {"CommandLineTail", "p\"q r\"s\tt", "", "t"},
     {"DecodeUtf8Escapes", "%C3%A9%20%22 %e3%81%82", "", "é%20%22 あ"},
     {"DecodeUtf8Escapes", "%C3 %C3%A9%C3 %E3%81", "", "%C3 é%C3 %E3%81"},
-    {"DecodeUtf8Escapes", "a%4", "", "a%4"},
     {"PercentEncode", "é/", "", "%C3%A9%2F"},
     {"Utf8LastCharacters", "aé😀b", "", "😀b", 2},
     {"Utf8LastCharacters", "\xC3", "", "\xC3", 5},  // a stray byte is one character
     {"Utf8LastCharacters", "\xF0\x9F\x98", "", "\x98", 1},
-    {"Utf8LastCharacters", "a¥", "", "¥", 1},
+    {"Utf8LastCharacters", "a\xF4\x8F\xBF\xBF", "", "\xF4\x8F\xBF\xBF", 1},  // the last plane
 };
 
 TEST(Text, HelpersInBothCodePages) {
