@@ -617,14 +617,19 @@ fault.dbcs_names() {  # 表 and ソ (second byte 0x5C in code page 932) as files
 }
 
 
-fault.clipboard_held() {  # "/#c" while another program holds the clipboard open: nothing, no window; once it is free, the run works
+fault.clipboard_held() {  # "/#c" while another program holds the clipboard open: nothing, no window; once it is free, the run works; a listed name of 260 characters or more is left out, not the names after it
+  local long
+  long=$(printf 'd%.0s' {1..150})/$(printf 'f%.0s' {1..120}).zt
   ini '[$.zt]' 'recorder.exe | &Record' '%end'
-  files a.zt
+  files a.zt "$long"
   clip @{a.zt}
   hold clip
   run /#c
   starts
   unhold
+  run /#c
+  starts @{a.zt}
+  clip "@{$long}" @{a.zt}
   run /#c
   starts @{a.zt}
 }
