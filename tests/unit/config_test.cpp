@@ -84,7 +84,7 @@ const SettingsRow kSettings[] = {
     {"@menu=1234567,5\n", "MenuPosition=1 MenuX=123456 MenuY=5"},  // fields hold 6 characters
     {"@dist=500\n", "FirstLaunchDelay=500 NextLaunchDelay=500"},
     {"@dist=12345678,30\n", "NextLaunchDelay=30"},
-    {"@context=2,1\n", "ExplorerMenuMode=2 ExplorerMenuFirst=1"},
+    {"@context=2,1,0\n", "ExplorerMenuMode=2 ExplorerMenuFirst=1"},  // a third field is no part
     {"@context=1,1\n@context=1\n", "ExplorerMenuMode=1 ExplorerMenuFirst=1"},
     {"@context=3,1\n", ""},
     {"@pic=1,300,2,1\n", "PicturePreview=3 PictureSize=300 PictureNoHighlight=1"},

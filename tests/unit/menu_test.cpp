@@ -49,7 +49,8 @@ const TreeRow kTrees[] = {
      "1000:~ A@3=C:\\Tools\\a.exe, 1001:~ Open@4=MYSYS, "
      "1002:~ B@5=C:\\Tools\\b.exe{1003:-1, 1004:-2}, "
      "1005:~ G@8=C:\\Tools\\{}, ---1300, 1250:~ q.zz9 ( &0 )@0=C:\\d\\q.zz9"},
-    // Previews: below the header, in a new column, or in a submenu of the header.
+    // Previews: below the header, in a new column, or in a submenu of the header; none when off.
+    {"", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 )"},
     {"@pic=1", "[x]\n", {"C:\\d\\p.PNG"}, "---1300, 1250:p.PNG ( &0 ), [owner 1251]"},
     {"@pic=1,200,2", "[x]\n", {"C:\\d\\p.PNG"},
      "---1300, 1250:p.PNG ( &0 ){[owner 1252], [owner 1251]}"},

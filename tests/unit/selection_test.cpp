@@ -149,6 +149,7 @@ const HeaderRow kHeaders[] = {
     {"[+b&&&&a]", "C:\\b\\a.txt", 1, 0},  // empty parts dropped
     {"[+&&]", "C:\\b\\a.txt", 0, 0},      // nothing left
     {"[-doc&&^C]", "C:\\doc", 0, 0},   // "^" only on the first part
+    {"[-^D:&&doc]", "C:\\doc", 0, 0},
     {"[-txt&&$.txt]", "C:\\a.txt", 0, 0},  // a part ends before the "$" part
     {"[+^C:&&a&&$.txt]", "C:\\a.txt", 1, 0},
     {kEleven, "C:\\a", 0, 0},  // more than ten parts: refused

@@ -43,7 +43,9 @@ const TargetRow kTargets[] = {
      "file:///C:/x"},
     {.text = "https://example.org/ C:\\Data", .source = CommandLine, .expect = "C:\\Data",
      .edition = &kBasicEdition},
-    {"http://" + std::string(300, 'a') + ".example", CommandLine, ""},
+    {"http://" + std::string(245, 'a') + ".example", CommandLine, ""},  // 260 characters
+    {"http://" + std::string(244, 'a') + ".example", CommandLine,
+     "http://" + std::string(244, 'a') + ".example"},
     // A hundred targets at most.
     {Numbered("C:\\m\\#.txt", 150, " "), CommandLine, Numbered("C:\\m\\#.txt", 100, "; ")},
     {"C:\\" + std::string(255, 'x') + "\\n.txt", CommandLine, ""},  // 260 characters or more
@@ -63,7 +65,7 @@ const TargetRow kTargets[] = {
     {"\"%d%\\Café.txt\" %d%\\Földer", CommandLine, kCafe + "; " + kFolder, "@param\n%d% | C:\\d"},
     {"%d%\\\x01é", CommandLine, "", "@param\n%d% | C:\\d"},  // a held character is no control byte
     // The clipboard: files as they are given, or text a name a line.
-    {"C:\\Data\\\nC:\\gone.txt\nC:\\" + std::string(270, 'l') + "\nD:\\\n", ClipboardFiles,
+    {"C:\\Data\\\nC:\\gone.txt\nC:\\" + std::string(257, 'l') + "\nD:\\\n", ClipboardFiles,
      "1: C:\\Data; C:\\gone.txt; D:\\"},
     {"C:\\d\\Café.txt\nC:\\d\\No short é.txt\nC:\\d\\Földer\n", ClipboardFiles,
      "1: " + kCafe + "; " + kFolder + " / refused C:\\d\\No short é.txt"},
