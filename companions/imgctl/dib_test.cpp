@@ -132,6 +132,7 @@ TEST(Dib, CopyOutFollowsTheTwoCallProtocol) {
   const auto needed = std::pair(40u, 48u);
   EXPECT_EQ(std::pair(infoSize, bitsSize), needed);
   EXPECT_FALSE(CopyOut(*dib, nullptr, nullptr, nullptr, nullptr)) << "no size to write";
+  EXPECT_TRUE(CopyOut(*dib, nullptr, nullptr, nullptr, &bitsSize)) << "one size alone";
   std::vector<std::uint8_t> info(41, 0xEE), bits(49, 0xEE);
   const std::pair<std::uint32_t, std::uint32_t> tooSmall[] = {{39, 48}, {40, 47}};
   for (const auto& room : tooSmall) {  // one byte short: nothing written

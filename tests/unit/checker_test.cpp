@@ -25,7 +25,8 @@ std::string Actions(const std::vector<CheckAction>& actions) {
 std::string Menu(const std::vector<CheckMenuItem>& items) {
   Strings out;
   for (const CheckMenuItem& i : items) {
-    out.push_back(std::to_string(i.id) + (i.label.empty() ? "" : " " + i.label) +
+    out.push_back((i.kind == CheckMenuItem::Separator ? "---" : "") + std::to_string(i.id) +
+                  (i.label.empty() ? "" : " " + i.label) +
                   (i.icon.empty() ? "" : " @" + i.icon) +
                   (i.hasSubmenu ? "{" + Menu(i.submenu) + "}" : ""));
   }
@@ -78,7 +79,7 @@ const CheckRow kChecks[] = {
      "0 targets x.txt(file) || 1 [^D:\\]m -> 0 | open | C:\\d\\x.txt"},
     {"[$.txt]\na.exe\n%end\n[all]\nb.exe\nc.exe\n%end\n", {kTxt},
      "0 targets x.txt(file) || 1 [$.txt]h -> 1 taken | sec 1F 0-1 | sec 4A 1-3 | menu | menu 1000 "
-     "a, 1001 b, 1002 c, 1300, 1250 x.txt ( &0 ) | cmd a: a.exe C:\\d\\x.txt | cmd b: b.exe "
+     "a, 1001 b, 1002 c, ---1300, 1250 x.txt ( &0 ) | cmd a: a.exe C:\\d\\x.txt | cmd b: b.exe "
      "C:\\d\\x.txt | cmd c: c.exe C:\\d\\x.txt"},
     {"; see [all]\n[$.txt]#\na.exe\n%end\n", {"C:\\d\\My File.txt"},
      "1 targets My File.txt(file) warn 1 comment-header || 2 [$.txt]h -> 1 taken | sec 2F 0-1 | "
@@ -103,7 +104,7 @@ const CheckRow kChecks[] = {
      ">%X=\"unclosed | Broken\n{Group\nc.exe | C\n}\n%end\n", {kTxt},
      "0 targets x.txt(file) || 4 [$.txt]h -> 1 taken | sec 4F 0-7 | menu | menu 1001 a * "
      "@C:\\Tools\\a.exe, 1003 b * @C:\\Tools\\b.exe, 1004 Group @C:\\Tools\\{1005 C "
-     "@C:\\Tools\\c.exe}, 1300, 1250 x.txt ( &0 ) @C:\\d\\x.txt | cmd a > Ask: a.exe <%X> -f "
+     "@C:\\Tools\\c.exe}, ---1300, 1250 x.txt ( &0 ) @C:\\d\\x.txt | cmd a > Ask: a.exe <%X> -f "
      "\"C:\\d\\x.txt\" ask Open which?|x.txt | cmd b > Broken:  | cmd C: c.exe C:\\d\\x.txt"},
     {"[file]\na.exe\n%end\n", {"C:\\nowhere.txt"}, "0 target-less menu"},
     // The scan alone.
