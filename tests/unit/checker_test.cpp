@@ -106,6 +106,9 @@ const CheckRow kChecks[] = {
      "@C:\\Tools\\a.exe, 1003 b * @C:\\Tools\\b.exe, 1004 Group @C:\\Tools\\{1005 C "
      "@C:\\Tools\\c.exe}, ---1300, 1250 x.txt ( &0 ) @C:\\d\\x.txt | cmd a > Ask: a.exe <%X> -f "
      "\"C:\\d\\x.txt\" ask Open which?|x.txt | cmd b > Broken:  | cmd C: c.exe C:\\d\\x.txt"},
+    {"[system]\n@text=1\n%end\n[file]\na.exe\nb.exe\n%end\n", {kTxt},  // 1251: the preview
+     "0 targets x.txt(file) || 4 [file]h -> 1 taken | sec 4F 0-2 | menu | menu 1000 a, 1001 b, "
+     "---1300, 1250 x.txt ( &0 ), 1251 | cmd a: a.exe C:\\d\\x.txt | cmd b: b.exe C:\\d\\x.txt"},
     {"[file]\na.exe\n%end\n", {"C:\\nowhere.txt"}, "0 target-less menu"},
     // The scan alone.
     {"[$.txt]\na.exe\n[$.log]\nb.exe\n%end\n[file]\nc.exe\n", {},
@@ -185,6 +188,12 @@ TEST(Checker, FormatsAndArguments) {
                            "one-by-one mode shows no menu", "    1001 b:\n",
                            "would start C:\\Tools\\a.exe with C:\\d\\x.log in C:\\Tools"})
     EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
+  t.fs.AddFile("C:\\Tools\\menu.ini", "[.*]_[folder]\na.exe\nb.exe\n%end\n");  // the catch-all
+  o.configPath = "C:\\Tools\\menu.ini";
+  o.arguments = {"C:\\d\\x.txt"};
+  const std::string menu = FormatReportText(CheckConfiguration(t.fs, o));
+  for (const char* part : {"not excluded, taken", "show the menu: 2 program entries"})
+    EXPECT_NE(menu.find(part), std::string::npos) << part << " in " << menu;
   const Strings bad[] = {{}, {"--edition", "pro", "c.ini"}, {"--clipboard"}, {"--what", "c.ini"}};
   for (const Strings& args : bad)
     EXPECT_FALSE(ParseCheckArguments(args, "zolto5_check", o, error)) << Join(args, " ");
