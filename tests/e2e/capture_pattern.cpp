@@ -78,7 +78,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   for (const std::string& option : request.extras) {
     unsigned seconds = 0;
     if (option == "--fail") return 1;
-    if (std::sscanf(option.c_str(), "--hang=%u", &seconds) == 1) return Sleep(seconds * 1000), 1;
+    if (std::sscanf(option.c_str(), "--hang=%u", &seconds) == 1) {
+      Sleep(seconds * 1000);
+      return 1;
+    }
     if (option == "--garbage") {
       bytes = Headers(4000, 4000);
       bytes.resize(100);

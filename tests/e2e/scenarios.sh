@@ -642,7 +642,7 @@ navy='r < 0.1 && g < 0.1 && b > 0.4 && b < 0.6'
 magenta='r > 0.9 && g < 0.1 && b > 0.9'
 
 preview.web_pattern() {  # "@browse=capture_pattern.exe": its 320x240 pattern, eight colour bands in order, is the menu's last item, below the header
-  local found w h x y band px seen colours=(255,0,0 0,255,0 0,0,255 255,255,0 0,255,255 255,0,255 255,128,0 128,128,128)
+  local found w h x y band px py seen colours=(255,0,0 0,255,0 0,0,255 255,255,0 0,255,255 255,0,255 255,128,0 128,128,128)
   cp "$ZOLTO_E2E_BIN/capture_pattern.exe" "$ZOLTO_TMP/" || zolto_fail "set-up: no capture_pattern.exe"
   files page.html
   ZOLTO_MENU_WAIT=60 menu_on page.html "@browse=capture_pattern.exe"
@@ -651,9 +651,10 @@ preview.web_pattern() {  # "@browse=capture_pattern.exe": its 320x240 pattern, e
   IFS='x+' read -r w h x y <<<"${found% *}"
   [ "${w}x$h" = 320x240 ] && ((mh - y - h >= 0 && mh - y - h <= 6 && y >= 40)) ||
     zolto_fail "the pattern's border spans ${found% *} of the ${mw}x$mh menu: not a 320x240 last item below the header"
+  py=$((my + y + 70))
   for band in 0 1 2 3 4 5 6 7; do  # 6 px of border, then eight bands over 308 px
     px=$((mx + x + 6 + 308 * (2 * band + 1) / 16))
-    seen=$(convert "$shot" -format "%[fx:round(255*p{$px,$((my + y + 70))}.r)],%[fx:round(255*p{$px,$((my + y + 70))}.g)],%[fx:round(255*p{$px,$((my + y + 70))}.b)]" info:)
+    seen=$(convert "$shot" -format "%[fx:round(255*p{$px,$py}.r)],%[fx:round(255*p{$px,$py}.g)],%[fx:round(255*p{$px,$py}.b)]" info:)
     [ "$seen" = "${colours[band]}" ] || zolto_fail "band $((band + 1)) is ($seen), expected (${colours[band]})"
   done
   escape
@@ -681,9 +682,12 @@ fault.capture() {  # a capture program that fails, writes 100 bytes claiming 400
 app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths'
 
 # browsers edge|chrome|both|none: which of the stand-in browsers in edge/
-# (msedge.exe) and chrome/ (chrome.exe) App Paths names.
+# (msedge.exe) and chrome/ (chrome.exe) App Paths names (unchanged from the
+# last call: no registry change).
 browsers() {
   local dir exe
+  [ "$1" != "${registered:-}" ] || return 0
+  registered=$1
   for dir in edge chrome; do
     exe=$([ $dir = edge ] && echo msedge || echo chrome).exe
     if [ "$1" = both ] || [ "$1" = $dir ]; then
@@ -740,7 +744,7 @@ browser_ran() {
 }
 
 preview.page_capture() {  # zolto_capture.exe runs the browser App Paths names (Edge, else Chrome) or --browser= names, headless in a temporary profile, the address one argument; refuses what is not http, https or file, or reads as an option
-  local exe html line row browsers mode via args address status size ran last have plain out="@{out dir/page 1.bmp}"
+  local exe html row browsers mode via args address status size ran last have plain bmp="$ZOLTO_TMP/out dir/page 1.bmp"
   cp "$ZOLTO_BIN/zolto_capture.exe" "$ZOLTO_TMP/" || zolto_fail "set-up: no zolto_capture.exe"
   for exe in edge/msedge chrome/chrome "named browser/msedge"; do
     mkdir -p "$ZOLTO_TMP/${exe%/*}" && cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/$exe.exe" ||
@@ -765,11 +769,11 @@ preview.page_capture() {  # zolto_capture.exe runs the browser App Paths names (
       zolto_open_menu 60 "$row" "$address"
       picture "$size"
     else
-      rm -f "$ZOLTO_TMP/out dir/page 1.bmp"
-      ZT_LINE="\"$(x @{zolto_capture.exe})\" $args -o\"$(x "$out")\" -b -fbmp -u\"$address\"" zolto_zt run
+      rm -f "$bmp"
+      ZT_LINE="\"$(x @{zolto_capture.exe})\" $args -o\"$(zolto_winpath "$bmp")\" -b -fbmp -u\"$address\"" zolto_zt run
       have=$?
       ((have == status)) || zolto_fail "$row: zolto_capture.exe exited $have, expected $status"
-      picture "$size" "$ZOLTO_TMP/out dir/page 1.bmp"
+      picture "$size" "$bmp"
       [ -z "$(ls "$ZOLTO_TMP/out dir" | grep -vx 'page 1.bmp')" ] || zolto_fail "$row: left in the output folder"
     fi
     browser_ran "$ran" "${last:-$address}"

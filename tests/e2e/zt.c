@@ -151,7 +151,10 @@ static int Run(void) {
     return 125;
   DWORD status = 124;
   if (WaitForSingleObject(process.hProcess, 25000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &status);
-  else TerminateProcess(process.hProcess, 124), WaitForSingleObject(process.hProcess, 5000);
+  else {
+    TerminateProcess(process.hProcess, 124);
+    WaitForSingleObject(process.hProcess, 5000);
+  }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return (int)status;
