@@ -162,13 +162,20 @@ def main():
     ap.add_argument('--count', type=int, default=80, help='mutants to run (default 80)')
     ap.add_argument('--seed', type=int, default=1, help='shuffle seed (default 1)')
     ap.add_argument('--only', help='run only these numbers, e.g. 3,17')
+    ap.add_argument('--files', metavar='REGEX',
+                    help='mutate only the sources whose path REGEX finds (numbers then count '
+                         'within those)')
     ap.add_argument('--list', action='store_true', help='list the mutants, run none')
     ap.add_argument('--timeout', type=int, default=60, help='seconds a test run may take (60)')
     ap.add_argument('--jobs', type=int, default=2, help='build jobs (default 2)')
+    ap.add_argument('--matrix', metavar='FILE',
+                    help='run every test on each mutant and write, a JSON line a mutant, '
+                         'the tests that failed (which tests kill what no other test does)')
     args = ap.parse_args()
 
     files = run(['git', 'ls-files'], check=True).stdout.split('\n')
-    texts = {f: open(f, encoding='latin-1').read() for f in portable_sources(files)}
+    texts = {f: open(f, encoding='latin-1').read() for f in portable_sources(files)
+             if not args.files or re.search(args.files, f)}
     pool = sorted(s for f in texts for s in sites(f, texts[f]))
     random.Random(args.seed).shuffle(pool)
     numbers = list(range(1, len(pool) + 1))
@@ -191,7 +198,10 @@ def main():
         + [f'-D{k}={v}' for k, v in cache.items()], check=True)
     build = ['nice', '-n', '10', 'cmake', '--build', bld, f'-j{args.jobs}', '--target'] + TARGETS
     test = ['timeout', '-k', '5', str(args.timeout), 'ctest', '--test-dir', bld, '-j2',
-            '--no-tests=error', '--timeout', str(args.timeout), '--stop-on-failure']
+            '--no-tests=error', '--timeout', str(args.timeout)]
+    if not args.matrix:
+        test.append('--stop-on-failure')
+    matrix = open(args.matrix, 'w') if args.matrix else None
 
     print(f'mutants: {len(pool)} sites in {len(texts)} files, seed {args.seed}; '
           f'building in {bld}', flush=True)
@@ -234,6 +244,13 @@ def main():
         timed_out = res.returncode == 124 or 'Timeout' in res.stdout
         how = ('timed out' if timed_out else 'killed') if killed else 'SURVIVED'
         results.append((k, killed))
+        if matrix:
+            failed = re.findall(r'^\s*\d+ - (.+?) \((?:Failed|Timeout|SEGFAULT|Subprocess|Exception|Child)',
+                                res.stdout.split('tests FAILED:')[-1], re.M)
+            where, old, new = describe(texts, pool[k - 1])
+            matrix.write(json.dumps({'mutant': k, 'where': where, 'killed': killed,
+                                     'failed': failed if killed else []}) + '\n')
+            matrix.flush()
         print(f'[{len(results):3}/{want}] #{k} {describe(texts, pool[k - 1])[0]}: {how} '
               f'({time.time() - began:.1f} s)', flush=True)
 
