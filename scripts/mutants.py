@@ -231,7 +231,7 @@ def main():
                 f.write(text[:start] + new + text[end:])
             if run(build).returncode:
                 skipped += 1
-                queue += [] if args.only else [next(spare)]
+                queue += [] if args.only else [k for k in [next(spare, None)] if k]
                 print(f'  #{k} {describe(texts, pool[k - 1])[0]}: does not compile, '
                       'drawing another', flush=True)
                 continue
