@@ -3,7 +3,8 @@
    nothing: BREGEXP.DLL exports BRegfree, hands the compiled expression back
    for reuse and refuses a runaway search on a Windows thread's smaller stack;
    imgctl.dll's ToDIB sets COM up for itself and leaves the thread as it found
-   it, and ToDIB and DeleteDIB refuse a folder and a freed handle. Loads both
+   it, DIBto24Bit makes 24 bits (the launcher draws 32 as well), and ToDIB
+   and DeleteDIB refuse a folder and a freed handle. Loads both
    by name from its own folder; FOLDER holds picture.png.
      dll_calls FOLDER
    Prints each failed check; the exit status is the number of failures. */
@@ -15,6 +16,8 @@
 typedef int(__cdecl* BMatchFn)(const char*, const char*, const char*, void**, char*);
 typedef void(__cdecl* BRegfreeFn)(void*);
 typedef HANDLE (*ToDIBFn)(const char*);
+typedef int (*DIBto24BitFn)(HANDLE);
+typedef int (*HeadDIBFn)(HANDLE, BITMAPINFOHEADER*);
 typedef int (*DeleteDIBFn)(HANDLE);
 
 static int failures;
@@ -51,11 +54,14 @@ static void Bregexp(void) {
 static void Imgctl(const char* folder) {
   HMODULE dll = LoadLibraryA("imgctl.dll");
   ToDIBFn toDib = (ToDIBFn)(void*)GetProcAddress(dll, "ToDIB");
+  DIBto24BitFn to24 = (DIBto24BitFn)(void*)GetProcAddress(dll, "DIBto24Bit");
+  HeadDIBFn headDib = (HeadDIBFn)(void*)GetProcAddress(dll, "HeadDIB");
   DeleteDIBFn deleteDib = (DeleteDIBFn)(void*)GetProcAddress(dll, "DeleteDIB");
   char path[2 * MAX_PATH];
+  BITMAPINFOHEADER header;
   HANDLE dib;
-  CHECK(toDib && deleteDib, "imgctl.dll exports ToDIB and DeleteDIB");
-  if (!toDib || !deleteDib) return;
+  CHECK(toDib && to24 && headDib && deleteDib, "imgctl.dll exports ToDIB, DIBto24Bit, HeadDIB, DeleteDIB");
+  if (!toDib || !to24 || !headDib || !deleteDib) return;
   snprintf(path, sizeof path, "%s\\picture.png", folder);
   deleteDib(toDib(path));
   CHECK(CoInitializeEx(NULL, COINIT_APARTMENTTHREADED) == S_OK, "ToDIB left COM initialised");
@@ -63,6 +69,7 @@ static void Imgctl(const char* folder) {
   CHECK(CoInitializeEx(NULL, COINIT_APARTMENTTHREADED) == S_FALSE, "ToDIB ended the caller's COM");
   CoUninitialize();
   CoUninitialize();
+  CHECK(to24(dib) && headDib(dib, &header) && header.biBitCount == 24, "DIBto24Bit makes 24 bits");
   CHECK(dib && deleteDib(dib) && !deleteDib(dib), "DeleteDIB frees a picture once");
   CHECK(toDib(folder) == NULL, "ToDIB took a folder");
   FreeLibrary(dll);
