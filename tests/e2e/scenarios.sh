@@ -466,10 +466,10 @@ preview.shell_menu() {  # "@context=1": an item opening the shell's items, "@con
 
 # ---- fault
 
-fault.config_held() {  # a configuration held open without sharing, or its bytes locked: "設定ファイル異常", nothing runs; free, it runs
+fault.config_file() {  # a configuration held open without sharing, its bytes locked, a folder of its name, a file over 64 MiB, "/#s= x" (the program's folder): "設定ファイル異常", nothing runs; free, of 20 MB whose section comes last, or 2 MB of noise before it: the entry runs
+  local how file=$ZOLTO_TMP/zolto5_c.ini section=$'[$.zt]\r\nrecorder.exe | &Record\r\n%end\r\n'
   ini '[$.zt]' 'recorder.exe | &Record' '%end'
   files a.zt
-  local how
   for how in deny lock; do
     hold "$how" @{zolto5_c.ini}
     box zolto5_c 設定ファイル異常 @{a.zt}
@@ -478,29 +478,21 @@ fault.config_held() {  # a configuration held open without sharing, or its bytes
   done
   run @{a.zt}
   starts @{a.zt}
-}
-
-fault.config_unreadable() {  # a folder of the configuration's name, a file over 64 MiB, "/#s= x" (the program's folder): "設定ファイル異常"
-  files a.zt zolto5_c.ini/
-  box zolto5_c 設定ファイル異常 @{a.zt}
-  dismiss
-  rmdir "$ZOLTO_TMP/zolto5_c.ini" && truncate -s 65M "$ZOLTO_TMP/zolto5_c.ini"
-  box zolto5_c 設定ファイル異常 @{a.zt}
-  dismiss
-  edition basic
-  box エラー 設定ファイル異常 "/#s=" x  # Wine joins the arguments: the tail is "/#s= x"
-  dismiss
-}
-
-fault.config_large() {  # 20 MB whose section comes last, 2 MB of noise before it: the entry runs
-  local file=$ZOLTO_TMP/zolto5_c.ini section=$'[$.zt]\r\nrecorder.exe | &Record\r\n%end\r\n'
-  files a.zt
   { yes "$(printf '%099d' 0 | tr 0 ';')" | head -n 200000; printf '%s' "$section"; } >"$file"
   run @{a.zt}
   starts @{a.zt}
   { head -c 2000000 /dev/urandom | tr -d '\000['; printf '\r\n%s' "$section"; } >"$file"
   run @{a.zt}
   starts @{a.zt}
+  truncate -s 65M "$file"
+  box zolto5_c 設定ファイル異常 @{a.zt}
+  dismiss
+  rm "$file" && files zolto5_c.ini/
+  box zolto5_c 設定ファイル異常 @{a.zt}
+  dismiss
+  edition basic
+  box エラー 設定ファイル異常 "/#s=" x  # Wine joins the arguments: the tail is "/#s= x"
+  dismiss
 }
 
 fault.path_list() {  # "@path=" naming a missing list file: the entry only the list finds is left out, silently; with the list it is offered
