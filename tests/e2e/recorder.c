@@ -5,8 +5,8 @@
  * without the process's own start-up time in them), a tab, and each argument
  * in UTF-8 as the file system resolves it (the long path of an existing file
  * or folder, GetLongPathNameW, else the argument as given), joined by '|':
- * which file a short name or a quoted name opens. The log is the
- * file named by ZOLTO_RECORDER_LOG, else recorder.log beside this program.
+ * which file a short name or a quoted name opens. The log is recorder.log
+ * beside this program.
  * Lines end with a bare LF so that shell tests can read them as they are.
  * A console-less program, so it never shows a window of its own. */
 #include <windows.h>
@@ -33,9 +33,7 @@ static void ResolvedArguments(char *buffer, int size) {
 }
 
 static void LogPath(char *path, DWORD size) {
-  DWORD n = GetEnvironmentVariableA("ZOLTO_RECORDER_LOG", path, size);
-  if (n > 0 && n < size) return;
-  n = GetModuleFileNameA(NULL, path, size);
+  DWORD n = GetModuleFileNameA(NULL, path, size);
   if (n == 0 || n >= size) {
     lstrcpynA(path, "recorder.log", (int)size);
     return;

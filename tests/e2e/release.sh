@@ -9,12 +9,9 @@
 #   - without a target: &Help opens the help text in Notepad ("@editor=");
 #   - with a browser where Windows keeps Edge (a stand-in that paints every
 #     page magenta), an .html file's menu shows the page's 320x240 picture.
-#   release.sh ZIP FULL-EXE BASIC-EXE   (the exes as built, to spot a stale ZIP)
+#   release.sh ZIP   (compared with the programs of ZOLTO_BIN, to spot a stale ZIP)
 set -uo pipefail
-usage="usage: release.sh ZIP FULL-EXE BASIC-EXE"
-zip=${1:?$usage}
-built_full=${2:?$usage}
-built_basic=${3:?$usage}
+zip=${1:?usage: release.sh ZIP}
 [ -f "$zip" ] || { echo "FAIL: no $zip (build it: cmake --build --preset windows --target package)" >&2; exit 1; }
 
 # A fresh prefix, as on a machine that never ran the program; its server is
@@ -29,7 +26,7 @@ trap end_prefix EXIT
 started=$(date +%s)
 source "$(dirname "$0")/wine-env.sh"
 echo "a fresh Wine prefix took $(($(date +%s) - started)) s"
-zolto_new_workdir
+new_row
 trap 'zolto_cleanup; end_prefix' EXIT
 
 cmake -E chdir "$ZOLTO_TMP" cmake -E tar xf "$zip" || zolto_fail "cannot unpack $zip"
@@ -43,7 +40,7 @@ listing() { (cd "$1" && ls | sort | tr '\n' ' '); }
   zolto_fail "the full edition's folder holds: $(listing "$full")"
 [ "$(listing "$basic")" = "imgctl.dll zolto5.exe zolto5.ini zolto5.txt zolto5_check.exe " ] ||
   zolto_fail "the basic edition's folder holds: $(listing "$basic")"
-cmp -s "$full/zolto5_c.exe" "$built_full" && cmp -s "$basic/zolto5.exe" "$built_basic" ||
+cmp -s "$full/zolto5_c.exe" "$ZOLTO_FULL_EXE" && cmp -s "$basic/zolto5.exe" "$ZOLTO_BASIC_EXE" ||
   zolto_fail "the ZIP holds older executables than the build (rebuild the package target)"
 for text in "$full/zolto5_c.txt" "$basic/zolto5.txt" "$full/zolto5_c.ini" "$basic/zolto5.ini"; do
   iconv -f CP932 -t UTF-8 "$text" >/dev/null 2>&1 || zolto_fail "$(basename "$text") is not in code page 932"
@@ -55,8 +52,10 @@ done
 iconv -f CP932 -t UTF-8 "$full/zolto5_c.txt" | grep 'ヘルプ' >/dev/null ||
   zolto_fail "zolto5_c.txt does not read as the Japanese help"
 
+locale en  # Notepad's captions in English
 printf 'A file sent to the launcher.\r\n' >"$ZOLTO_TMP/sent.txt"
 printf 'A file copied to the clipboard.\r\n' >"$ZOLTO_TMP/copied.txt"
+printf '<html></html>\r\n' >"$ZOLTO_TMP/page.html"
 
 # notepad_opens STEP EXE KEY FILE-NAME [ARG...]: starts EXE with ARG...; in
 # its menu (screenshot release.STEP) KEY, an item's mnemonic, must open
@@ -67,38 +66,33 @@ notepad_opens() {
   ZOLTO_EXE=$2
   ZOLTO_NAME=$(basename "$2" .exe)
   shift 4
-  zolto_open_menu 30 "$step" "$@"
-  echo "screenshot: $(zolto_screenshot "release.$step")"
-  zolto_keys "$menu" "$key"
+  menu "$@"
+  snap "$step"
+  keys "$key"
   window=$(zolto_new_window 30 "$before" "${file//./\\.} - Notepad") ||
-    zolto_fail "$step: Notepad did not open $file: windows $(zolto_window_texts | cut -f1 | tr '\n' '|')"
+    zolto_fail "$step: Notepad did not open $file: windows $(zolto_zt wintext | cut -f1 | tr '\n' '|')"
   zolto_keys "$window" alt+F4
-  zolto_finish 30
+  finish
 }
 
-sent=$(zolto_winpath "$ZOLTO_TMP/sent.txt")
 # Send To: the selected file is the program's argument.
-notepad_opens zolto5_c.sendto "$full/zolto5_c.exe" n sent.txt "$sent"
+notepad_opens zolto5_c.sendto "$full/zolto5_c.exe" n sent.txt @{sent.txt}
 # The hot key's shortcut: "/#c" with a file copied to the clipboard.
-zolto_zt setclip "$(zolto_winpath "$ZOLTO_TMP/copied.txt")" ||
-  zolto_fail "zt setclip could not fill the clipboard"
+clip @{copied.txt}
 notepad_opens zolto5_c.clipboard "$full/zolto5_c.exe" n copied.txt "/#c"
-zolto_zt setclip -e
 # No target: the target-less menu's &Help opens the help in the editor.
 notepad_opens zolto5_c.help "$full/zolto5_c.exe" h zolto5_c.txt
 # Web previews: zolto_capture.exe beside the program, through App Paths.
-cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/msedge.exe" &&
-  zolto_run 30 reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\msedge.exe' \
-    /ve /d "$(zolto_winpath "$ZOLTO_TMP/msedge.exe")" /f || zolto_fail "cannot register the stand-in Edge"
-printf '<html></html>\r\n' >"$ZOLTO_TMP/page.html"
+standin_browser msedge.exe
+zolto_run 30 reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\msedge.exe' \
+  /ve /d "$(x @{msedge.exe})" /f || zolto_fail "cannot register the stand-in Edge"
 ZOLTO_EXE=$full/zolto5_c.exe ZOLTO_NAME=zolto5_c
-zolto_open_menu 60 "web preview" "$(zolto_winpath "$ZOLTO_TMP/page.html")"
-shot=$(zolto_screenshot release.zolto5_c.web)
+ZOLTO_MENU_WAIT=60 menu @{page.html}
+snap zolto5_c.web
 magenta=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" 'r > 0.9 && g < 0.1 && b > 0.9')
 [ "${magenta#* }" -eq $((320 * 240)) ] || zolto_fail "the .html file's menu shows magenta $magenta, not the 320x240 page"
-zolto_keys "$menu" Escape
-zolto_finish 30
-notepad_opens zolto5.sendto "$basic/zolto5.exe" n sent.txt "$sent"
+escape
+notepad_opens zolto5.sendto "$basic/zolto5.exe" n sent.txt @{sent.txt}
 notepad_opens zolto5.help "$basic/zolto5.exe" h zolto5.txt
 
 echo "ok: the release unpacks into two portable folders whose programs, configurations," \

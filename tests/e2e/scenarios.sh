@@ -1,11 +1,78 @@
-# The end-to-end scenario table, run by run_scenarios.sh (which defines the
-# verbs: edition, locale, ini, files, recorders, run, menu, keys, box,
+# The end-to-end scenario table, run by run_scenarios.sh, in the verbs of
+# wine-env.sh (edition, locale, ini, files, recorders, run, menu, keys, box,
 # starts, ...). A row is a function named GROUP.WHAT, with the line that
 # opens it saying what it checks. Each row starts in a fresh folder holding
 # zolto5_c.exe and recorder.exe, under code page 932; @{NAME} is the Windows
 # path of NAME in that folder. Groups: launch (programs started without a
 # menu), menu (menus, keys, clicks, boxes), preview (what menus draw), fault
 # (README, "What faults get").
+
+# ---- helpers that some rows share
+
+# says TEXT...: the console output holds each TEXT (@{} expanded).
+says() {
+  local t
+  for t; do
+    grep -qiF -- "$(x "$t")" "$out" || zolto_fail "the output lacks [$(x "$t")]:"$'\n'"$(cat "$out")"
+  done
+}
+
+# holds DIR NAMES: the folder DIR holds exactly NAMES (blank-separated,
+# sorted), its configurations all empty.
+holds() {
+  local have
+  have=$(ls -A "$ZOLTO_TMP/$1" | sort | xargs)
+  [ "$have" = "$2" ] || zolto_fail "$1 holds [$have], expected [$2]"
+  [ -z "$(find "$ZOLTO_TMP/$1" -name '*.ini' -size +0c)" ] || zolto_fail "a configuration in $1 was written to"
+}
+
+# highlight: the highlighted item of the menu in $shot: sets hl_top and hl_h,
+# its rows within the menu; fails when no item at least 12 px high is. (A
+# strip 8 px wide: ImageMagick finds no box in a part 1 px wide.)
+highlight() {
+  local found
+  found=$(zolto_pixels "$shot" "8x$mh+$((mx + 4))+$my" 'b > 0.9 && r < 0.4 && g > 0.4')
+  IFS='x+' read -r _ hl_h _ hl_top <<<"${found% *}"
+  ((${found#* } > 0 && hl_h >= 12)) || zolto_fail "no highlighted item in the menu ($found)"
+}
+
+# text_mask SHOT WxH+X+Y OUT: the dark pixels (text) of that part as white on
+# black, cut to their box, into the image OUT; fails when there are none.
+text_mask() {
+  local found
+  found=$(zolto_ink "$1" "$2")
+  [ "${found#* }" -gt 0 ] 2>/dev/null &&
+    convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -negate -trim +repage "$3" 2>/dev/null
+}
+
+# header_submenu NAME: for a preview in the submenu of the menu's header
+# (its last item): keeps the header's text as header.png, opens the submenu
+# (Up to the header, Right), takes the highlight off its first item (Down),
+# and snaps NAME.
+header_submenu() {
+  snap "$1_header"
+  text_mask "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + mh - 23))" "$ZOLTO_TMP/header.png" ||
+    zolto_fail "no header text at the bottom of the menu"
+  submenu Up Right
+  zolto_keys "$sub" Down
+  sleep 0.5
+  snap "$1_submenu"
+}
+
+# first_item_reads HEIGHT TEXT: the submenu's first item (HEIGHT px) reads
+# TEXT. The target is named after TEXT, so the header, in the same font,
+# begins with it: the item's text mask and the header's, cut to the same
+# width and trimmed, must match pixel for pixel.
+first_item_reads() {
+  local width
+  text_mask "$shot" "$((sw - 6))x$1+$((sx + 3))+$((sy + 3))" "$ZOLTO_TMP/item.png" ||
+    zolto_fail "the submenu's first item shows no text"
+  width=$(identify -format '%w' "$ZOLTO_TMP/item.png")
+  convert "$ZOLTO_TMP/header.png" -crop "${width}x1000+0+0" +repage -trim +repage "$ZOLTO_TMP/head.png" &&
+    [ "$(identify -format '%wx%h' "$ZOLTO_TMP/head.png")" = "$(identify -format '%wx%h' "$ZOLTO_TMP/item.png")" ] &&
+    [ "$(compare -metric AE "$ZOLTO_TMP/head.png" "$ZOLTO_TMP/item.png" null: 2>&1)" = 0 ] ||
+    zolto_fail "the submenu's first item does not read \"$2\" (unlike the header naming it)"
+}
 
 # ---- launch
 
@@ -17,15 +84,11 @@ launch.direct_run() {  # one entry without parameter lines runs at once, quoted,
   started_in '@{}'
 }
 
-launch.association() {  # a target no section takes opens with its association; the basic edition never takes "[$.EXT]"
+launch.association() {  # a target no section takes opens with its association
   recorders assoc
   associate zt1 assoc/recorder.exe
   files "doc.$ext"
   ini '[$.txt]' 'recorder.exe | &Record' '%end'
-  run "@{doc.$ext}"
-  starts -d assoc "\"@{doc.$ext}\""
-  edition basic
-  ini "[\$.$ext]" 'recorder.exe | &Record' '%end'
   run "@{doc.$ext}"
   starts -d assoc "\"@{doc.$ext}\""
   starts
@@ -134,17 +197,16 @@ launch.resources() {  # each edition's resources: the empty OPTION dialog, icons
 
 # ---- menu
 
-menu.targetless() {  # no target: the target-less menu, whose &Version names the edition; a web address alone in the basic edition
+menu.targetless() {  # no target: the target-less menu, whose &Version names the edition
   ini '[$.txt]' 'recorder.exe | &First' '%end'
   menu
   about
-  edition basic  # a "[url]" section would run at once in the full edition
-  ini '[url]' 'recorder.exe | &Address' '%end'
-  menu https://example.org/
+  edition basic
+  menu
   about
 }
 
-menu.choose() {  # "/#m=300,400" over "@menu=center"; Return runs the first entry for the first target, Shift+Return and a right click for all
+menu.choose() {  # "@menu=center" centres the menu on the screen, "/#m=300,400" places it; Return runs the first entry for the first target, Shift+Return and a right click for all
   recorders two
   ini <<'INI'
 [system]
@@ -156,7 +218,11 @@ recorder.exe | &First
 %end
 INI
   files a.txt b.txt c.txt
-  local targets=(@{a.txt} @{b.txt} @{c.txt})
+  local targets=(@{a.txt} @{b.txt} @{c.txt}) half=$(($(xdotool getdisplaygeometry | cut -d' ' -f1) / 2))
+  menu "${targets[@]}"
+  ((mx + mw / 2 >= half - 2 && mx + mw / 2 <= half + 2)) ||
+    zolto_fail "the ${mw}x$mh menu stands at $mx,$my, not centred on $((2 * half))"
+  escape
   menu /#m=300,400 "${targets[@]}"
   at 300 400
   keys Return
@@ -164,7 +230,7 @@ INI
   starts @{a.txt}
   menu /#m=300,400 "${targets[@]}"
   keys shift+Return
-  zolto_zt keys -shift  # an X release after the menu closed reaches no Wine window
+  zolto_zt unshift  # an X release after the menu closed reaches no Wine window
   finish
   starts "${targets[@]}"
   menu /#m=300,400 "${targets[@]}"
@@ -172,16 +238,6 @@ INI
   finish
   starts "${targets[@]}"
   starts -d two
-}
-
-menu.centre() {  # "@menu=center" centres the menu on the screen
-  ini '[system]' '@menu=center' '%end' '[$.txt]' 'recorder.exe | &First' 'recorder.exe | &Second' '%end'
-  files a.txt
-  menu @{a.txt}
-  local half=$(($(xdotool getdisplaygeometry | cut -d' ' -f1) / 2))
-  ((mx + mw / 2 >= half - 2 && mx + mw / 2 <= half + 2)) ||
-    zolto_fail "the ${mw}x$mh menu stands at $mx,$my, not centred on $((2 * half))"
-  escape
 }
 
 menu.focus_lost() {  # another program's window taking the focus ends the menu: nothing starts, the program exits
@@ -294,30 +350,34 @@ preview.icons() {  # "@icon": an icon left of each label: the shell's for record
 gradient() { zolto_pixels "$shot" "${3}x${4}+$1+$2" 'g < 0.15 && r + b > 0.8'; }
 
 # expect_picture X Y W H: the gradient in that part of $shot is one filled
-# rectangle of about 200x150 that ends at the part's bottom (the last item);
-# sets pic_top, its top within the part.
+# rectangle of about 201x151 that ends at the part's bottom (the last item),
+# red at the top and blue at the bottom as the file; sets pic_top, its top
+# within the part.
 expect_picture() {
-  local found w h below
+  local found w h x below red blue
   found=$(gradient "$@")
-  IFS='x+' read -r w h _ pic_top <<<"${found% *}"
-  ((${w:-0} >= 198 && w <= 202 && h >= 148 && h <= 152)) ||
-    zolto_fail "the picture covers ${found% *} of the $3x$4 menu, expected about 200x150"
+  IFS='x+' read -r w h x pic_top <<<"${found% *}"
+  ((${w:-0} >= 199 && w <= 203 && h >= 149 && h <= 153)) ||
+    zolto_fail "the picture covers ${found% *} of the $3x$4 menu, expected about 201x151"
   ((${found#* } >= w * h * 95 / 100)) || zolto_fail "only ${found#* } of the ${found% *} box are picture pixels"
   below=$(($4 - pic_top - h))
   ((below >= 0 && below <= 6)) || zolto_fail "the picture (${found% *}) is not the last item of the $3x$4 menu"
+  red=$(zolto_pixels "$shot" "${w}x4+$(($1 + x))+$(($2 + pic_top))" 'r > 0.8')
+  blue=$(zolto_pixels "$shot" "${w}x4+$(($1 + x))+$(($2 + pic_top + h - 4))" 'b > 0.8')
+  ((${red#* } >= 4 * w * 9 / 10 && ${blue#* } >= 4 * w * 9 / 10)) || zolto_fail "the picture is not red at the top, blue at the bottom"
 }
 
-preview.picture() {  # imgctl.dll beside the program: "@pic=1,200" shows a 200x150 picture below the header; "@pic=1,200,2" in its submenu
+preview.picture() {  # imgctl.dll beside the program: "@pic=1,201" shows the 800x600 picture at 201x151 (rows padded to 4 bytes), upright, below the header; "@pic=1,201,2" in its submenu
   local jpg="( 800 x 600 ).jpg" ink found  # named after the submenu's caption, which the header then draws too
   cp "$ZOLTO_BIN/imgctl.dll" "$ZOLTO_TMP/" && convert -size 800x600 gradient:red-blue "PNG24:$ZOLTO_TMP/g.png" &&
     convert "$ZOLTO_TMP/g.png" "$ZOLTO_TMP/$jpg" || zolto_fail "set-up: no imgctl.dll or pictures"
-  menu_on g.png "@pic=1,200"
+  menu_on g.png "@pic=1,201"
   snap below
   expect_picture "$mx" "$my" "$mw" "$mh"
   ink=$(zolto_ink "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + pic_top - 20))")
   ((${ink#* } > 20)) || zolto_fail "no header text above the picture ($ink)"
   escape
-  menu_on "$jpg" "@pic=1,200,2"
+  menu_on "$jpg" "@pic=1,201,2"
   header_submenu picture
   found=$(shot=$ZOLTO_E2E_ARTIFACTS/$ZOLTO_ROW.picture_header.png gradient "$mx" "$my" "$mw" "$mh")
   [ "${found#* }" -eq 0 ] || zolto_fail "the menu itself shows picture pixels ($found)"
@@ -327,13 +387,11 @@ preview.picture() {  # imgctl.dll beside the program: "@pic=1,200" shows a 200x1
   escape "$sub" "$menu"
 }
 
-preview.text() {  # "@text=1,300,10": lines below the header, fixed pitch, the widest whole; "...,12,2": a size label and 12 px lines in its submenu
-  local big="( 1.5 KB ).txt" plain lh top w1 x1 n1 w2 x2 n2 n3 n4 cell10 shift10 label tenth n
+preview.text() {  # "@text=1,300,10": lines below the header, fixed pitch, the widest whole; "...,12,2": a label and 12 px lines in its submenu
+  local plain lh top w1 x1 n1 w2 x2 n2 n3 n4 cell10 shift10 label tenth
   locale en  # this prefix draws a fixed-pitch Shift-JIS font as empty boxes
   printf 'abcdefghi\r\n\tWWWWWW\r\n\r\nlast line' >"$ZOLTO_TMP/lines.txt"
-  # 1029 bytes, "( 1.5 KB )", the label; the header naming the file draws it too.
-  for n in $(seq -w 1 40); do printf 'line %s\r\n' "$n"; done >"$ZOLTO_TMP/$big"
-  printf '%0*d' $((1029 - $(stat -c %s "$ZOLTO_TMP/$big"))) 0 >>"$ZOLTO_TMP/$big"
+  seq -f 'line %02g' 1 40 | sed 's/$/\r/' >"$ZOLTO_TMP/long.txt"
   menu_on lines.txt
   plain=$mh
   escape
@@ -355,12 +413,11 @@ preview.text() {  # "@text=1,300,10": lines below the header, fixed pitch, the w
   (((x2 + w2 - x1 - w1) * 10 >= cell10 / 2)) ||
     zolto_fail "the widest line (a tab and WWWWWW) does not end a character right of \"abcdefghi\": it is cut off"
   escape
-  menu_on "$big" "@text=1,300,10,0,Courier New,12,2"
+  menu_on long.txt "@text=1,300,10,0,Courier New,12,2"
   [ "$mh" -eq "$plain" ] || zolto_fail "with the text in a submenu the menu is $mh px high, without $plain"
   header_submenu text
   label=$((sh - 6 - 120))
   ((label >= 12 && label <= 30)) || zolto_fail "the submenu is $sh px high: not a label and ten 12 px lines"
-  first_item_reads "$label" "( 1.5 KB )"
   tenth=$(zolto_ink "$shot" "$((sw - 6))x12+$((sx + 3))+$((sy + sh - 15))")
   ((${tenth#* } > 0)) || zolto_fail "the submenu's last 12 px show no text ($tenth)"
   escape "$sub" "$menu"
@@ -400,8 +457,8 @@ preview.shell_menu() {  # "@context=1": an item opening the shell's items, "@con
   [ "$sh" -eq $((item + 6)) ] || zolto_fail "the submenu is $sh px high: not one item"
   zolto_keys "$sub" Return
   sheet=$(zolto_new_window 30 "$before" "Properties for doc\\.txt") ||
-    zolto_fail "Return on Properties opened no property sheet ($(zolto_window_texts | tr '\n\t' '| '))"
-  zolto_window_texts | grep -F "Properties for doc.txt" | grep -qF "$(x @{})" ||
+    zolto_fail "Return on Properties opened no property sheet ($(zolto_zt wintext | tr '\n\t' '| '))"
+  zolto_zt wintext | grep -F "Properties for doc.txt" | grep -qF "$(x @{})" ||
     zolto_fail "the property sheet does not name doc.txt's folder"
   escape "$sheet"
   [ -f "$ZOLTO_TMP/doc.txt" ] || zolto_fail "doc.txt is gone"
@@ -409,10 +466,10 @@ preview.shell_menu() {  # "@context=1": an item opening the shell's items, "@con
 
 # ---- fault
 
-fault.config_held() {  # a configuration held open without sharing, or its bytes locked: "設定ファイル異常", nothing runs; free, it runs
+fault.config_file() {  # a configuration held open without sharing, its bytes locked, a folder of its name, a file over 64 MiB, "/#s= x" (the program's folder): "設定ファイル異常", nothing runs; free, of 20 MB whose section comes last, or 2 MB of noise before it: the entry runs
+  local how file=$ZOLTO_TMP/zolto5_c.ini section=$'[$.zt]\r\nrecorder.exe | &Record\r\n%end\r\n'
   ini '[$.zt]' 'recorder.exe | &Record' '%end'
   files a.zt
-  local how
   for how in deny lock; do
     hold "$how" @{zolto5_c.ini}
     box zolto5_c 設定ファイル異常 @{a.zt}
@@ -421,32 +478,21 @@ fault.config_held() {  # a configuration held open without sharing, or its bytes
   done
   run @{a.zt}
   starts @{a.zt}
-}
-
-fault.config_unreadable() {  # a folder of the configuration's name, a file over 64 MiB, "/#s= x" (the program's folder): "設定ファイル異常"
-  files a.zt zolto5_c.ini/
-  box zolto5_c 設定ファイル異常 @{a.zt}
-  dismiss
-  rmdir "$ZOLTO_TMP/zolto5_c.ini" && truncate -s 65M "$ZOLTO_TMP/zolto5_c.ini"
-  box zolto5_c 設定ファイル異常 @{a.zt}
-  dismiss
-  edition basic
-  box エラー 設定ファイル異常 "/#s=" x  # Wine joins the arguments: the tail is "/#s= x"
-  dismiss
-}
-
-fault.config_large() {  # 20 MB whose section comes last, 2 MB of noise before it: the entry runs; an executable is read to its first NUL
-  local file=$ZOLTO_TMP/zolto5_c.ini section=$'[$.zt]\r\nrecorder.exe | &Record\r\n%end\r\n'
-  files a.zt
   { yes "$(printf '%099d' 0 | tr 0 ';')" | head -n 200000; printf '%s' "$section"; } >"$file"
   run @{a.zt}
   starts @{a.zt}
   { head -c 2000000 /dev/urandom | tr -d '\000['; printf '\r\n%s' "$section"; } >"$file"
   run @{a.zt}
   starts @{a.zt}
-  { cat "$ZOLTO_E2E_BIN/recorder.exe"; printf '\r\n%s' "$section"; } >"$file"
-  run @{a.zt}
-  starts
+  truncate -s 65M "$file"
+  box zolto5_c 設定ファイル異常 @{a.zt}
+  dismiss
+  rm "$file" && files zolto5_c.ini/
+  box zolto5_c 設定ファイル異常 @{a.zt}
+  dismiss
+  edition basic
+  box エラー 設定ファイル異常 "/#s=" x  # Wine joins the arguments: the tail is "/#s= x"
+  dismiss
 }
 
 fault.path_list() {  # "@path=" naming a missing list file: the entry only the list finds is left out, silently; with the list it is offered
@@ -461,38 +507,42 @@ fault.path_list() {  # "@path=" naming a missing list file: the entry only the l
   starts -d tools
 }
 
-fault.regex() {  # BREGEXP.DLL beside the program takes a.ZT2 for "[!/\.zt2$/i]" (fault.planted_dlls: the message without it)
-  cp "$ZOLTO_BIN/BREGEXP.DLL" "$ZOLTO_TMP/" || zolto_fail "set-up: no BREGEXP.DLL"
-  ini '[!/\.zt3$/i]' 'recorder.exe | &Three' '%end' '[!/\.zt2$/i]' 'recorder.exe | &Record' '%end'
-  files a.ZT2
-  run @{a.ZT2}
-  starts @{a.ZT2}
-}
-
-fault.bregexp() {  # BREGEXP.DLL without BMatch: no header matches, no message; without BRegfree: BMatch decides; no library: the message
+fault.bregexp() {  # BREGEXP.DLL beside the program takes a.ZT for "[!/\.zt$/i]", not b.zz; without BMatch: no header matches, no message; without BRegfree: BMatch decides; none beside the program (one planted in the current folder, the target's) or no library: the message, once
   ini '[!/\.zt$/i]' 'recorder.exe | R' '>regex | &Regex' '%end' '[.*]' 'recorder.exe | R' '>other | &Other' '%end'
-  files a.zt
+  files work/a.ZT work/b.zz
+  cp "$ZOLTO_E2E_BIN/bregexp_no_bregfree.dll" "$ZOLTO_TMP/work/BREGEXP.DLL" || zolto_fail "set-up: cannot plant"
+  cd "$ZOLTO_TMP/work" || exit 1
+  box zolto5_c 正規表現ライブラリが使用できません @{work/a.ZT}
+  dismiss
+  cp "$ZOLTO_BIN/BREGEXP.DLL" "$ZOLTO_TMP/" || zolto_fail "set-up: no BREGEXP.DLL"
+  run @{work/a.ZT}
+  starts regex
+  run @{work/b.zz}
+  starts other
   cp "$ZOLTO_E2E_BIN/bregexp_no_bmatch.dll" "$ZOLTO_TMP/BREGEXP.DLL"
-  run @{a.zt}
+  run @{work/a.ZT}
   starts other
   cp "$ZOLTO_E2E_BIN/bregexp_no_bregfree.dll" "$ZOLTO_TMP/BREGEXP.DLL"  # its BMatch matches all
-  run @{a.zt}
+  run @{work/b.zz}
   starts regex
   printf 'not a library\r\n' >"$ZOLTO_TMP/BREGEXP.DLL"
-  box zolto5_c 正規表現ライブラリが使用できません @{a.zt}
+  box zolto5_c 正規表現ライブラリが使用できません @{work/a.ZT}
   dismiss
 }
 
-fault.imgctl() {  # imgctl.dll missing, without DIBto24Bit or GetDIB, or no library: the header alone, no message; whole, its green square
+fault.imgctl() {  # imgctl.dll missing beside the program (one planted in the current folder, the target's), without DIBto24Bit or GetDIB, or no library: the header alone, no message; whole, its green square
   local plain variant green
-  convert -size 40x30 xc:gray "PNG24:$ZOLTO_TMP/p.png" || zolto_fail "set-up: no picture"
+  files work/
+  convert -size 40x30 xc:gray "PNG24:$ZOLTO_TMP/work/p.png" &&
+    cp "$ZOLTO_E2E_BIN/imgctl_stub.dll" "$ZOLTO_TMP/work/imgctl.dll" || zolto_fail "set-up: no picture or stand-in"
+  cd "$ZOLTO_TMP/work" || exit 1
   for variant in none stub no_to24bit no_getdib junk; do
     case $variant in
       none) ;;
       junk) printf 'not a library\r\n' >"$ZOLTO_TMP/imgctl.dll" ;;
       *) cp "$ZOLTO_E2E_BIN/imgctl_$variant.dll" "$ZOLTO_TMP/imgctl.dll" ;;
     esac
-    menu_on p.png "@pic=1,200"
+    menu_on work/p.png "@pic=1,200"
     snap "$variant"
     [ "$(zolto_new_windows "$before")" = "$menu" ] || zolto_fail "$variant: another window came with the menu"
     green=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" 'g > 0.9 && r < 0.1 && b < 0.1')
@@ -509,43 +559,11 @@ fault.imgctl() {  # imgctl.dll missing, without DIBto24Bit or GetDIB, or no libr
   done
 }
 
-# plant DIR: in DIR, copies of recorder.exe as explorer.exe and rundll32.exe,
-# and of the stand-ins of BREGEXP.DLL and imgctl.dll that mark their loading.
-plant() {
-  recorders "$1/explorer.exe" "$1/rundll32.exe"
-  cp "$ZOLTO_E2E_BIN/bregexp_marked.dll" "$ZOLTO_TMP/$1/BREGEXP.DLL" &&
-    cp "$ZOLTO_E2E_BIN/imgctl_marked.dll" "$ZOLTO_TMP/$1/imgctl.dll" || zolto_fail "set-up: cannot plant in $1"
-}
-
-# untouched DIR...: no program or library planted there was run or loaded.
-untouched() {
-  local d
-  for d; do
-    starts -d "$d"
-    [ ! -e "$ZOLTO_TMP/$d/dll-loaded.log" ] || zolto_fail "a library planted in $d was loaded"
-  done
-}
-
-fault.planted_dlls() {  # BREGEXP.DLL and imgctl.dll in the current folder (the target's) are never loaded; beside the program they are
-  plant work
-  files work/doc.zt9
-  convert -size 40x30 xc:gray "PNG24:$ZOLTO_TMP/work/p.png" || zolto_fail "set-up: no picture"
-  cd "$ZOLTO_TMP/work" || exit 1
-  ini '[!/\.zt9/i]' 'recorder.exe | &Record' '%end'
-  box zolto5_c 正規表現ライブラリが使用できません @{work/doc.zt9}
-  dismiss
-  cp "$ZOLTO_E2E_BIN/bregexp_marked.dll" "$ZOLTO_TMP/BREGEXP.DLL"
-  run @{work/doc.zt9}
-  starts @{work/doc.zt9}
-  [ -e "$ZOLTO_TMP/dll-loaded.log" ] || zolto_fail "the BREGEXP.DLL beside the program was not loaded"
-  rm "$ZOLTO_TMP/BREGEXP.DLL" "$ZOLTO_TMP/dll-loaded.log"
-  menu_on work/p.png "@pic=1,200"
-  escape
-  cp "$ZOLTO_E2E_BIN/imgctl_marked.dll" "$ZOLTO_TMP/imgctl.dll"
-  menu_on work/p.png "@pic=1,200"
-  escape
-  [ -e "$ZOLTO_TMP/dll-loaded.log" ] || zolto_fail "the imgctl.dll beside the program was not loaded"
-  untouched work
+fault.companion_calls() {  # BREGEXP.DLL and imgctl.dll called as another program may (dll_calls.c), where the launcher's own calls show nothing
+  cp "$ZOLTO_BIN/BREGEXP.DLL" "$ZOLTO_BIN/imgctl.dll" "$ZOLTO_E2E_BIN/dll_calls.exe" "$ZOLTO_TMP/" &&
+    convert -size 40x30 xc:gray "PNG24:$ZOLTO_TMP/picture.png" || zolto_fail "set-up: no companions or picture"
+  ZOLTO_EXE=$ZOLTO_TMP/dll_calls.exe
+  console 0 @{}
 }
 
 # traced NAME IMAGES: a run on NAME in the row's folder with Wine's process
@@ -571,16 +589,16 @@ traced() {
     zolto_wait 60 >/dev/null
   done
   [ -z "${pid:-}" ] || kill "$pid"
-  zolto_finish 60
-  untouched work work/sub
+  finish 60
+  starts -d work
+  starts -d work/sub
   images=$(grep -F 'NtCreateUserProcess' "$ZOLTO_WINE_LOG" | grep -F -- "$work" |
     sed -nE 's/.* image L"([^"]*)".*/\1/p' | sed 's/\\\\/\\/g' | sort -u | grep -vxF -- "$target" | tr 'A-Z\n' 'a-z ')
   [[ ${images% } =~ ^($2)$ ]] || zolto_fail "$1 started [$images], expected $2"
 }
 
-fault.planted_programs() {  # "@system" on a folder, a folder's association, a file without one: only the system's explorer.exe and rundll32.exe start
-  plant work
-  plant work/sub
+fault.planted_programs() {  # "@system" on a folder, a folder's association, a file without one: only the system's explorer.exe and rundll32.exe start, not the copies in the current folder (the target's)
+  recorders work/explorer.exe work/rundll32.exe work/sub/explorer.exe work/sub/rundll32.exe
   files work/doc.zt9
   cd "$ZOLTO_TMP/work" || exit 1
   ini '[folder]' '@system | &Open' '%end'
@@ -590,32 +608,23 @@ fault.planted_programs() {  # "@system" on a folder, a folder's association, a f
   traced work/doc.zt9 'c:\\windows\\system32\\rundll32\.exe'
 }
 
-fault.shell_characters() {  # names holding & ^ ( ) , ; = and blanks reach a batch program as one argument each; with % or ! no batch program starts
+fault.shell_characters() {  # names holding & ^ ( ) , ; = and blanks reach a batch program as one argument each; with % or ! no batch program starts; 表 and ソ (second byte 0x5C in code page 932) as files and folders arrive whole, folders with one trailing backslash
   printf '@"%%~dp0recorder.exe" %%*\r\n' >"$ZOLTO_TMP/echo.cmd"
   allow='|.*\\echo\.cmd'  # the consoles of echo.cmd, named after it or not yet named
-  ini '[$.zt]' 'echo.cmd | &Echo' '%end' '[$.zr]' 'recorder.exe | &Record' '%end'
+  ini '[$.zt][folder]' 'echo.cmd | &Echo' '%end' '[$.zr]' 'recorder.exe | &Record' '%end'
   local safe=('a&b' 'c^d' 'e(f)g' 'h i' 'n,o;p=q' 'r & (s) ^t') expanding=('j!k' 'l%OS%m' '%PATH%') n all=() want=()
   for n in "${safe[@]/%/.zt}" "${expanding[@]/%/.zt}" "${expanding[@]/%/.zr}"; do
     files "t/$n"
     all+=("@{t/$n}")
   done
   for n in "${safe[@]/%/.zt}" "${expanding[@]/%/.zr}"; do want+=("\"@{t/$n}\""); done
-  run /#y "${all[@]}"
-  starts -s "${want[@]}"  # a batch program may pass its arguments on out of order
+  files t/表.zt 't/ソ 表(1)&.zt' t/ソ/ t/表/
+  run /#y "${all[@]}" @{t/表.zt} @{t/ソ} '@{t/ソ 表(1)&.zt}' @{t/表}
+  starts -s "${want[@]}" @{t/表.zt} '"@{t/ソ 表(1)&.zt}"' '@{t/ソ}\' '@{t/表}\'  # a batch program may pass its arguments on out of order
   ini '[$.zt]' 'echo.cmd | E' '>%M | &List' '%end'  # a bare list: one start, each name one quoted item
   run "${all[@]:0:${#safe[@]}}"
   starts "${want[*]:0:${#safe[@]}}"
 }
-
-fault.dbcs_names() {  # 表 and ソ (second byte 0x5C in code page 932) as files and folders arrive whole, folders with one trailing backslash
-  printf '@"%%~dp0recorder.exe" %%*\r\n' >"$ZOLTO_TMP/echo.cmd"
-  allow='|.*\\echo\.cmd'
-  ini '[$.zt][folder]' 'echo.cmd | &Echo' '%end'
-  files t/表.zt 't/ソ 表(1)&.zt' t/ソ/ t/表/
-  run /#y @{t/表.zt} @{t/ソ} '@{t/ソ 表(1)&.zt}' @{t/表}
-  starts -s @{t/表.zt} '"@{t/ソ 表(1)&.zt}"' '@{t/ソ}\' '@{t/表}\'
-}
-
 
 fault.clipboard_held() {  # "/#c" while another program holds the clipboard open: nothing, no window; once it is free, the run works; a listed name of 260 characters or more is left out, not the names after it
   local long
@@ -641,10 +650,14 @@ fault.clipboard_held() {  # "/#c" while another program holds the clipboard open
 navy='r < 0.1 && g < 0.1 && b > 0.4 && b < 0.6'
 magenta='r > 0.9 && g < 0.1 && b > 0.9'
 
-preview.web_pattern() {  # "@browse=capture_pattern.exe": its 320x240 pattern, eight colour bands in order, is the menu's last item, below the header
-  local found w h x y band px py seen colours=(255,0,0 0,255,0 0,0,255 255,255,0 0,255,255 255,0,255 255,128,0 128,128,128)
+fault.capture() {  # "@browse=capture_pattern.exe": its 320x240 pattern, eight colour bands in order, is the menu's last item, below the header; a capture program that fails, writes 100 bytes claiming 4000x4000, crashes mid-write or hangs (ended at 30 s): the menu without a preview
+  local plain mode size bitmap=$ZOLTO_TMP/temp/zolto5_c.bmp found w h x y band px py seen
+  local colours=(255,0,0 0,255,0 0,0,255 255,255,0 0,255,255 255,0,255 255,128,0 128,128,128)
   cp "$ZOLTO_E2E_BIN/capture_pattern.exe" "$ZOLTO_TMP/" || zolto_fail "set-up: no capture_pattern.exe"
   files page.html
+  menu_on page.html
+  plain=$mh
+  escape
   ZOLTO_MENU_WAIT=60 menu_on page.html "@browse=capture_pattern.exe"
   snap bands
   found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" "$navy")
@@ -657,15 +670,6 @@ preview.web_pattern() {  # "@browse=capture_pattern.exe": its 320x240 pattern, e
     seen=$(convert "$shot" -format "%[fx:round(255*p{$px,$py}.r)],%[fx:round(255*p{$px,$py}.g)],%[fx:round(255*p{$px,$py}.b)]" info:)
     [ "$seen" = "${colours[band]}" ] || zolto_fail "band $((band + 1)) is ($seen), expected (${colours[band]})"
   done
-  escape
-}
-
-fault.capture() {  # a capture program that fails, writes 100 bytes claiming 4000x4000, crashes mid-write or hangs (ended at 30 s): the menu without a preview
-  local plain mode size bitmap=$ZOLTO_TMP/temp/zolto5_c.bmp found
-  cp "$ZOLTO_E2E_BIN/capture_pattern.exe" "$ZOLTO_TMP/" || zolto_fail "set-up: no capture_pattern.exe"
-  files page.html
-  menu_on page.html
-  plain=$mh
   escape
   for mode in fail garbage crash hang=60; do
     rm -f "$bitmap"
@@ -743,18 +747,15 @@ browser_ran() {
   [ ! -e "$(winepath -u "$temp" 2>/dev/null)" ] || zolto_fail "$temp is left behind"
 }
 
-preview.page_capture() {  # zolto_capture.exe runs the browser App Paths names (Edge, else Chrome) or --browser= names, headless in a temporary profile, the address one argument; refuses what is not http, https or file, or reads as an option
+preview.page_capture() {  # zolto_capture.exe runs the browser App Paths names (Edge, else Chrome) or --browser= names, headless in a temporary profile, the address one argument; refuses an address that would split into an option
   local exe html row browsers mode via args address status size ran last have plain bmp="$ZOLTO_TMP/out dir/page 1.bmp"
   cp "$ZOLTO_BIN/zolto_capture.exe" "$ZOLTO_TMP/" || zolto_fail "set-up: no zolto_capture.exe"
-  for exe in edge/msedge chrome/chrome "named browser/msedge"; do
-    mkdir -p "$ZOLTO_TMP/${exe%/*}" && cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/$exe.exe" ||
-      zolto_fail "set-up: no standin_browser.exe"
-  done
+  for exe in edge/msedge chrome/chrome "named browser/msedge"; do standin_browser "$exe.exe"; done
   zolto_at_exit 'browsers none'
   files "out dir/" "my pages/page.html"
   html=$(x "@{my pages/page.html}")
   ini '[url]' 'recorder.exe | &Record' 'recorder.exe | &Second' '%end'
-  zolto_open_menu 30 plain http://example.test/
+  menu http://example.test/
   plain=$mh
   escape
   # row | App Paths | the stand-in | via | ARGS | address | exit status (run) | picture | stand-in that ran | its last argument
@@ -766,7 +767,7 @@ preview.page_capture() {  # zolto_capture.exe runs the browser App Paths names (
     if [ "$via" = menu ]; then
       ini '[system]' '@menu=100,100' "@browse=zolto_capture.exe,$args" '%end' '[url][$.html]' \
         'recorder.exe | &Record' 'recorder.exe | &Second' '%end'
-      zolto_open_menu 60 "$row" "$address"
+      ZOLTO_MENU_WAIT=60 menu "$address"
       picture "$size"
     else
       rm -f "$bmp"
@@ -787,10 +788,6 @@ failing|edge|fail|menu||http://example.test/||none|edge|
 hanging|edge|hang|menu||http://example.test/||none|edge|
 named|none|ok|run|--browser="$(x "@{named browser/msedge.exe}")"|https://h.test/a?b=--c&d=%22|0|320x240|named browser|
 hang_limit|edge|hang|run|--timeout=2|http://h.test/|4|none|edge|
-no_edge|none|ok|run||http://h.test/|3|none|-|
-dashes|edge|ok|run||--disable-web-security|2|none|-|
-script|edge|ok|run||javascript:alert(1)|2|none|-|
-blank|edge|ok|run||http://h.test/a b|2|none|-|
 split_quotes|edge|ok|run||http://h.test/a"--x"y|0|320x240|edge|http://h.test/a--xy
 option_after|edge|ok|run||http://h.test/" --no-sandbox "x|2|none|-|
 TABLE

@@ -5,9 +5,7 @@
  *   IMGCTL        ToDIB takes any file and gives a 100x100 picture of one
  *                 colour, pure green, so a test sees from the menu whether
  *                 the launcher drew it; nothing is decoded. NO_TO24BIT,
- *                 NO_GETDIB leave out DIBto24Bit or GetDIB
- *   MARK_LOADING  loading the DLL creates "dll-loaded.log" beside it, so a
- *                 test sees whether a program loaded this copy */
+ *                 NO_GETDIB leave out DIBto24Bit or GetDIB */
 #include <windows.h>
 #include <string.h>
 
@@ -79,21 +77,3 @@ __declspec(dllexport) int GetDIB(HANDLE dib, BITMAPINFO *info, DWORD *infoSize, 
 
 __declspec(dllexport) int DeleteDIB(HANDLE dib) { return dib == kPicture; }
 #endif
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-  (void)reserved;
-#ifdef MARK_LOADING
-  char path[MAX_PATH];
-  DWORD n = reason == DLL_PROCESS_ATTACH ? GetModuleFileNameA(instance, path, MAX_PATH) : 0;
-  char *slash = n > 0 && n < MAX_PATH ? strrchr(path, '\\') : NULL;
-  if (slash && (size_t)(slash + 1 - path) + sizeof "dll-loaded.log" <= MAX_PATH) {
-    lstrcpyA(slash + 1, "dll-loaded.log");
-    HANDLE mark = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (mark != INVALID_HANDLE_VALUE) CloseHandle(mark);
-  }
-#else
-  (void)instance, (void)reason;
-#endif
-  return TRUE;
-}

@@ -1,14 +1,18 @@
-# Wine in a virtual display, for the end-to-end tests. Source it:
+# Wine in a virtual display, and the verbs the end-to-end tests are written
+# in. Source it:
 #   source tests/e2e/wine-env.sh
 # It exports WINEDEBUG, WINEPREFIX and DISPLAY, starts Xvfb on the display if
 # nothing answers there, creates the Wine prefix once (it is reused by later
 # runs) and keeps a wineserver alive between runs (for 10 minutes after the
-# last one). Then it defines the zolto_* helpers that the scenario driver
-# (run_scenarios.sh) and the scripts of their own use.
+# last one). The scenario driver (run_scenarios.sh) and the scripts of their
+# own (high_dpi.sh, release.sh) use the verbs below.
 #
 # Overrides: ZOLTO_WINEPREFIX (default build/wineprefix), ZOLTO_DISPLAY
 # (default :93), ZOLTO_E2E_ARTIFACTS (screenshots; default build/windows/e2e-artifacts),
-# ZOLTO_E2E_BIN (the test helpers; default build/windows/tests/e2e/bin).
+# ZOLTO_E2E_BIN (the test helpers; default build/windows/tests/e2e/bin). The
+# programs come from ZOLTO_FULL_EXE, ZOLTO_BASIC_EXE and ZOLTO_CHECK_EXE, the
+# folder they were built in from ZOLTO_BIN (default: those of the windows
+# preset), the resource compiler from ZOLTO_WINDRES.
 #
 # Daemons (Xvfb, wineboot's services, wineserver) are started with their
 # output sent to /dev/null: they would otherwise inherit the caller's pipes and
@@ -21,14 +25,16 @@ export WINEPREFIX=${ZOLTO_WINEPREFIX:-$zolto_root/build/wineprefix}
 export DISPLAY=${ZOLTO_DISPLAY:-:93}
 export ZOLTO_E2E_ARTIFACTS=${ZOLTO_E2E_ARTIFACTS:-$zolto_root/build/windows/e2e-artifacts}
 export ZOLTO_E2E_BIN=${ZOLTO_E2E_BIN:-$zolto_root/build/windows/tests/e2e/bin}
+: "${ZOLTO_BIN:=$zolto_root/build/windows/bin}" "${ZOLTO_WINDRES:=x86_64-w64-mingw32-windres}"
+: "${ZOLTO_FULL_EXE:=$ZOLTO_BIN/zolto5_c.exe}" "${ZOLTO_BASIC_EXE:=$ZOLTO_BIN/zolto5.exe}"
+: "${ZOLTO_CHECK_EXE:=$ZOLTO_BIN/zolto5_check.exe}" "${ZOLTO_EXAMPLE_INI:=$zolto_root/examples/zolto5_c.ini}"
 
 # zolto_fail MESSAGE...: reports the failure (with a screenshot of the display
 # and the end of the Wine log of this test, when there is one) and ends the
 # test (a row of the table, or a script).
 zolto_fail() {
   echo "FAIL: $*" >&2
-  [ -z "${ZOLTO_NAME:-}" ] ||
-    echo "screenshot: $(zolto_screenshot "${ZOLTO_ROW:-$ZOLTO_NAME.$(basename "$0" .sh)}.failed")" >&2
+  [ -z "${ZOLTO_TMP:-}" ] || echo "screenshot: $(zolto_screenshot "${ZOLTO_ROW:-$(basename "$0" .sh)}.failed")" >&2
   if [ -s "${ZOLTO_WINE_LOG:-/dev/null}" ]; then
     echo "--- end of $ZOLTO_WINE_LOG:" >&2
     tail -n 20 "$ZOLTO_WINE_LOG" >&2
@@ -110,14 +116,12 @@ zolto_at_exit() {
   ZOLTO_AT_EXIT+="$1"$'\n'
 }
 
+# What a failed check leaves running is ended, by its id.
 zolto_cleanup() {
   eval "${ZOLTO_AT_EXIT:-}"
-  if [ -n "${ZOLTO_PID:-}" ] && kill -0 "$ZOLTO_PID" 2>/dev/null; then
-    kill "$ZOLTO_PID" 2>/dev/null
-  fi
-  if [ -n "${ZOLTO_TMP:-}" ] && [ -z "${ZOLTO_KEEP_TMP:-}" ]; then
-    rm -rf "$ZOLTO_TMP" "$ZOLTO_TMP.wine.log"
-  fi
+  [ -z "${ZOLTO_TMP:-}" ] && return
+  for p in $(pgrep -f -- "$(basename "$ZOLTO_TMP")"); do kill "$p" 2>/dev/null; done
+  [ -n "${ZOLTO_KEEP_TMP:-}" ] || rm -rf "$ZOLTO_TMP" "$ZOLTO_TMP.wine.log"
 }
 
 # zolto_run SECONDS EXE [ARG...]: runs EXE under Wine and waits at most
@@ -191,12 +195,6 @@ zolto_wait() {
   wait "$ZOLTO_PID"
 }
 
-# zolto_window_texts: each visible Windows top-level window as a line of
-# UTF-8, "caption<TAB>child text<TAB>..." (zt.exe wintext).
-zolto_window_texts() {
-  zolto_zt wintext
-}
-
 # The visible X windows, one id a line, sorted.
 zolto_windows() {
   xdotool search --onlyvisible --name '' 2>/dev/null | sort
@@ -243,25 +241,6 @@ zolto_screenshot() {
   import -window root "$file" && echo "$file"
 }
 
-# ---- Launching tests: a test folder holding the program and the recorder ----
-
-# zolto_setup EXE: a fresh test folder (see zolto_new_workdir) holding a copy
-# of EXE and of recorder.exe. Sets ZOLTO_EXE (the copy) and ZOLTO_NAME (its
-# base name, e.g. zolto5_c).
-zolto_setup() {
-  zolto_new_workdir
-  ZOLTO_NAME=$(basename "$1" .exe)
-  ZOLTO_EXE=$ZOLTO_TMP/$ZOLTO_NAME.exe
-  cp "$1" "$ZOLTO_EXE" && cp "$ZOLTO_E2E_BIN/recorder.exe" "$ZOLTO_TMP/" ||
-    zolto_fail "test set-up: cannot copy $1 and recorder.exe into $ZOLTO_TMP"
-}
-
-# zolto_ini: writes stdin as the configuration beside ZOLTO_EXE, with CRLF
-# line ends (a here-document ends its last line, which the program needs).
-zolto_ini() {
-  sed 's/$/\r/' >"${ZOLTO_EXE%.*}.ini"
-}
-
 # zolto_records [DIR]: the recorder's log in DIR (default ZOLTO_TMP), one
 # start a line: "command line<TAB>current folder<TAB>creation time in ms<TAB>
 # each argument as the file system resolves it, joined by |" (recorder.c),
@@ -271,96 +250,6 @@ zolto_records() {
   [ -f "${1:-$ZOLTO_TMP}/recorder.log" ] || return 0
   sort -s -t $'\t' -k3,3n "${1:-$ZOLTO_TMP}/recorder.log"
 }
-
-# zolto_args [DIR]: the arguments of each recorded start: the command line
-# without the program (quoted or not) and the blank after it.
-zolto_args() {
-  zolto_records "$@" | cut -f1 | sed -E 's/^("[^"]*"|[^ "]*) ?//'
-}
-
-# zolto_expect_starts COUNT [DIR]: fails unless the recorder in DIR was
-# started exactly COUNT times. Waits up to 20 s for them, then one more
-# second, so that a late extra start shows too.
-zolto_expect_starts() {
-  local count=$1 dir=${2:-$ZOLTO_TMP} have
-  for _ in $(seq 1 200); do
-    [ "$(zolto_records "$dir" | wc -l)" -ge "$count" ] && break
-    sleep 0.1
-  done
-  sleep 1
-  have=$(zolto_records "$dir" | wc -l)
-  [ "$have" -eq "$count" ] || zolto_fail "recorder in $dir started $have times, expected $count:" \
-    "$(zolto_records "$dir" | cut -f1 | tr '\n' '|')"
-}
-
-# zolto_finish SECONDS [WHAT]: waits for the program from zolto_start to end;
-# fails unless it exits 0 within SECONDS and leaves no process behind (none
-# whose command line names the test folder: the program, a recorder).
-zolto_finish() {
-  local seconds=$1 what=${2:-$ZOLTO_NAME.exe} status left
-  zolto_wait "$seconds"
-  status=$?
-  [ "$status" -ne 124 ] || zolto_fail "$what still ran after $seconds s"
-  [ "$status" -eq 0 ] || zolto_fail "$what exited with $status, expected 0"
-  for _ in $(seq 1 50); do
-    left=$(pgrep -af -- "$(basename "$ZOLTO_TMP")") || return 0
-    sleep 0.1
-  done
-  zolto_fail "$what left processes behind: $left"
-}
-
-# ---- Menus ----
-
-# zolto_open_menu SECONDS WHAT ARG...: starts ZOLTO_EXE with ARG... (the
-# mouse out of the way), waits at most SECONDS for its menu (a window with
-# no name) and sets menu, before, and mx my mw mh (the menu window's place
-# and size); fails the test, naming WHAT, when no menu appears.
-zolto_open_menu() {
-  local seconds=$1 what=$2
-  shift 2
-  xdotool mousemove 1000 900
-  before=$(zolto_windows)
-  zolto_start $((seconds + 30)) "$ZOLTO_EXE" "$@"
-  menu=$(zolto_new_window "$seconds" "$before") ||
-    zolto_fail "$what: no menu appeared within $seconds s"
-  [ -z "$(xdotool getwindowname "$menu")" ] ||
-    zolto_fail "$what: a window '$(xdotool getwindowname "$menu")' came instead of the menu"
-  sleep 0.5  # drawn
-  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
-}
-
-# zolto_menu_on TARGET [SYSTEM-LINES [SECTIONS]]: zolto_open_menu (waiting
-# ZOLTO_MENU_WAIT s, default 30) on TARGET with a configuration that gives
-# its extension two recorder entries, &Record and &Second, and puts the menu
-# at 100,100; SYSTEM-LINES go into [system], SECTIONS after the entries.
-zolto_menu_on() {
-  zolto_ini <<INI
-[system]
-@menu=100,100
-${2:-}
-%end
-[\$.${1##*.}]
-recorder.exe | &Record
-recorder.exe | &Second
-%end
-${3:-}
-INI
-  zolto_open_menu "${ZOLTO_MENU_WAIT:-30}" "'${2:-}'" "$(zolto_winpath "$1")"
-}
-
-# zolto_escape WINDOW...: Escape on each window (a submenu before its menu);
-# the program must then exit 0, leave nothing behind and have started
-# nothing.
-zolto_escape() {
-  local window
-  for window in "$@"; do
-    zolto_keys "$window" Escape
-  done
-  zolto_finish 30
-  zolto_expect_starts 0
-}
-
-# ---- Looking at menus in screenshots ----
 
 # zolto_geometry WINDOW: the window's place and size as "X Y WIDTH HEIGHT".
 zolto_geometry() {
@@ -382,6 +271,349 @@ zolto_pixels() {
 # menu).
 zolto_ink() {
   zolto_pixels "$1" "$2" 'r+g+b < 1.2'
+}
+
+# ---- The verbs. A test folder (new_row) holds the program and the recorder;
+# an argument or line written @{NAME} becomes the Windows path of NAME in it
+# (@{} the folder itself).
+
+# new_row: a fresh test folder (zolto_new_workdir) holding zolto5_c.exe and
+# recorder.exe, under code page 932.
+new_row() {
+  zolto_new_workdir
+  locale ja
+  last_run=()
+  cp "$ZOLTO_E2E_BIN/recorder.exe" "$ZOLTO_TMP/" || zolto_fail "set-up: cannot copy recorder.exe"
+  edition full
+}
+
+# x STRING: STRING with each @{NAME} replaced by the Windows path of NAME.
+x() {
+  local s=$1 out=""
+  while [[ $s =~ @\{([^}]*)\} ]]; do
+    out+=${s%%"${BASH_REMATCH[0]}"*}$(zolto_winpath "$ZOLTO_TMP/${BASH_REMATCH[1]}")
+    s=${s#*"${BASH_REMATCH[0]}"}
+  done
+  printf '%s' "$out$s"
+}
+
+# expand ARG...: x on each ARG, into the array args.
+expand() {
+  local a
+  args=()
+  for a; do args+=("$(x "$a")"); done
+}
+
+# edition full|basic|check [PATH]: the program the test runs from here on
+# (zolto5_c.exe, zolto5.exe or zolto5_check.exe), copied into the test
+# folder under its own name or as PATH.
+edition() {
+  local exe=ZOLTO_${1^^}_EXE
+  exe=${!exe}
+  ZOLTO_EXE=$ZOLTO_TMP/${2:-$(basename "$exe")}
+  ZOLTO_NAME=$(basename "$ZOLTO_EXE" .exe)
+  mkdir -p "$(dirname "$ZOLTO_EXE")" && cp "$exe" "$ZOLTO_EXE" || zolto_fail "set-up: cannot copy $exe"
+}
+
+# locale ja|en: a Japanese system (code page 932, the default) or a
+# Western one (code page 1252) for the runs that follow.
+locale() {
+  case $1 in
+    ja) export LC_ALL=ja_JP.UTF-8 codepage=CP932 ;;
+    en) export LC_ALL=en_US.UTF-8 codepage=CP1252 ;;
+  esac
+}
+
+# ini [LINE...]: the configuration beside the program, named after it: the
+# LINEs, or stdin, @{} expanded, with CRLF line ends (the last line ended).
+ini() {
+  local text
+  if [ $# -gt 0 ]; then text=$(printf '%s\n' "$@"); else text=$(cat); fi
+  printf '%s\n' "$(x "$text")" | sed 's/$/\r/' >"${ZOLTO_EXE%.*}.ini"
+}
+
+# files NAME...: empty files in the test folder (NAME/: a folder).
+files() {
+  local n
+  for n; do
+    case $n in
+      */) mkdir -p "$ZOLTO_TMP/$n" ;;
+      *) mkdir -p "$(dirname "$ZOLTO_TMP/$n")" && : >"$ZOLTO_TMP/$n" ;;
+    esac || zolto_fail "set-up: cannot create $n"
+  done
+}
+
+# recorders DIR|PATH.exe...: copies of recorder.exe, as DIR/recorder.exe or
+# as PATH.exe (a recorder logs to recorder.log in its own folder).
+recorders() {
+  local p
+  for p; do
+    [[ $p == *.exe ]] || p=$p/recorder.exe
+    mkdir -p "$ZOLTO_TMP/$(dirname "$p")" && cp "$ZOLTO_TMP/recorder.exe" "$ZOLTO_TMP/$p" ||
+      zolto_fail "set-up: cannot copy recorder.exe to $p"
+  done
+}
+
+# standin_browser PATH.exe: the stand-in browser (standin_browser.c) as PATH
+# in the test folder, with the all-magenta pages it copies for the window
+# sizes the tests use.
+standin_browser() {
+  local size
+  mkdir -p "$ZOLTO_TMP/$(dirname "$1")" && cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/$1" ||
+    zolto_fail "set-up: no standin_browser.exe"
+  for size in 1024x768 800x600; do
+    convert -size $size xc:magenta "PNG24:$ZOLTO_TMP/$(dirname "$1")/$size.png" || zolto_fail "set-up: no page picture"
+  done
+}
+
+# associate PREFIX PROGRAM: files with the extension PREFIX plus this test's
+# own suffix (set as ext) open with PROGRAM (in the test folder) until the
+# test ends. Wine's shell sees HKCR, not HKCU\Software\Classes.
+associate() {
+  ext=$1$(basename "$ZOLTO_TMP" | sed 's/.*\.//' | tr 'A-Z' 'a-z')
+  zolto_at_exit "zolto_run 30 reg delete 'HKCR\\.$ext' /f; zolto_run 30 reg delete 'HKCR\\${ext}file' /f"
+  zolto_run 30 reg add "HKCR\\.$ext" /ve /d "${ext}file" /f &&
+    zolto_run 30 reg add "HKCR\\${ext}file\\shell\\open\\command" /ve \
+      /d "\"$(x "@{$2}")\" \"%1\"" /f || zolto_fail "set-up: cannot register the .$ext association"
+}
+
+# clip PATH... | clip -t TEXT: a file list or text on the clipboard (zt.exe
+# setclip), emptied when the test ends.
+clip() {
+  expand "$@"
+  zolto_zt setclip "${args[@]}" || zolto_fail "zt setclip $* failed"
+  zolto_at_exit 'zolto_zt setclip -e'
+}
+
+# hold deny|lock|clip [PATH]: another program (zt.exe hold) holds PATH open
+# without sharing, with its bytes locked, or the clipboard open, until
+# unhold. Its flag file lies outside the test folder: no leftover of the
+# program's.
+hold() {
+  flag=$(mktemp -u "${TMPDIR:-/tmp}/zolto-held.XXXXXX")
+  zolto_at_exit "rm -f $flag"
+  expand "$@"
+  timeout -k 5 120 wine "$ZOLTO_E2E_BIN/zt.exe" hold "${args[@]}" "$(zolto_winpath "$flag")" \
+    </dev/null >>"$ZOLTO_WINE_LOG" 2>&1 &
+  holder=$!
+  for _ in $(seq 1 100); do [ -e "$flag" ] && return 0; sleep 0.1; done
+  zolto_fail "zt hold $* did not take hold"
+}
+
+unhold() {
+  rm -f "$flag"
+  wait "$holder" || zolto_fail "zt hold failed"
+}
+
+# quiet_finish BEFORE: the program ends within 60 s showing no window that
+# is not in BEFORE (but those whose name the regex $allow matches), exits 0
+# and leaves nothing behind.
+quiet_finish() {
+  local id name
+  for _ in $(seq 1 300); do
+    for id in $(zolto_new_windows "$1"); do
+      name=$(xdotool getwindowname "$id" 2>/dev/null)
+      [[ -n ${allow:-} && $name =~ ^($allow)$ ]] ||
+        zolto_fail "a window appeared ('$name' at $(zolto_geometry "$id")) where none should"
+    done
+    kill -0 "$ZOLTO_PID" 2>/dev/null || break
+    sleep 0.2
+  done
+  finish 1
+}
+
+# run ARG...: runs the program with ARG...; see quiet_finish. (It stays in
+# last_run for starts.)
+run() {
+  local before
+  last_run=("$@")
+  expand "$@"
+  before=$(zolto_windows)
+  zolto_start 90 "$ZOLTO_EXE" "${args[@]}"
+  quiet_finish "$before"
+}
+
+# menu ARG...: starts the program with ARG... (the mouse out of the way) and
+# waits up to ZOLTO_MENU_WAIT s (default 30) for its menu, or its parameter
+# box: a window without a name. Sets menu, before, and mx my mw mh, its place
+# and size.
+menu() {
+  local seconds=${ZOLTO_MENU_WAIT:-30}
+  last_run=()
+  expand "$@"
+  xdotool mousemove 1000 900
+  before=$(zolto_windows)
+  zolto_start $((seconds + 30)) "$ZOLTO_EXE" "${args[@]}"
+  menu=$(zolto_new_window "$seconds" "$before") || zolto_fail "no menu on [$*] appeared within $seconds s"
+  [ -z "$(xdotool getwindowname "$menu")" ] ||
+    zolto_fail "a window '$(xdotool getwindowname "$menu")' came instead of the menu on [$*]"
+  sleep 0.5  # drawn
+  read -r mx my mw mh <<<"$(zolto_geometry "$menu")"
+}
+
+# menu_on NAME [SYSTEM-LINES [SECTIONS]]: menu on NAME of the test folder
+# with a configuration that gives its extension two recorder entries, &Record
+# and &Second, and puts the menu at 100,100; SYSTEM-LINES go into [system],
+# SECTIONS after the entries.
+menu_on() {
+  ini <<INI
+[system]
+@menu=100,100
+${2:-}
+%end
+[\$.${1##*.}]
+recorder.exe | &Record
+recorder.exe | &Second
+%end
+${3:-}
+INI
+  menu "@{$1}"
+}
+
+# keys KEY...: the keys (xdotool names) to the menu; typed TEXT types TEXT.
+keys() { zolto_keys "$menu" "$@"; }
+typed() {
+  xdotool windowfocus "$menu" && sleep 0.3 && xdotool type --delay 50 "$1"
+}
+
+# click X Y [BUTTON]: a click at X,Y within the menu (the left button, or 3).
+click() { xdotool mousemove $((mx + $1)) $((my + $2)) click "${3:-1}"; }
+
+# submenu KEY...: the keys to the menu must open a submenu; sets sub, and sx
+# sy sw sh, its place and size.
+submenu() {
+  keys "$@"
+  sub=$(zolto_new_window 10 "$before" "" "$menu") || zolto_fail "$* opened no submenu"
+  sleep 0.5  # drawn
+  read -r sx sy sw sh <<<"$(zolto_geometry "$sub")"
+}
+
+# finish [SECONDS]: the program exits 0 within SECONDS (default 30) and
+# leaves no process behind (none whose command line names the test folder:
+# the program, a recorder).
+finish() {
+  local seconds=${1:-30} status left
+  zolto_wait "$seconds"
+  status=$?
+  [ "$status" -ne 124 ] || zolto_fail "$ZOLTO_NAME.exe still ran after $seconds s"
+  [ "$status" -eq 0 ] || zolto_fail "$ZOLTO_NAME.exe exited with $status, expected 0"
+  for _ in $(seq 1 50); do
+    left=$(pgrep -af -- "$(basename "$ZOLTO_TMP")") || return 0
+    sleep 0.1
+  done
+  zolto_fail "$ZOLTO_NAME.exe left processes behind: $left"
+}
+
+# escape [WINDOW...]: Escape on each window (default: the menu; a submenu
+# before its menu); then as finish, and nothing was started.
+escape() {
+  local window
+  for window in "${@:-$menu}"; do
+    zolto_keys "$window" Escape
+  done
+  finish
+  starts
+}
+
+# box CAPTION MESSAGE ARG...: starts the program with ARG...; the one window
+# it shows is a message box captioned CAPTION that says MESSAGE.
+box() {
+  local caption=$1 message=$2 line
+  shift 2
+  last_run=()
+  expand "$@"
+  before=$(zolto_windows)
+  zolto_start 90 "$ZOLTO_EXE" "${args[@]}"
+  menu=$(zolto_new_window 30 "$before" "$caption") ||
+    zolto_fail "no box captioned '$caption' (visible: $(zolto_zt wintext | tr '\n\t' '| '))"
+  line=$(zolto_zt wintext | awk -F '\t' -v c="$caption" '$1 == c { print; exit }')
+  grep -qF -- "$message" <<<"$line" || zolto_fail "the box says [$line], not '$message'"
+  [ "$(zolto_new_windows "$before")" = "$menu" ] || zolto_fail "more than the box appeared"
+}
+
+# dismiss: Return on the box; no other window follows, the program exits 0,
+# leaves nothing behind and started nothing.
+dismiss() {
+  keys Return
+  quiet_finish "$before"$'\n'"$menu"
+  starts
+}
+
+# about: the menu is the target-less one: "v" (its &Version; no target menu
+# of the table has a "v") opens the edition's about box; Return closes it.
+about() {
+  local box
+  keys v
+  box=$(zolto_new_window 10 "$before" "バージョン情報") || zolto_fail "'v' opened no about box: not the target-less menu"
+  zolto_zt wintext | grep -q "^バージョン情報.*$ZOLTO_NAME バージョン" ||
+    zolto_fail "the about box says: $(zolto_zt wintext | grep "^バージョン情報" | tr '\t' '|')"
+  zolto_keys "$box" Return
+  finish
+  starts
+}
+
+# console STATUS ARG...: runs the (console) program with ARG...; it must exit
+# with STATUS. Its output is in $out.
+console() {
+  local want=$1 status
+  shift
+  expand "$@"
+  out=$ZOLTO_TMP/out.txt
+  timeout -k 5 120 wine "$ZOLTO_EXE" "${args[@]}" </dev/null >"$out" 2>>"$ZOLTO_WINE_LOG"
+  status=$?
+  [ "$status" = "$want" ] || zolto_fail "exit status $status, expected $want:"$'\n'"$(cat "$out")"
+}
+
+# starts [-s] [-r] [-d DIR] ARGS...: the recorder in DIR (default the test
+# folder) was started once for each ARGS, with those arguments (in the code
+# page, read as UTF-8; -r: as the file system resolves them), in that order
+# (-s: in any order); no ARGS: never. Waits up to 20 s for the starts, then
+# one more second, so that a late extra start shows too.
+#
+# Wine now and then fails to start a process at all, silently: after a run
+# (not a menu) that started nothing where something was expected, the run
+# is made once more.
+starts() {
+  local dir=$ZOLTO_TMP order=cat field=args want have
+  while [[ ${1:-} == -[srd] ]]; do
+    case $1 in -s) order=sort ;; -r) field=resolved ;; -d) dir=$ZOLTO_TMP/$2 && shift ;; esac
+    shift
+  done
+  expand "$@"
+  if [ ${#args[@]} -gt 0 ] && [ ${#last_run[@]} -gt 0 ]; then
+    for _ in $(seq 1 200); do [ -z "$(zolto_records "$dir")" ] || break; sleep 0.1; done
+    [ -n "$(zolto_records "$dir")" ] || { echo "nothing started; once more" >&2; run "${last_run[@]}"; }
+  fi
+  for _ in $(seq 1 200); do
+    [ "$(zolto_records "$dir" | wc -l)" -ge ${#args[@]} ] && break
+    sleep 0.1
+  done
+  sleep 1
+  want=$(printf '%s\n' "${args[@]}" | $order)
+  if [ $field = args ]; then  # the command line less the program (quoted or not) and the blank after it
+    have=$(zolto_records "$dir" | cut -f1 | sed -E 's/^("[^"]*"|[^ "]*) ?//' | iconv -f "$codepage" -t UTF-8 | $order)
+  else
+    have=$(zolto_records "$dir" | cut -f4 | $order)
+  fi
+  [ "$have" = "$want" ] ||
+    zolto_fail "the recorder in $dir got"$'\n'"$have"$'\n'"expected"$'\n'"$want"
+}
+
+# started_in FOLDER: each recorded start ran in FOLDER.
+started_in() {
+  local have
+  have=$(zolto_records | cut -f2 | sort -u)
+  [ "$have" = "$(x "$1")" ] || zolto_fail "the recorder ran in [$have], expected [$(x "$1")]"
+}
+
+# at X Y: the menu stands at X,Y.
+at() {
+  [ "$mx,$my" = "$1,$2" ] || zolto_fail "the menu stands at $mx,$my, expected $1,$2"
+}
+
+# snap NAME: a screenshot, ROW.NAME.png in the artifacts folder, as $shot.
+snap() {
+  shot=$(zolto_screenshot "${ZOLTO_ROW:-$(basename "$0" .sh)}.$1")
 }
 
 zolto_start_display || return 1 2>/dev/null || exit 1

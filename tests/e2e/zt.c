@@ -4,9 +4,9 @@
  *                            (a message box's message, its buttons ...)
  *   zt setclip PATH...       a CF_HDROP list of the paths on the clipboard
  *   zt setclip -t TEXT       TEXT as CF_UNICODETEXT; "zt setclip -e" empties it
- *   zt keys +KEY -KEY        presses or releases KEY (shift, ctrl) through
- *                            SendInput, Wine's own key state: an X release
- *                            after a menu closed reaches no Wine window
+ *   zt unshift               releases Shift through SendInput, Wine's own key
+ *                            state: an X release after a menu closed reaches
+ *                            no Wine window
  *   zt hold deny PATH FLAG   holds PATH open without sharing,
  *   zt hold lock PATH FLAG   or shared with all its bytes locked,
  *   zt hold clip FLAG        or the clipboard open, as a program in a copy does;
@@ -103,19 +103,13 @@ static int SetClip(int argc, LPWSTR *argv) {
   return set ? 0 : 1;
 }
 
-static int Keys(int argc, LPWSTR *argv) {
-  for (int i = 0; i < argc; ++i) {
-    if (argv[i][0] != L'+' && argv[i][0] != L'-') return 2;
-    const wchar_t *name = argv[i] + 1;
-    WORD key = _wcsicmp(name, L"shift") == 0 ? VK_SHIFT : _wcsicmp(name, L"ctrl") == 0 ? VK_CONTROL : 0;
-    if (!key) return 2;
-    INPUT input = {.type = INPUT_KEYBOARD};
-    input.ki.wVk = key;
-    input.ki.wScan = (WORD)MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
-    input.ki.dwFlags = argv[i][0] == L'-' ? KEYEVENTF_KEYUP : 0;
-    if (SendInput(1, &input, sizeof input) != 1) return 1;
-  }
-  return 0;
+/* Releases Shift through SendInput, Wine's own key state. */
+static int Unshift(void) {
+  INPUT input = {.type = INPUT_KEYBOARD};
+  input.ki.wVk = VK_SHIFT;
+  input.ki.wScan = (WORD)MapVirtualKeyA(VK_SHIFT, MAPVK_VK_TO_VSC);
+  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(1, &input, sizeof input) == 1 ? 0 : 1;
 }
 
 static int Hold(int argc, LPWSTR *argv) {
@@ -165,7 +159,7 @@ int main(void) {
   LPWSTR *argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv && argc >= 2 && wcscmp(argv[1], L"wintext") == 0) return !EnumWindows(PutTopLevel, 0);
   if (argv && argc >= 2 && wcscmp(argv[1], L"setclip") == 0) return SetClip(argc - 2, argv + 2);
-  if (argv && argc >= 3 && wcscmp(argv[1], L"keys") == 0) return Keys(argc - 2, argv + 2);
+  if (argv && argc == 2 && wcscmp(argv[1], L"unshift") == 0) return Unshift();
   if (argv && argc >= 3 && wcscmp(argv[1], L"hold") == 0) return Hold(argc - 2, argv + 2);
   if (argv && argc == 2 && wcscmp(argv[1], L"run") == 0) return Run();
   if (argv && argc == 3 && wcscmp(argv[1], L"keep") == 0) {
@@ -173,7 +167,7 @@ int main(void) {
     Sleep((DWORD)_wtoi(argv[2]) * 1000);
     return 0;
   }
-  fprintf(stderr, "usage: zt wintext | setclip PATH...|-t TEXT|-e | keys +KEY|-KEY... | "
-                  "hold deny|lock PATH FLAG | hold clip FLAG | run | keep SECONDS\n");
+  fprintf(stderr, "usage: zt wintext | setclip PATH...|-t TEXT|-e | "
+                  "hold deny|lock PATH FLAG | hold clip FLAG | run | keep SECONDS | unshift\n");
   return 2;
 }
