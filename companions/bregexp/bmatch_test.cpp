@@ -119,6 +119,7 @@ TEST(BMatch, HandleIsReusedReplacedOrKept) {
   EXPECT_EQ(Match("/A/i", subject, end, &handle, message), 1);  // other text: recompiled
   EXPECT_EQ(Match("/b(/", subject, end, &handle, message), kBadPattern);
   EXPECT_EQ(handle, nullptr);  // the old one is gone, nothing new
+  EXPECT_STREQ(message, "bad pattern at offset 2: unmatched ( or )");
 }
 
 }  // namespace

@@ -145,13 +145,22 @@ TEST(Dib, CopyOutFollowsTheTwoCallProtocol) {
   infoSize = 41, bitsSize = 49;  // room to spare: the header and the rows, nothing more
   ASSERT_TRUE(CopyOut(*dib, info.data(), &infoSize, bits.data(), &bitsSize));
   EXPECT_EQ(std::pair(infoSize, bitsSize), needed);
-  const std::uint8_t head[12] = {40, 0, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0};  // bottom-up
-  EXPECT_EQ(std::memcmp(info.data(), head, 12), 0);
+  // Size, width, height (positive: bottom-up), planes, bits, BI_RGB, image size.
+  const std::uint8_t head[24] = {40, 0, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0,
+                                 1,  0, 24, 0, 0, 0, 0, 0, 48, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(info.data(), head, 24), 0);
   EXPECT_EQ(std::count(info.begin() + 24, info.begin() + 40, 0), 16)
       << "no resolution or colour table";
   EXPECT_EQ(info[40], 0xEE);
   EXPECT_TRUE(std::equal(dib->bits.begin(), dib->bits.end(), bits.begin()));
   EXPECT_EQ(bits[48], 0xEE);
+  // Every byte of a field counts: 300 wide, 90,000 bytes of rows.
+  std::uint8_t big[kInfoHeaderSize];
+  WriteInfoHeader(*NewDib(300, 100, 24), big);
+  const std::uint8_t bigHead[24] = {40, 0, 0, 0, 0x2C, 1, 0, 0, 100, 0, 0, 0,
+                                    1,  0, 24, 0, 0, 0, 0, 0, 0x90, 0x5F, 1, 0};
+  EXPECT_EQ(std::memcmp(big, bigHead, 24), 0);
+  EXPECT_EQ(std::count(big + 24, big + 40, 0), 16);
 }
 
 TEST(Dib, HandlesAreCheckedAndNeverReused) {
