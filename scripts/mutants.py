@@ -176,6 +176,8 @@ def main():
     files = run(['git', 'ls-files'], check=True).stdout.split('\n')
     texts = {f: open(f, encoding='latin-1').read() for f in portable_sources(files)
              if not args.files or re.search(args.files, f)}
+    if not texts:
+        ap.error(f'--files: no portable source matches {args.files!r}')
     pool = sorted(s for f in texts for s in sites(f, texts[f]))
     random.Random(args.seed).shuffle(pool)
     numbers = list(range(1, len(pool) + 1))
@@ -244,14 +246,14 @@ def main():
         timed_out = res.returncode == 124 or 'Timeout' in res.stdout
         how = ('timed out' if timed_out else 'killed') if killed else 'SURVIVED'
         results.append((k, killed))
+        where = describe(texts, pool[k - 1])[0]
         if matrix:
             failed = re.findall(r'^\s*\d+ - (.+?) \((?:Failed|Timeout|SEGFAULT|Subprocess|Exception|Child)',
                                 res.stdout.split('tests FAILED:')[-1], re.M)
-            where, old, new = describe(texts, pool[k - 1])
             matrix.write(json.dumps({'mutant': k, 'where': where, 'killed': killed,
                                      'failed': failed if killed else []}) + '\n')
             matrix.flush()
-        print(f'[{len(results):3}/{want}] #{k} {describe(texts, pool[k - 1])[0]}: {how} '
+        print(f'[{len(results):3}/{want}] #{k} {where}: {how} '
               f'({time.time() - began:.1f} s)', flush=True)
 
     dead = sum(1 for _, killed in results if killed)
