@@ -52,7 +52,7 @@ escape
 # The web page: the capture's pixels are meant at 96 DPI too.
 menu_on page.html "@browse=zolto_capture.exe,--browser=$(x @{msedge.exe})"
 snap dpi192_web
-found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" 'r > 0.9 && g < 0.1 && b > 0.9')
+found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" "$magenta")
 [ "${found%%+*}" = 640x480 ] && [ "${found#* }" -eq $((640 * 480)) ] ||
   zolto_fail "at 192 DPI the web page's capture covers $found, expected 640x480"
 escape

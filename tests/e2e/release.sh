@@ -89,8 +89,8 @@ zolto_run 30 reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\m
 ZOLTO_EXE=$full/zolto5_c.exe ZOLTO_NAME=zolto5_c
 ZOLTO_MENU_WAIT=60 menu @{page.html}
 snap zolto5_c.web
-magenta=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" 'r > 0.9 && g < 0.1 && b > 0.9')
-[ "${magenta#* }" -eq $((320 * 240)) ] || zolto_fail "the .html file's menu shows magenta $magenta, not the 320x240 page"
+found=$(zolto_pixels "$shot" "${mw}x${mh}+$mx+$my" "$magenta")
+[ "${found#* }" -eq $((320 * 240)) ] || zolto_fail "the .html file's menu shows magenta $found, not the 320x240 page"
 escape
 notepad_opens zolto5.sendto "$basic/zolto5.exe" n sent.txt @{sent.txt}
 notepad_opens zolto5.help "$basic/zolto5.exe" h zolto5.txt

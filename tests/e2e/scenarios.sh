@@ -531,7 +531,7 @@ fault.bregexp() {  # BREGEXP.DLL beside the program takes a.ZT for "[!/\.zt$/i]"
 }
 
 fault.imgctl() {  # imgctl.dll missing beside the program (one planted in the current folder, the target's), without DIBto24Bit or GetDIB, or no library: the header alone, no message; whole, its green square
-  local plain variant green
+  local plain variant green ink
   files work/
   convert -size 40x30 xc:gray "PNG24:$ZOLTO_TMP/work/p.png" &&
     cp "$ZOLTO_E2E_BIN/imgctl_stub.dll" "$ZOLTO_TMP/work/imgctl.dll" || zolto_fail "set-up: no picture or stand-in"
@@ -552,8 +552,8 @@ fault.imgctl() {  # imgctl.dll missing beside the program (one planted in the cu
         zolto_fail "with the stand-in the menu is $mh px high (without $plain), green $green: not its square"
     else
       ((mh == plain && ${green#* } == 0)) || zolto_fail "$variant: the menu is $mh px high (not $plain), green $green"
-      green=$(zolto_ink "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + mh - 23))")
-      ((${green#* } > 20)) || zolto_fail "$variant: no header text ends the menu"
+      ink=$(zolto_ink "$shot" "$((mw - 6))x20+$((mx + 3))+$((my + mh - 23))")
+      ((${ink#* } > 20)) || zolto_fail "$variant: no header text ends the menu ($ink)"
     fi
     escape
   done
@@ -645,10 +645,8 @@ fault.clipboard_held() {  # "/#c" while another program holds the clipboard open
 
 # ---- web previews
 
-# navy and magenta: the border of capture_pattern.exe's test pattern, the
-# stand-in browser's whole picture.
+# navy: the border of capture_pattern.exe's test pattern.
 navy='r < 0.1 && g < 0.1 && b > 0.4 && b < 0.6'
-magenta='r > 0.9 && g < 0.1 && b > 0.9'
 
 fault.capture() {  # "@browse=capture_pattern.exe": its 320x240 pattern, eight colour bands in order, is the menu's last item, below the header; a capture program that fails, writes 100 bytes claiming 4000x4000, crashes mid-write or hangs (ended at 30 s): the menu without a preview
   local plain mode size bitmap=$ZOLTO_TMP/temp/zolto5_c.bmp found w h x y band px py seen

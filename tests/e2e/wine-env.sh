@@ -356,7 +356,8 @@ recorders() {
 
 # standin_browser PATH.exe: the stand-in browser (standin_browser.c) as PATH
 # in the test folder, with the all-magenta pages it copies for the window
-# sizes the tests use.
+# sizes the tests use. $magenta tells their pixels (zolto_pixels).
+magenta='r > 0.9 && g < 0.1 && b > 0.9'
 standin_browser() {
   local size
   mkdir -p "$ZOLTO_TMP/$(dirname "$1")" && cp "$ZOLTO_E2E_BIN/standin_browser.exe" "$ZOLTO_TMP/$1" ||
